@@ -1,0 +1,47 @@
+// The run over all days of a year into the year table, and the time cells.
+#pragma once
+
+#include "calc/calendar.h"
+#include "calc/summer_time.h"
+#include "input/settings.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// month * 100 + day: 101 is 1 January, 1231 is 31 December.
+using DayCode = int32_t;
+
+// One DayEntry text per DayCode, indices 0 to 1232. Created once, never
+// cleared: a run overwrites only the real dates of its year.
+struct YearTable {
+    std::array<std::string, 1233> entries;
+    std::string& operator[](DayCode code) { return entries.at(static_cast<size_t>(code)); }
+    const std::string& operator[](DayCode code) const { return entries.at(static_cast<size_t>(code)); }
+};
+
+struct SplitHours {
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+};
+
+// Whole hours, minutes and seconds of t >= 0 decimal hours; half a second
+// rounds up.
+SplitHours SplitTime(float t);
+
+// Five characters "hmmss" of t with the hour counted from shift (0 for a
+// sunrise, 12 for a sunset).
+std::string TimeCell(float t, int shift);
+
+// Sunrise cell, one blank, sunset cell: "44821 75313".
+std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
+                            int month, int day, int dayCounter);
+
+// Called with 1, 2, ... 329 as the first 329 days are done.
+using ProgressReport = std::function<void(int progress)>;
+
+// Fills table with the entry of every date of the year of settings.
+void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
+             YearTable& table, const ProgressReport& report = {});

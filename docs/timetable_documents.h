@@ -1,0 +1,34 @@
+// The two timetable documents of a calculated year: a plain-text file
+// ("TOWN.TXT", 122 lines) and an RTF file ("TOWN.WRI", 123 lines), code page
+// 1252, every line ended by CR LF.
+#pragma once
+
+#include "calc/timetable.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The message when a document cannot be written.
+inline constexpr const char* kCannotSaveTitle = "Attention !";
+inline constexpr const char* kCannotSaveText =
+    "Can not save datas. Same file already in use? or saving medium not ready? or with used "
+    "signs at town input you windows has a problem to create a file name? or name to long? "
+    "mostly total new start!";
+
+// The lines of each document, without line ends. Both set the table entries
+// of codes that name no date of the year to blanks first.
+std::vector<std::string> TextTimetableLines(Timetable& timetable);
+std::vector<std::string> RtfTimetableLines(Timetable& timetable);
+
+// Writes the document into folder under the town's name; false when it
+// cannot be written, in which case an earlier file of that name is kept.
+bool WriteTextTimetable(Timetable& timetable, const std::filesystem::path& folder);
+bool WriteRtfTimetable(Timetable& timetable, const std::filesystem::path& folder);
+
+// File names (code page 1252) and the status texts shown after writing:
+// "Year edited into text-file: " and the first 13 characters of the town.
+std::string TextTimetableName(const TimetableSettings& settings);
+std::string RtfTimetableName(const TimetableSettings& settings);
+std::string TextTimetableStatus(const TimetableSettings& settings);
+std::string RtfTimetableStatus(const TimetableSettings& settings);
