@@ -1,0 +1,95 @@
+#include "ui/calculation.h"
+
+#include "calc/calendar.h"
+#include "calc/summer_time.h"
+#include "calc/year_run.h"
+#include "docs/timetable_documents.h"
+#include "input/checks.h"
+#include "runtime/text/conversions.h"
+#include "runtime/window/window_layer.h"
+#include "ui/program.h"
+#include "ui/today_display.h"
+
+InputSnapshot TakeInputSnapshot(Program& program) {
+    const WindowLayer& w = program.window;
+    InputSnapshot snapshot;
+    snapshot.yearRaw = w.ControlTextGet(kYearField);
+    snapshot.townRaw = w.ControlTextGet(kTownField);
+    snapshot.longitudeRaw = w.ControlTextGet(kLongitudeField);
+    snapshot.latitudeRaw = w.ControlTextGet(kLatitudeField);
+    snapshot.zoneRaw = w.ControlTextGet(kZoneField);
+    snapshot.summerTimeChecked = w.ControlStateGet(kSummerTimeBox) == 1;
+    snapshot.westChosen = w.ControlStateGet(kWestOption) == 1;
+    snapshot.southChosen = w.ControlStateGet(kSouthOption) == 1;
+    snapshot.sixtyMode = w.ControlStateGet(kSixtyModeOption) == 1;
+    return snapshot;
+}
+
+void ShowSummerTimeFlag(Program& program, bool summerTimeChecked) {
+    WindowLayer& w = program.window;
+    if (w.WindowOpen(kSummerTimeFlagWindow, 0, 0, 220, 60, kCaptionWithClose | kCentredOnScreen,
+                     "Summer Time Changes") &&
+        w.WindowSelectForControls(kSummerTimeFlagWindow)) {
+        w.LabelAdd(kSummerTimeFlagDigit, 0, 20, 220, 20, FormatInteger(summerTimeChecked ? 1 : 0),
+                   Alignment::Centre);
+    }
+    w.Pause(3000);
+    w.WindowClose(kSummerTimeFlagWindow);
+}
+
+CommandOutcome RunCalculation(Program& program) {
+    WindowLayer& w = program.window;
+    Timetable& timetable = program.timetable;
+    TimetableSettings& settings = timetable.settings;
+
+    const InputSnapshot snapshot = TakeInputSnapshot(program);
+    ShowSummerTimeFlag(program, snapshot.summerTimeChecked);
+
+    const CheckResult check = CheckInputs(snapshot, settings);
+    if (!check.passed) {
+        w.MessageShow(check.title, check.text);
+        return CommandOutcome::RebuildMainWindow;
+    }
+
+    const LeapCheck leap = CheckLeapYear(settings.yearReal);
+    timetable.leap = leap.flag;
+    timetable.leapMessage = leap.message;
+    w.ControlTextSet(kStatusLine, leap.message);
+    timetable.summer = ComputeSummerTimePeriod(settings.yearReal, timetable.leap);
+    w.ControlTextSet(kStatusLine,
+                     SummerTimeStatusText(leap.message, timetable.summer, settings.summerTime));
+
+    RunYear(settings, timetable.leap, timetable.summer, timetable.table, [&w](int progress) {
+        w.ControlStateSet(kRunProgress, progress);
+        w.Pause(7);
+    });
+
+    ShowTodayLine(program);
+
+    const bool textFile = w.ControlStateGet(kTextFileOption) == 1;
+    const bool written = textFile ? WriteTextTimetable(timetable, program.folder)
+                                  : WriteRtfTimetable(timetable, program.folder);
+    if (!written) {
+        w.MessageShow(kCannotSaveTitle, kCannotSaveText);
+        return CommandOutcome::RebuildMainWindow;
+    }
+    FinishTimetableRun(program, textFile ? TextTimetableStatus(settings) : RtfTimetableStatus(settings));
+    return CommandOutcome::Done;
+}
+
+void FinishTimetableRun(Program& program, const std::string& status) {
+    WindowLayer& w = program.window;
+    w.ToneBeep(1000, 100);
+    w.ToneBeep(800, 100);
+    w.ToneBeep(1200, 100);
+    w.ToneBeep(1000, 100);
+    if (w.SoundInit()) {
+        w.SoundLoad(1, LayerFileName(program, "DatenE/Sound.wav"));
+        w.SoundPlay(1, 0);  // an empty slot stays silent
+    }
+    w.ControlTextSet(kDocumentLine, status);
+    for (int v = 330; v <= 365; ++v) {
+        w.ControlStateSet(kRunProgress, v);
+        w.Pause(30);
+    }
+}

@@ -1,0 +1,18 @@
+// kelmorven: the window program of KELMORVEN Timings.
+#include "runtime/text/text_file.h"
+#include "runtime/window/window_layer.h"
+#include "ui/program.h"
+#include "ui/start_up.h"
+
+#include <cstdio>
+
+int main() {
+    if (!WindowLayer::DisplayAvailable()) {
+        std::fputs("kelmorven needs a display; build/bin/kelmorven-table writes timetables without one.\n",
+                   stderr);
+        return 1;
+    }
+    WindowLayer window;
+    Program program(window, ProgramFolder());
+    return RunProgram(program);
+}

@@ -1,0 +1,45 @@
+// The window program's state: everything that lives from start-up to the
+// end, in one record that each operation is given by reference.
+#pragma once
+
+#include "calc/timetable.h"
+#include "runtime/text/conversions.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class WindowLayer;
+
+// What every run of the main window begins from.
+struct StartValues {
+    std::string dateText;    // "%yyyy,%mm,%dd" of dateValue, e.g. "2004,03,14"
+    DateValue dateValue = 0; // the local date and time the date text was made from
+    uint8_t quit = 0;        // 1 ends the main window's loop
+};
+
+struct Program {
+    Program(WindowLayer& window, std::filesystem::path folder)
+        : window(window), folder(std::move(folder)) {}
+
+    WindowLayer& window;
+    // The executable's folder: the documents are written here and the data
+    // folder DatenE is read from here.
+    std::filesystem::path folder;
+    // The local date and time now; tests put the program on a chosen day.
+    std::function<DateValue()> clock = CurrentDate;
+
+    Timetable timetable;                     // settings, calendar state, year table
+    StartValues start;
+    std::array<std::string, 202> infoLines;  // lines of the information text, 1 to 160 used
+    std::string userName;
+    std::string greeting;                    // the greeting window's title
+};
+
+// A file name of the program ("DatenE/Sound.wav", code page 1252) as the
+// window layer takes it: relative when the program folder is the
+// executable's folder, against which the layer resolves, else the full path.
+std::string LayerFileName(const Program& program, std::string_view name);

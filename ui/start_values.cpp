@@ -1,0 +1,14 @@
+#include "ui/start_values.h"
+
+#include "ui/program.h"
+
+void PrepareStartValues(Program& program) {
+    program.start.dateValue = program.clock();
+    program.start.dateText = FormatDate("%yyyy,%mm,%dd", program.start.dateValue);
+    TimetableSettings& settings = program.timetable.settings;
+    settings.yearText = TextSliceLeft(program.start.dateText, 4);
+    settings.town.clear();
+    settings.longitudeText.clear();
+    settings.latitudeText.clear();
+    settings.zoneText = "0";
+}
