@@ -15,13 +15,29 @@ enum class DayKind {
     PolarNight,  // it stays below the altitude all day
 };
 
+// Each event is judged by the last pass of its own iteration (three for the
+// sunrise, two for the sunset): when the Sun cannot reach the altitude at
+// the time that pass arrived at, the event has no time and its kind says
+// whether the Sun stays above or below. A pass that finds no crossing moves
+// the estimate to the nearest local noon (Sun below) or midnight (Sun
+// above), where the Sun comes closest to the altitude, so the iteration
+// never carries an undefined value and never slides into another day.
+// Near the first and last polar days one event may exist without the
+// other; kind is then the polar kind of the missing one.
 struct SunEvents {
     float sunrise = 0.0f;  // decimal hours of zone time; meaningful only for Normal
     float sunset = 0.0f;
-    DayKind kind = DayKind::Normal;
+    DayKind kind = DayKind::Normal;          // Normal only when both events exist
+    DayKind sunriseKind = DayKind::Normal;   // Normal when sunrise is a time
+    DayKind sunsetKind = DayKind::Normal;    // Normal when sunset is a time
 };
 
 // year, month 1-12, day 1-31; longitude east positive and latitude north
 // positive, in decimal degrees; zone in hours ahead of Greenwich.
 SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longitude,
                            float latitude, float zone);
+
+// Day number at 0h Universal Time of a date (Julian calendar up to
+// 4 October 1582, Gregorian from 15 October 1582): 51544 for 1 January 2000,
+// 0 for 17 November 1858.
+int32_t ModifiedJulianDay(int16_t year, uint8_t month, uint8_t day);

@@ -1,0 +1,30 @@
+#include "calc/summer_time.h"
+
+#include "runtime/text/conversions.h"
+
+SummerTimePeriod ComputeSummerTimePeriod(float year, LeapFlag leap) {
+    SummerTimePeriod period;
+    const int wholeYear = TruncateToInteger(year);
+    for (int d = 1; d <= 31; ++d) {
+        if (WeekdayNumber(wholeYear, 3, d) == 1) period.springDay = static_cast<int16_t>(d);
+    }
+    period.start = static_cast<int16_t>(DayOfYear(3, period.springDay, leap));
+    for (int d = 1; d <= 31; ++d) {
+        if (WeekdayNumber(wholeYear, 10, d) == 1) period.autumnDay = static_cast<int16_t>(d - 1);
+    }
+    period.end = static_cast<int16_t>(DayOfYear(10, period.autumnDay, leap));
+    return period;
+}
+
+std::string SummerTimeStatusText(const std::string& leapMessage, const SummerTimePeriod& period,
+                                 uint8_t summerTime) {
+    if (summerTime != 1) return leapMessage + " No Summer Time Changes.";
+    return leapMessage + " ST-Changes included: " + FormatInteger(period.springMonth) + "." +
+           FormatInteger(period.springDay) + ". - " + FormatInteger(period.autumnMonth) + "." +
+           FormatInteger(period.autumnDay) + ".";
+}
+
+float ApplySummerTime(float t, int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime) {
+    if (summerTime == 1 && period.start <= dayOfYear && dayOfYear <= period.end) return t + 1.0f;
+    return t;
+}

@@ -1,0 +1,225 @@
+#include "calc/sun_events.h"
+
+#include "runtime/text/conversions.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// Every quantity stored below is a float; the expressions between two stores
+// run in double precision and are rounded when stored. The solar theory is
+// the analytical one of mean elements with periodic terms, evaluated in
+// degrees.
+
+namespace {
+
+// The single-precision value of 3.141592 / 180 (not the float nearest pi/180).
+const float kDegree = std::bit_cast<float>(uint32_t{0x3C8EFA33});
+// 2 pi as held in single precision: 6.2831855.
+constexpr float kTwoPi = 6.2831855f;
+
+double SinDeg(double degrees) { return std::sin(degrees * static_cast<double>(kDegree)); }
+double CosDeg(double degrees) { return std::cos(degrees * static_cast<double>(kDegree)); }
+
+// x - Int(x), plus 1 when that is negative.
+float FractionalPart(float x) {
+    float f = static_cast<float>(static_cast<double>(x) - TruncateToInteger(x));
+    if (f < 0.0f) f = static_cast<float>(static_cast<double>(f) + 1.0);
+    return f;
+}
+
+// The angle a, degrees, reduced to [0, 360).
+float NormalizeDegrees(float a) {
+    return static_cast<float>(360.0 * FractionalPart(static_cast<float>(a / 360.0)));
+}
+
+struct Equatorial {
+    float rightAscension = 0.0f;  // hours, [0, 24)
+    float declination = 0.0f;     // degrees
+};
+
+// Apparent right ascension and declination of the Sun at T, Julian
+// centuries from 2000 January 1.5.
+Equatorial SolarPosition(float t) {
+    const double td = t;
+    const float node = static_cast<float>(125.045 - 1934.136 * td);
+    const float obliquity =
+        static_cast<float>(23.439291 + (-46.815 * td + 9.2 * CosDeg(node)) / 3600.0);
+    const float cosObliquity = static_cast<float>(CosDeg(obliquity));
+    const float sinObliquity = static_cast<float>(SinDeg(obliquity));
+
+    const float t1 = static_cast<float>(td + 1.0);  // centuries from 1900
+    const double c = t1;
+    const float longPeriod = static_cast<float>(
+        (1.882 * SinDeg(150.27 * c + 57.24) + 6.4 * SinDeg(20.2 * c + 231.19)) / 3600.0);
+
+    const float l0 = NormalizeDegrees(
+        static_cast<float>(279.6966 + 36000.77 * c + 0.0003 * c * c + longPeriod));
+    const float m = NormalizeDegrees(static_cast<float>(358.4758 + 35999.05 * c));
+    const float v = NormalizeDegrees(static_cast<float>(212.45 + 58517.492 * c));
+    const float r = NormalizeDegrees(static_cast<float>(319.58 + 19139.977 * c));
+    const float j = NormalizeDegrees(
+        static_cast<float>(225.28 + 3034.583 * c + 0.361 * SinDeg(39.804 * c + 133.775)));
+    const float e = NormalizeDegrees(static_cast<float>(350.73 + 445267.125 * c));
+    const double md = m, vd = v, rd = r, jd = j;
+
+    // Periodic terms, seconds of arc.
+    const float centre = static_cast<float>((6910.057 - 17.24 * c) * SinDeg(md) +
+                                            72.338 * SinDeg(2.0 * md) + 1.054 * SinDeg(3.0 * md));
+    const float venus = static_cast<float>(
+        4.838 * CosDeg(vd - md + 299.102) + 5.526 * CosDeg(2.0 * vd - 2.0 * md + 148.313) +
+        2.497 * CosDeg(2.0 * vd - 3.0 * md + 315.943) +
+        1.559 * CosDeg(3.0 * vd - 4.0 * md + 345.253) + 1.024 * CosDeg(3.0 * vd - 5.0 * md + 318.15));
+    const float mars = static_cast<float>(2.043 * CosDeg(2.0 * md - 2.0 * rd + 343.888) +
+                                          1.77 * CosDeg(md - 2.0 * rd + 200.402));
+    const float jupiter = static_cast<float>(
+        7.208 * CosDeg(md - jd + 179.532) + 2.6 * CosDeg(263.217 - jd) +
+        2.731 * CosDeg(2.0 * md - 2.0 * jd + 87.145) + 1.61 * CosDeg(md - 2.0 * jd + 109.493));
+    const float moon = static_cast<float>(6.454 * SinDeg(e));
+    const float nutation = static_cast<float>(-17.2 * SinDeg(node));
+
+    const double terms = static_cast<double>(centre) + venus + mars + jupiter + moon + nutation;
+    const float lambda = NormalizeDegrees(static_cast<float>(l0 + terms / 3600.0));
+
+    const float x = static_cast<float>(CosDeg(lambda));
+    const float y = static_cast<float>(cosObliquity * SinDeg(lambda));
+    const float z = static_cast<float>(sinObliquity * SinDeg(lambda));
+    const float rho = static_cast<float>(std::sqrt(1.0 - static_cast<double>(z) * z));
+
+    Equatorial position;
+    position.declination = static_cast<float>(360.0 / static_cast<double>(kTwoPi) *
+                                              std::atan(static_cast<float>(z / rho)));
+    // At lambda = 180 degrees exactly, x + rho is 0 in single precision: the
+    // quotient is then an infinity of the sign of y, its arc tangent a right
+    // angle, and RA 12 h. Formed explicitly, so that no division by zero is
+    // ever executed.
+    const double denominator = static_cast<double>(x) + rho;
+    const float quotient = denominator == 0.0
+                               ? std::copysign(std::numeric_limits<float>::infinity(), y)
+                               : static_cast<float>(y / denominator);
+    float ra = static_cast<float>(48.0 / static_cast<double>(kTwoPi) * std::atan(quotient));
+    if (ra < 0.0f) ra = static_cast<float>(ra + 24.0);
+    position.rightAscension = ra;
+    return position;
+}
+
+// Local apparent sidereal time, hours [0, 24], for day number mjd, Universal
+// Time ut in hours and longitude in degrees east.
+float ApparentSiderealTime(int32_t mjd, float ut, float longitude) {
+    const float t0 = static_cast<float>((mjd - 51544.5) / 36525.0);
+    const double t = t0;
+    const float greenwich = static_cast<float>(
+        6.6973743 + 1.0027379 * ut + ((0.093104 - 6.2e-6 * t) * t + 8640185.0) * t / 3600.0);
+    const float equinoxes =
+        static_cast<float>(SinDeg(125.045 - 1934.136 * t) * (-17.2) * 0.91748 / 54000.0);
+    return static_cast<float>(
+        24.0 * FractionalPart(static_cast<float>(
+                   (static_cast<double>(greenwich) + equinoxes + longitude / 15.0) / 24.0)));
+}
+
+struct SemiDiurnal {
+    float hours = 0.0f;  // hour angle of the crossing
+    DayKind kind = DayKind::Normal;
+};
+
+// Hour angle, in hours, at which the Sun's centre stands at altitude h0
+// (degrees) for latitude phi and declination delta (degrees). Where
+// |c| > 1 the Sun does not reach h0: c > 1 means it stays below (polar
+// night), c < -1 above (polar day); the hour angle is then held at its
+// limit, 0 h or 12 h.
+SemiDiurnal SemiDiurnalArc(float phi, float delta, float h0) {
+    float c = static_cast<float>((SinDeg(h0) - SinDeg(phi) * SinDeg(delta)) /
+                                 (CosDeg(phi) * CosDeg(delta)));
+    SemiDiurnal arc;
+    if (!(c <= 1.0f)) {  // NaN too, though none arises from checked input
+        arc.kind = DayKind::PolarNight;
+        c = 1.0f;
+    } else if (c < -1.0f) {
+        arc.kind = DayKind::PolarDay;
+        c = -1.0f;
+    }
+    const float angle = std::asin(c);  // float argument, float result
+    arc.hours = static_cast<float>((90.0 - 360.0 / static_cast<double>(kTwoPi) * angle) / 15.0);
+    return arc;
+}
+
+// The hour angle tau = S - RA, brought within +-12 h (exactly +-12 stays).
+float HourAngle(float siderealTime, float rightAscension) {
+    float tau = static_cast<float>(static_cast<double>(siderealTime) - rightAscension);
+    if (std::fabs(tau) > 12.0f) tau = static_cast<float>(tau > 0.0f ? tau - 24.0 : tau + 24.0);
+    return tau;
+}
+
+struct Pass {
+    float tau = 0.0f;
+    SemiDiurnal arc;
+};
+
+// One pass of the solar theory at Universal Time ut of the date.
+Pass SolvePass(int16_t year, uint8_t month, uint8_t day, float ut, float longitude,
+               float latitude) {
+    const int32_t mjd = ModifiedJulianDay(year, month, day);
+    const float t = static_cast<float>((mjd - 51544.5 + ut / 24.0) / 36525.0);
+    const Equatorial sun = SolarPosition(t);
+    const float s = ApparentSiderealTime(mjd, ut, longitude);
+    Pass pass;
+    pass.tau = HourAngle(s, sun.rightAscension);
+    pass.arc = SemiDiurnalArc(latitude, sun.declination, HorizonAltitude);
+    return pass;
+}
+
+// The change of UT after a pass: the crossing's correction, or, where the
+// Sun stays above the altitude, the way to the nearest local midnight. Its
+// hour angle of 12 h would otherwise meet a tau near +-12 h and throw the
+// estimate a whole day off. (Where it stays below, the hour angle of 0 h
+// already leads to the nearest noon.)
+double Correction(const Pass& pass, double crossing) {
+    if (pass.arc.kind != DayKind::PolarDay) return crossing;
+    return pass.tau >= 0.0f ? 12.0 - pass.tau : -12.0 - pass.tau;
+}
+
+}  // namespace
+
+int32_t ModifiedJulianDay(int16_t year, uint8_t month, uint8_t day) {
+    int32_t y = year;
+    int32_t m = month;
+    const int32_t date = y * 10000 + m * 100 + day;
+    if (m <= 2) {
+        m += 12;
+        y -= 1;
+    }
+    int32_t b;
+    if (date <= 15821004) {
+        b = TruncateToInteger(static_cast<float>(y + 4716) / 4.0f) - 1181;
+    } else {
+        b = TruncateToInteger(static_cast<float>(y) / 400.0f) -
+            TruncateToInteger(static_cast<float>(y) / 100.0f) +
+            TruncateToInteger(static_cast<float>(y) / 4.0f);
+    }
+    return 365 * y - 679004 + b + TruncateToInteger(30.6001 * (m + 1)) + day;
+}
+
+SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longitude,
+                           float latitude, float zone) {
+    SunEvents events;
+    float ut = static_cast<float>(6.0 - zone);  // 06:00 zone time
+    float h = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
+        h = pass.arc.hours;
+        ut = static_cast<float>(ut + Correction(pass, -static_cast<double>(h) - pass.tau));
+        events.sunrise = static_cast<float>(static_cast<double>(ut) + zone);
+        events.sunriseKind = pass.arc.kind;
+    }
+    ut = static_cast<float>(ut + 2.0 * h);
+    for (int i = 0; i < 2; ++i) {
+        const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
+        h = pass.arc.hours;
+        ut = static_cast<float>(ut + Correction(pass, static_cast<double>(h) - pass.tau));
+        events.sunset = static_cast<float>(static_cast<double>(ut) + zone);
+        events.sunsetKind = pass.arc.kind;
+    }
+    events.kind = events.sunsetKind != DayKind::Normal ? events.sunsetKind : events.sunriseKind;
+    return events;
+}

@@ -1,0 +1,84 @@
+#include "calc/year_run.h"
+
+#include "calc/sun_events.h"
+#include "runtime/text/conversions.h"
+
+SplitHours SplitTime(float t) {
+    SplitHours split;
+    split.hours = TruncateToInteger(t);
+    const float minutesReal = static_cast<float>((static_cast<double>(t) - split.hours) * 60.0);
+    split.minutes = TruncateToInteger(minutesReal);
+    const float secondsReal =
+        static_cast<float>((static_cast<double>(minutesReal) - split.minutes) * 60.0);
+    split.seconds = TruncateToInteger(secondsReal);
+    if (static_cast<double>(secondsReal) - TruncateToInteger(secondsReal) >= 0.5) split.seconds += 1;
+    if (split.seconds == 60) {
+        split.seconds = 0;
+        split.minutes += 1;
+        if (split.minutes == 60) {
+            split.minutes = 0;
+            split.hours += 1;
+        }
+    }
+    return split;
+}
+
+std::string TimeCell(float t, int shift) {
+    const SplitHours split = SplitTime(t);
+    // Wide, so that no time, however far off, overflows.
+    const int64_t n = (static_cast<int64_t>(split.hours) - shift) * 10000 +
+                      static_cast<int64_t>(split.minutes) * 100 + split.seconds;
+    const std::string digits = FormatInteger(static_cast<long>(n));
+    // A cell is always five characters, so the timetable columns never shift.
+    // From five characters on the last five are kept (a sunrise from 10:00 or
+    // a sunset from 22:00 loses the tens digit of its hour, as stored
+    // timetables have it); a shorter number gets leading zeros, a shorter
+    // negative one leading blanks.
+    if (digits.size() >= 5) return TextSliceRight(digits, 5);
+    if (n >= 0) return std::string(5 - digits.size(), '0') + digits;
+    return RightAlign(digits, 5);
+}
+
+namespace {
+
+// The cell of an event: its time, or five marks when the Sun does not cross
+// the altitude.
+std::string EventCell(DayKind kind, float t, int shift) {
+    switch (kind) {
+    case DayKind::PolarDay:
+        return "*****";  // the Sun stays above
+    case DayKind::PolarNight:
+        return "-----";  // the Sun stays below
+    case DayKind::Normal:
+        break;
+    }
+    return TimeCell(t, shift);
+}
+
+}  // namespace
+
+std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
+                            int month, int day, int dayCounter) {
+    const SunEvents events =
+        ComputeSunEvents(settings.year, static_cast<uint8_t>(month), static_cast<uint8_t>(day),
+                         settings.longitude, settings.latitude, settings.zone);
+    const float sunrise = ApplySummerTime(events.sunrise, dayCounter, period, settings.summerTime);
+    const float sunset = ApplySummerTime(events.sunset, dayCounter, period, settings.summerTime);
+    return EventCell(events.sunriseKind, sunrise, 0) + " " + EventCell(events.sunsetKind, sunset, 12);
+}
+
+void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
+             YearTable& table, const ProgressReport& report) {
+    int16_t dayCounter = 0;
+    int16_t progress = 0;
+    for (uint8_t month = 1; month <= 12; ++month) {
+        const int16_t monthLength = static_cast<int16_t>(MonthLength(month, leap));
+        for (uint8_t day = 1; day <= monthLength; ++day) {
+            ++dayCounter;
+            ++progress;
+            const DayCode code = month * 100 + day;
+            table[code] = ComputeDayEntry(settings, period, month, day, dayCounter);
+            if (dayCounter < 330 && report) report(progress);
+        }
+    }
+}

@@ -1,0 +1,77 @@
+#include "input/checks.h"
+
+#include "runtime/text/conversions.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// A whole number written with at least two digits, a leading zero below 10.
+std::string TwoDigits(int64_t value) {
+    std::string digits = FormatInteger(static_cast<long>(value));
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
+// TruncateToInteger of a product first rounded to single precision, widened
+// so that the differences below cannot overflow for absurd inputs.
+int64_t TruncatedProduct(float v, double factor) {
+    const float product = static_cast<float>(static_cast<double>(v) * factor);
+    return TruncateToInteger(product);
+}
+
+}  // namespace
+
+Coordinate PackedToDegrees(const std::string& text) {
+    Coordinate result;
+    const long point = FindText(text, ".");
+    result.packed = point == 0 ? text
+                               : TextSliceLeft(text, point - 1) + "." +
+                                     TextSliceMiddle(text, point + 1, 4);
+    const float v = ParseReal(result.packed);
+
+    const int64_t whole = TruncateToInteger(v);
+    const int64_t hundredths = TruncatedProduct(v, 100.0);
+    const int64_t tenThousandths = TruncatedProduct(v, 10000.0);
+    const int64_t millionths = TruncatedProduct(v, 1000000.0);
+    const int64_t minutes = hundredths - whole * 100;
+    const int64_t seconds = tenThousandths - hundredths * 100;
+    const int64_t sixtieths = millionths - tenThousandths * 100;
+
+    const double degrees = static_cast<double>(whole) + static_cast<double>(minutes) / 60.0 +
+                           static_cast<double>(seconds) / 3600.0 +
+                           static_cast<double>(sixtieths) / 216000.0;
+    const float scaled = static_cast<float>(degrees * 1000000.0);
+    result.degrees = static_cast<float>(TruncateToInteger(scaled) / 1000000.0);
+    return result;
+}
+
+Coordinate DegreesToPacked(const std::string& text) {
+    Coordinate result;
+    const float v = ParseReal(text);
+    result.degrees = v;
+
+    // Held wider than the 16 bits of old, so that no value wraps into
+    // another; values that large are refused by the range checks anyway.
+    int64_t degrees = TruncateToInteger(v);
+    const float minutesReal = static_cast<float>((static_cast<double>(v) - degrees) * 60.0);
+    int64_t minutes = TruncateToInteger(minutesReal);
+    float secondsReal =
+        static_cast<float>((static_cast<double>(minutesReal) - static_cast<double>(minutes)) * 60.0);
+    int64_t seconds = TruncateToInteger(secondsReal);
+    if (static_cast<double>(secondsReal) - static_cast<double>(seconds) >= 0.5) seconds += 1;
+
+    if (seconds == 60) {
+        seconds = 0;
+        minutes += 1;
+    }
+    if (minutes == 60) {
+        minutes = 0;
+        degrees += 1;
+    }
+    // A negative value (CheckInputs never passes one) gets one leading sign.
+    const std::string sign = v < 0.0f ? "-" : "";
+    result.packed = sign + FormatInteger(static_cast<long>(std::llabs(degrees))) + "." +
+                    TwoDigits(std::llabs(minutes)) + TwoDigits(std::llabs(seconds)) + "00";
+    return result;
+}
