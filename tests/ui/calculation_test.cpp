@@ -1,0 +1,167 @@
+#include "ui_harness.h"
+
+#include "calc/timetable.h"
+#include "docs/timetable_documents.h"
+#include "input/checks.h"
+#include "runtime/text/conversions.h"
+#include "ui/start_values.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace ui_test;
+
+namespace {
+
+// The place of every calculation below, typed as a user would.
+void TypeBern(Session& s) {
+    s.Type(kTownField, "bern");
+    s.Type(kLongitudeField, "7.2640");
+    s.Type(kLatitudeField, "46.5650");
+    s.Type(kZoneField, "1");  // after the "0" already there: "01"
+    s.Click(kEastOption);
+    s.Click(kSummerTimeBox);
+}
+
+// The same input through the engine and the documents alone.
+Timetable BernWithoutWindows(const std::string& year) {
+    InputSnapshot snapshot;
+    snapshot.yearRaw = year;
+    snapshot.townRaw = "BERN";
+    snapshot.longitudeRaw = "7.2640";
+    snapshot.latitudeRaw = "46.5650";
+    snapshot.zoneRaw = "01";
+    snapshot.summerTimeChecked = true;
+    snapshot.sixtyMode = true;
+    Timetable timetable;
+    EXPECT_TRUE(CheckInputs(snapshot, timetable.settings).passed);
+    CalculateYear(timetable);
+    return timetable;
+}
+
+fs::path FreshFolder(const std::string& name) {
+    fs::path folder = fs::temp_directory_path() / ("kelmorven_ui_expected_" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+}  // namespace
+
+TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
+    Session s("calculate");
+    TypeBern(s);
+    s.Click(kCalculateButton);
+    Timetable expected = BernWithoutWindows("2004");
+    s.Check([&] {
+        EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
+                  "Today Sunday 3.14.2004   SS SR = " + expected.table[314]);
+        EXPECT_EQ(s.w.ControlTextGet(kStatusLine), "Is a leap-year! ST-Changes included: 3.28. - 10.30.");
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "Year edited into text-file: BERN.TXT");
+        EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
+        // The window keeps what was typed and chosen.
+        EXPECT_EQ(s.w.ControlTextGet(kTownField), "BERN");
+        EXPECT_EQ(s.w.ControlStateGet(kEastOption), 1);
+        EXPECT_EQ(s.w.ControlStateGet(kSummerTimeBox), 1);
+    });
+    // A second run for the same town replaces the document.
+    s.Click(kCalculateButton);
+    s.Check([&] { EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365); });
+    s.Click(kExitButton);
+    s.RunWholeProgram();
+    EXPECT_TRUE(s.messages.empty());
+    EXPECT_EQ(s.overruns, 0);
+    ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.TXT"});
+    fs::path reference = FreshFolder("text");
+    ASSERT_TRUE(WriteTextTimetable(expected, reference));
+    EXPECT_EQ(Contents(s.program.folder / "BERN.TXT"), Contents(reference / "BERN.TXT"));
+    fs::remove_all(reference);
+}
+
+TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
+    Session s("rtf");
+    TypeBern(s);
+    s.Click(kRtfFileOption);
+    s.Click(kCalculateButton);
+    s.Check([&] {
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), RtfTimetableStatus(s.program.timetable.settings));
+        EXPECT_NE(s.w.ControlTextGet(kDocumentLine).find("BERN.WRI"), std::string::npos);
+        EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
+    });
+    s.Click(kExitButton);
+    s.RunWholeProgram();
+    ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.WRI"});
+    Timetable expected = BernWithoutWindows("2004");
+    fs::path reference = FreshFolder("rtf");
+    ASSERT_TRUE(WriteRtfTimetable(expected, reference));
+    EXPECT_EQ(Contents(s.program.folder / "BERN.WRI"), Contents(reference / "BERN.WRI"));
+    fs::remove_all(reference);
+}
+
+TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) {
+    Session s("unwritable");
+    // A folder under the document's name: the file cannot take its place.
+    fs::create_directory(s.program.folder / "BERN.TXT");
+    TypeBern(s);
+    s.Click(kCalculateButton);
+    s.Check([&] {
+        ASSERT_EQ(s.messages.size(), 1u);
+        EXPECT_EQ(s.messages[0].title, "Attention !");
+        EXPECT_EQ(s.messages[0].text, kCannotSaveText);
+        EXPECT_EQ(s.w.ControlTextGet(kTownField), "BERN");
+        EXPECT_EQ(s.w.ControlTextGet(kLongitudeField), "7.2640");
+        EXPECT_EQ(s.w.ControlStateGet(kEastOption), 0);
+        EXPECT_EQ(s.w.ControlTextGet(kAboutLine), kAboutText);  // the today line went with the window
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "");
+        EXPECT_LE(s.w.ControlStateGet(kRunProgress), 1);
+    });
+    // Refused a few times more, the program still works once the way is free.
+    for (int n = 0; n < 3; ++n) s.Click(kCalculateButton);
+    s.Act([&] {
+        fs::remove(s.program.folder / "BERN.TXT");
+        s.w.SimulateClick(kCalculateButton);
+    });
+    s.Check([&] { EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365); });
+    s.Click(kExitButton);
+    s.RunWholeProgram();
+    EXPECT_EQ(s.messages.size(), 4u);
+    EXPECT_EQ(s.overruns, 0);
+    EXPECT_TRUE(fs::is_regular_file(s.program.folder / "BERN.TXT"));
+}
+
+TEST(TodayLine, OnTwentyNinthFebruaryOfACommonEnteredYearSaysThereIsNoSuchDay) {
+    // Today is 29 February 2004, the year entered is 2005, and the table
+    // still holds 29 February from an earlier leap-year run.
+    Session s("feb29", MakeDate(2004, 2, 29, 12, 0, 0));
+    s.program.timetable.table[229] = "64512 54321";
+    PrepareStartValues(s.program);
+    s.program.timetable.settings.yearText = "2005";
+    TypeBern(s);
+    s.Click(kCalculateButton);
+    s.Check([&] {
+        EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
+                  "Today Sunday 2.29.2005   SS SR = no 29 February in 2005");
+    });
+    s.Click(kExitButton);
+    s.RunMainWindow();
+    EXPECT_TRUE(s.messages.empty());
+    EXPECT_EQ(s.overruns, 0);
+}
+
+TEST(TodayLine, ShowsTodaysMonthAndDayOfTheEnteredYearWithTodaysWeekday) {
+    // 31 December 2003 is a Wednesday; the year entered is 2004.
+    Session s("newyear", MakeDate(2003, 12, 31, 23, 59, 0));
+    PrepareStartValues(s.program);
+    s.program.timetable.settings.yearText = "2004";
+    TypeBern(s);
+    s.Click(kCalculateButton);
+    s.Check([&] {
+        EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
+                  "Today Wednesday 12.31.2004   SS SR = " + BernWithoutWindows("2004").table[1231]);
+    });
+    s.Click(kExitButton);
+    s.RunMainWindow();
+    EXPECT_EQ(s.overruns, 0);
+}

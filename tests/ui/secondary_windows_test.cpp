@@ -1,0 +1,144 @@
+#include "ui_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace ui_test;
+
+namespace {
+
+std::vector<std::string> Numbered(int count) {
+    std::vector<std::string> lines;
+    for (int n = 1; n <= count; ++n) lines.push_back("line " + std::to_string(n));
+    return lines;
+}
+
+}  // namespace
+
+TEST(InfoWindow, ListsTheFirst160LinesFillingUpAShortFileWithEmptyLines) {
+    Session s("info");
+    s.WriteInfo({"first", "second \xB0", "third"});
+    s.Click(kInfoButton);
+    s.Check([&] {
+        EXPECT_TRUE(s.w.WindowIsOpen(kInfoWindow));
+        EXPECT_EQ(s.w.WindowTitle(kInfoWindow), "Info");
+        ASSERT_EQ(s.w.LineListCount(kInfoList), 160);
+        EXPECT_EQ(s.w.LineListText(kInfoList, 0), "first");
+        EXPECT_EQ(s.w.LineListText(kInfoList, 1), "second \xB0");
+        EXPECT_EQ(s.w.LineListText(kInfoList, 2), "third");
+        EXPECT_EQ(s.w.LineListText(kInfoList, 3), "");
+        EXPECT_EQ(s.w.LineListText(kInfoList, 159), "");
+    });
+    // The file changes between two looks; the second look shows the change.
+    s.Act([&] {
+        s.WriteInfo(Numbered(200));
+        s.w.SimulateCloseRequest(kInfoWindow);
+    });
+    s.Check([&] { EXPECT_FALSE(s.w.WindowIsOpen(kInfoWindow)); });
+    s.Click(kInfoButton);
+    s.Check([&] {
+        ASSERT_EQ(s.w.LineListCount(kInfoList), 160);
+        EXPECT_EQ(s.w.LineListText(kInfoList, 0), "line 1");
+        EXPECT_EQ(s.w.LineListText(kInfoList, 159), "line 160");
+        EXPECT_EQ(s.program.infoLines[160], "line 160");
+    });
+    s.Close(kInfoWindow);
+    s.Check([&] {
+        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        // Two clicks flipped the button twice: released again.
+        EXPECT_EQ(s.w.ControlStateGet(kInfoButton), 0);
+    });
+    s.Click(kExitButton);
+    s.RunMainWindowFromStart();
+    EXPECT_EQ(s.overruns, 0);
+}
+
+TEST(InfoWindow, WhileOpenTakesNoCommandOfTheMainWindowThenOrLater) {
+    Session s("infobusy");
+    s.WriteInfo({"a"});
+    s.Type(kTownField, "BERN");
+    s.Type(kLongitudeField, "7.2640");
+    s.Type(kLatitudeField, "46.5650");
+    s.Click(kInfoButton);
+    s.Click(kCalculateButton);
+    s.Click(kExitButton);
+    s.Click(kNewStartButton);
+    s.Check([&] { EXPECT_TRUE(s.w.WindowIsOpen(kInfoWindow)); });
+    s.Close(kInfoWindow);
+    s.Check([&] {
+        EXPECT_FALSE(s.w.WindowIsOpen(kInfoWindow));
+        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_EQ(s.w.ControlTextGet(kTownField), "BERN");
+        EXPECT_EQ(s.w.ControlStateGet(kRunProgress) > 1, false);
+    });
+    s.Click(kExitButton);
+    s.RunMainWindowFromStart();
+    EXPECT_TRUE(s.messages.empty());
+    EXPECT_TRUE(FilesIn(s.program.folder).empty());
+    EXPECT_EQ(s.overruns, 0);
+}
+
+TEST(InfoWindow, WithoutItsFileShowsAnEmptyListAndStillWaitsForItsClose) {
+    Session s("noinfo");
+    s.Click(kInfoButton);
+    s.Check([&] {
+        EXPECT_TRUE(s.w.WindowIsOpen(kInfoWindow));
+        EXPECT_EQ(s.w.LineListCount(kInfoList), 0);
+    });
+    s.Close(kInfoWindow);
+    // The close ended the information window only.
+    s.Check([&] {
+        EXPECT_FALSE(s.w.WindowIsOpen(kInfoWindow));
+        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+    });
+    s.Click(kExitButton);
+    s.RunMainWindowFromStart();
+    EXPECT_EQ(s.overruns, 0);
+}
+
+TEST(ZoneMapWindow, ClosedByTheMainWindowsCloseBoxLeavesTheMainWindowWhoseYearFieldStillCounts) {
+    Session s("zonemap");
+    s.CopyPicture("Zeitzonenkarte.jpg");
+    s.Type(kYearField, "1");  // after the 2004 already there: 20041
+    s.Type(kTownField, "BERN");
+    s.Type(kLongitudeField, "7.2640");
+    s.Type(kLatitudeField, "46.5650");
+    s.Click(kZoneMapButton);
+    s.Check([&] {
+        EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow));
+        EXPECT_EQ(s.w.WindowTitle(kZoneMapWindow), "Zeitzonenkarte");
+    });
+    s.Close(kMainWindow);
+    s.Check([&] {
+        EXPECT_FALSE(s.w.WindowIsOpen(kZoneMapWindow));
+        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_EQ(s.w.ControlTextGet(kYearField), "20041");
+    });
+    s.Click(kCalculateButton);
+    s.Check([&] { EXPECT_EQ(s.program.timetable.settings.yearText, "20041"); });
+    s.Click(kExitButton);
+    s.RunMainWindowFromStart();
+    EXPECT_TRUE(s.messages.empty());
+    ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.TXT"});
+    EXPECT_NE(Contents(s.program.folder / "BERN.TXT").find("   Year = 20041\r\n"), std::string::npos);
+    EXPECT_EQ(s.overruns, 0);
+}
+
+TEST(ZoneMapWindow, WithoutItsPictureStaysOpenPlainUntilClosed) {
+    Session s("nomap");
+    s.Click(kZoneMapButton);
+    s.Check([&] { EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow)); });
+    s.Click(kCalculateButton);  // dropped while the map waits
+    s.Check([&] { EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow)); });
+    s.Close(kZoneMapWindow);
+    s.Check([&] {
+        EXPECT_FALSE(s.w.WindowIsOpen(kZoneMapWindow));
+        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+    });
+    s.Click(kExitButton);
+    s.RunMainWindowFromStart();
+    EXPECT_TRUE(s.messages.empty());
+    EXPECT_EQ(s.overruns, 0);
+}

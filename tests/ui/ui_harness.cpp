@@ -1,0 +1,113 @@
+#include "ui_harness.h"
+
+#include "runtime/text/text_file.h"
+#include "ui/start_up.h"
+#include "ui/start_values.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace ui_test {
+
+WindowLayer& SharedLayer() {
+    // Never destroyed: the toolkit goes down with the process.
+    static WindowLayer* layer = new WindowLayer();
+    return *layer;
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        if (!entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+namespace {
+
+fs::path FreshFolder(const std::string& name) {
+    fs::path folder =
+        fs::temp_directory_path() / ("kelmorven_ui_" + name + "_" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "DatenE");
+    return folder;
+}
+
+}  // namespace
+
+Session::Session(const std::string& name, DateValue now)
+    : w(SharedLayer()), program(w, FreshFolder(name)) {
+    program.clock = [now] { return now; };
+    w.Test().pauseScale = 0.0;
+    w.Test().onMessage = [this](const std::string& title, const std::string& text) {
+        messages.push_back({title, text});
+    };
+    w.Test().onIdle = [this] { OnIdle(); };
+}
+
+Session::~Session() {
+    w.Test().onIdle = nullptr;
+    w.Test().onMessage = nullptr;
+    w.WindowCloseAll();
+    std::error_code error;
+    fs::remove_all(program.folder, error);
+}
+
+void Session::WriteInfo(const std::vector<std::string>& lines) {
+    std::ofstream out(Data() / "Info.txt", std::ios::binary);
+    for (const std::string& line : lines) out << line << "\r\n";
+}
+
+void Session::CopyPicture(const std::string& name) {
+    fs::copy_file(fs::path(KELMORVEN_UI_TEST_DATA) / "small.jpg", Data() / name,
+                  fs::copy_options::overwrite_existing);
+}
+
+void Session::Check(std::function<void()> check) { script_.push_back({true, std::move(check)}); }
+void Session::Act(std::function<void()> action) { script_.push_back({false, std::move(action)}); }
+void Session::Click(int control) {
+    Act([this, control] { w.SimulateClick(control); });
+}
+void Session::Type(int control, const std::string& text) {
+    Act([this, control, text] { w.SimulateTyping(control, text); });
+}
+void Session::Close(int window) {
+    Act([this, window] { w.SimulateCloseRequest(window); });
+}
+
+void Session::OnIdle() {
+    while (!script_.empty()) {
+        Item item = std::move(script_.front());
+        script_.pop_front();
+        item.fn();
+        if (!item.isCheck) return;
+    }
+    // Script done: close whatever waits, up to the main window.
+    ++overruns;
+    if (overruns == 20) ADD_FAILURE() << "the program does not end after its script";
+    if (overruns > 100) std::abort();
+    w.SimulateCloseRequest(kMainWindow);
+}
+
+int Session::RunWholeProgram() { return RunProgram(program); }
+
+void Session::RunMainWindow() {
+    if (BuildMainWindow(program)) RunMainLoop(program);
+}
+
+void Session::RunMainWindowFromStart() {
+    PrepareStartValues(program);
+    RunMainWindow();
+}
+
+}  // namespace ui_test

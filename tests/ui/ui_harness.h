@@ -1,0 +1,74 @@
+// Drives the window program through the real window layer, offscreen and
+// without pauses: a script of checks and user actions, played one action
+// whenever the program waits for input.
+#pragma once
+
+#include "runtime/window/window_layer.h"
+#include "ui/main_window.h"
+#include "ui/program.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui_test {
+
+// One layer for the whole test program, as for the real one.
+WindowLayer& SharedLayer();
+
+struct Message {
+    std::string title;
+    std::string text;
+};
+
+std::string Contents(const std::filesystem::path& path);
+std::vector<std::string> FilesIn(const std::filesystem::path& folder);  // sorted, no folders
+
+class Session {
+public:
+    // A program whose folder is a fresh temporary folder with an empty
+    // DatenE, on the day and at the time given.
+    explicit Session(const std::string& name, DateValue now = MakeDate(2004, 3, 14, 9, 5, 7));
+    ~Session();
+
+    WindowLayer& w;
+    Program program;
+    std::vector<Message> messages;
+
+    std::filesystem::path Data() const { return program.folder / "DatenE"; }
+    void WriteInfo(const std::vector<std::string>& lines);  // DatenE/Info.txt, CR LF lines
+    void CopyPicture(const std::string& name);              // the test picture as DatenE/<name>
+
+    // A check runs at the next wait, before the next action; an action must
+    // queue input. When the script is done, the program is closed.
+    void Check(std::function<void()> check);
+    void Act(std::function<void()> action);
+    // Shorthands for actions.
+    void Click(int control);
+    void Type(int control, const std::string& text);
+    void Close(int window);
+
+    // Start-up to the end, as the program runs.
+    int RunWholeProgram();
+    // The main window from the settings as they stand, and its loop.
+    void RunMainWindow();
+    // Start values, then the main window and its loop, without the greeting.
+    void RunMainWindowFromStart();
+
+    // Idle rounds in which the script had nothing more to do.
+    int overruns = 0;
+
+private:
+    void OnIdle();
+    struct Item {
+        bool isCheck;
+        std::function<void()> fn;
+    };
+    std::deque<Item> script_;
+};
+
+}  // namespace ui_test
