@@ -21,6 +21,10 @@ inline constexpr const char* kCannotSaveText =
 std::vector<std::string> TextTimetableLines(Timetable& timetable);
 std::vector<std::string> RtfTimetableLines(Timetable& timetable);
 
+// A text for the RTF: "\", "{" and "}" get a backslash before them, so a
+// town name such as "A{B}" shows as typed and keeps the groups whole.
+std::string RtfEscape(const std::string& text);
+
 // Writes the document into folder under the town's name; false when it
 // cannot be written, in which case an earlier file of that name is kept.
 bool WriteTextTimetable(Timetable& timetable, const std::filesystem::path& folder);

@@ -1,0 +1,142 @@
+// The RTF timetable: the same header and tables as the text file, in
+// Courier New 9 point, with the title, the KELMORVEN line, the "h" of every
+// heading and the hour digit of every time in bold. 123 lines.
+#include "docs/document_file.h"
+#include "docs/timetable_documents.h"
+#include "docs/timetable_values.h"
+
+#include "calc/sun_events.h"
+#include "runtime/text/conversions.h"
+#include "runtime/text/text_file.h"
+
+namespace {
+
+const char* const kFirstHalfMonths =
+    "      January     February     March        April        Mai        June";
+const char* const kSecondHalfMonths =
+    "       July       August     September   October     November    December";
+const char* const kLabels =
+    "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS\\par";
+
+std::string Heading() {
+    std::string heading = "    \\b h\\b0 mmss";
+    for (int i = 1; i < 12; ++i) heading += " \\b h\\b0 mmss";
+    return heading + "\\par";
+}
+
+// A time cell with its hour digit in bold.
+std::string BoldHourCell(const std::string& cell) {
+    return "\\b " + TextSliceMiddle(cell, 1, 1) + "\\b0 " + TextSliceMiddle(cell, 2, 4);
+}
+
+// Row of day d over the six months from firstMonth: 164 bytes, showing the
+// 76 characters of the text file's row.
+std::string DayRow(const YearTable& table, int firstMonth, int d) {
+    std::string row = DayNumberText(d);
+    for (int month = firstMonth; month < firstMonth + 6; ++month) {
+        const std::string& entry = table[month * 100 + d];
+        row += BoldHourCell(SunriseCell(entry)) + " " + BoldHourCell(SunsetCell(entry)) + " ";
+    }
+    return row + "\\par";
+}
+
+// Rows 1 to 31 in groups of five. The line between two groups holds one
+// blank, before "\par" or before the repeated months line: 36 lines.
+void AddHalfYear(std::vector<std::string>& lines, const YearTable& table, int firstMonth,
+                 const std::string& months) {
+    for (int d = 1; d <= 31; ++d) {
+        if (d == 6 || d == 16 || d == 26) lines.push_back(" \\par");
+        if (d == 11 || d == 21) lines.push_back(" " + months + "\\par");
+        lines.push_back(DayRow(table, firstMonth, d));
+    }
+}
+
+void AddPars(std::vector<std::string>& lines, int count) {
+    lines.insert(lines.end(), static_cast<size_t>(count), std::string("\\par"));
+}
+
+}  // namespace
+
+std::string RtfEscape(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\' || c == '{' || c == '}') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
+    BlankNonDates(timetable);
+    const TimetableSettings& s = timetable.settings;
+    const SummerTimePeriod& summer = timetable.summer;
+    const std::string year = YearText(s.yearReal);
+    const std::string town = RtfEscape(s.town);
+    const std::string& reference = timetable.table[517];
+    const std::string heading = Heading();
+
+    std::vector<std::string> lines;
+    lines.reserve(123);
+    lines.push_back("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Courier New;}}");
+    lines.push_back("{\\*\\generator Msftedit 5.41.15.1503;}\\viewkind4\\uc1\\pard\\lang1031\\f0\\fs18\\par");
+    AddPars(lines, 3);                                                                         // 3-5
+    lines.push_back("   \\b S U N R I S E   A N D   S U N S E T   T I M I N G S\\b0 \\par");      // 6
+    AddPars(lines, 1);                                                                         // 7
+    lines.push_back("   Jahr = " + year + "\\par");
+    lines.push_back("   Ort  = " + town + "\\par");
+    lines.push_back(std::string(s.longitudeSide == 1 ? "   Longitude east  =  " : "   Longitude west =  ") +
+                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " +
+                    SixtyModeText(s.longitudePacked) + " (60-mode)\\par");
+    lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
+                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
+                    SixtyModeText(s.latitudePacked) + " (60-mode)\\par");
+    lines.push_back("   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
+                    (s.zone == 1.0f ? " hour(s) =MEZ\\par" : " hour(s)\\par"));
+    lines.push_back((s.summerTime == 1
+                         ? "   Summer Time Changes calculated from " + FormatInteger(summer.springMonth) +
+                               "." + FormatInteger(summer.springDay) + "." + year + " To " +
+                               FormatInteger(summer.autumnMonth) + "." +
+                               FormatInteger(summer.autumnDay) + "." + year
+                         : std::string("   no summertime changes included at calculation !")) +
+                    "\\par");
+    lines.push_back("   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
+                    " degrees (KELMORVEN)\\par");
+    lines.push_back("   At the Date 05.17." + year + "    SR=" + TimeText(SunriseCell(reference)) +
+                    "sec     SS=" + TimeText(SunsetCell(reference)) + "sec\\par");       // 15
+    lines.push_back(std::string(kPublisherLine) + "\\par");                            // 16
+    AddPars(lines, 3);                                                                 // 17-19
+    lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 20
+    lines.push_back(kLabels);                                                          // 21
+    lines.push_back(heading);                                                          // 22
+    AddHalfYear(lines, timetable.table, 1, kFirstHalfMonths);                          // 23-58
+    lines.push_back(kLabels);                                                          // 59
+    lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 60
+    AddPars(lines, 14);                                                                // 61-74
+    lines.push_back("                               \\b K E L M O R V E N\\b0 \\par");  // 75
+    AddPars(lines, 2);                                                                 // 76-77
+    lines.push_back("    Timings/ Longitude " + DegreeText(s.longitude) + kDegreeSign +
+                    " (10-mode)/ Latitude " + DegreeText(s.latitude) + kDegreeSign + " (10-mode)\\par");
+    lines.push_back("    Year=" + year + "/   Time Zone =" + ZoneText(s.zone) + "/   Town= " + town +
+                    "\\par");                                                          // 79
+    AddPars(lines, 2);                                                                 // 80-81
+    lines.push_back(" " + std::string(kSecondHalfMonths) + " \\par");                 // 82
+    lines.push_back(kLabels);                                                          // 83
+    lines.push_back(heading);                                                          // 84
+    AddHalfYear(lines, timetable.table, 7, kSecondHalfMonths);                         // 85-120
+    lines.push_back(kLabels);                                                          // 121
+    lines.push_back(" " + std::string(kSecondHalfMonths) + "\\par");                  // 122
+    lines.push_back("}");                                                              // 123
+    return lines;
+}
+
+std::string RtfTimetableName(const TimetableSettings& settings) { return settings.town + ".WRI"; }
+
+std::string RtfTimetableStatus(const TimetableSettings& settings) {
+    return "Year edited into RTF-file: " + TextSliceLeft(settings.town, 13) + ".WRI";
+}
+
+bool WriteRtfTimetable(Timetable& timetable, const std::filesystem::path& folder) {
+    return WriteDocumentLines(ResolveInFolder(folder, RtfTimetableName(timetable.settings)),
+                              RtfTimetableLines(timetable));
+}

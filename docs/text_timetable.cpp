@@ -1,0 +1,115 @@
+// The plain-text timetable: 122 lines, columns aligned with blanks for a
+// monospaced editor.
+#include "docs/document_file.h"
+#include "docs/timetable_documents.h"
+#include "docs/timetable_values.h"
+
+#include "calc/sun_events.h"
+#include "runtime/text/conversions.h"
+#include "runtime/text/text_file.h"
+
+namespace {
+
+const char* const kFirstHalfMonths =
+    "      January     February     March        April        Mai        June";
+const char* const kSecondHalfMonths =
+    "        July       August     September   October     November    December ";
+const char* const kLabels =
+    "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
+const char* const kHeading =
+    "    hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss";
+
+// Row of day d over the six months from firstMonth: 76 characters.
+std::string DayRow(const YearTable& table, int firstMonth, int d) {
+    std::string row = DayNumberText(d);
+    for (int month = firstMonth; month < firstMonth + 6; ++month) {
+        const std::string& entry = table[month * 100 + d];
+        row += SunriseCell(entry) + " " + SunsetCell(entry) + " ";
+    }
+    return row;
+}
+
+// Rows 1 to 31 in groups of five, with an empty line or the months line
+// between the groups: 36 lines.
+void AddHalfYear(std::vector<std::string>& lines, const YearTable& table, int firstMonth,
+                 const std::string& months) {
+    for (int d = 1; d <= 31; ++d) {
+        if (d == 6 || d == 16 || d == 26) lines.emplace_back();
+        if (d == 11 || d == 21) lines.push_back(months);
+        lines.push_back(DayRow(table, firstMonth, d));
+    }
+}
+
+void AddEmpty(std::vector<std::string>& lines, int count) {
+    lines.insert(lines.end(), static_cast<size_t>(count), std::string());
+}
+
+}  // namespace
+
+std::vector<std::string> TextTimetableLines(Timetable& timetable) {
+    BlankNonDates(timetable);
+    const TimetableSettings& s = timetable.settings;
+    const SummerTimePeriod& summer = timetable.summer;
+    const std::string year = YearText(s.yearReal);
+    const std::string& reference = timetable.table[517];
+
+    std::vector<std::string> lines;
+    lines.reserve(122);
+    AddEmpty(lines, 4);                                                                   // 1-4
+    lines.push_back("             S U N R I S E   A N D   S U N S E T   T I M I N G S");  // 5
+    AddEmpty(lines, 1);                                                                   // 6
+    lines.push_back("   Year = " + year);
+    lines.push_back("   Town  = " + s.town);
+    lines.push_back(std::string(s.longitudeSide == 1 ? "   Longitude east =  " : "   Longitude west =  ") +
+                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " +
+                    SixtyModeText(s.longitudePacked) + " (60-mode)");
+    lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
+                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
+                    SixtyModeText(s.latitudePacked) + " (60-mode)");
+    lines.push_back("   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
+                    (s.zone == 1.0f ? " hour(s) =MEZ" : " hour(s)"));
+    lines.push_back(s.summerTime == 1
+                        ? "   Summer Time Changes calculated from " + FormatInteger(summer.springMonth) +
+                              "." + FormatInteger(summer.springDay) + "." + year + " To " +
+                              FormatInteger(summer.autumnMonth) + "." + FormatInteger(summer.autumnDay) +
+                              "." + year
+                        : "   no summertime changes included at calculation !");
+    lines.push_back("   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
+                    " degrees (KELMORVEN)");
+    lines.push_back("   At the Date 05.17." + year + "   SR=" + TimeText(SunriseCell(reference)) +
+                    "sec    SS=" + TimeText(SunsetCell(reference)) + "sec");       // 14
+    lines.push_back(kPublisherLine);                                               // 15
+    AddEmpty(lines, 3);                                                            // 16-18
+    lines.push_back(std::string(kFirstHalfMonths) + "  ");                         // 19
+    lines.push_back(kLabels);                                                      // 20
+    lines.push_back(kHeading);                                                     // 21
+    AddHalfYear(lines, timetable.table, 1, kFirstHalfMonths);                      // 22-57
+    lines.push_back(kLabels);                                                      // 58
+    lines.push_back(kFirstHalfMonths);                                             // 59
+    AddEmpty(lines, 14);                                                           // 60-73
+    lines.push_back("                               K E L M O R V E N ");           // 74
+    AddEmpty(lines, 2);                                                            // 75-76
+    lines.push_back("    Timings/ Longitude " + DegreeText(s.longitude) + kDegreeSign +
+                    " (10-mode)/ Latitude " + DegreeText(s.latitude) + kDegreeSign + " (10-mode)");
+    lines.push_back("    Year=" + year + "/  Time Zone=" + ZoneText(s.zone) + "/  Town= " + s.town);
+    AddEmpty(lines, 2);                                                            // 79-80
+    lines.push_back(kSecondHalfMonths);                                            // 81
+    lines.push_back(kLabels);                                                      // 82
+    lines.push_back(kHeading);                                                     // 83
+    AddHalfYear(lines, timetable.table, 7, kSecondHalfMonths);                     // 84-119
+    lines.push_back(std::string(kLabels) + "  ");                                  // 120
+    lines.push_back("        July       August    September    October     November    December  ");
+    AddEmpty(lines, 1);                                                            // 122
+    return lines;
+}
+
+std::string TextTimetableName(const TimetableSettings& settings) { return settings.town + ".TXT"; }
+
+std::string TextTimetableStatus(const TimetableSettings& settings) {
+    return "Year edited into text-file: " + TextSliceLeft(settings.town, 13) + ".TXT";
+}
+
+bool WriteTextTimetable(Timetable& timetable, const std::filesystem::path& folder) {
+    return WriteDocumentLines(ResolveInFolder(folder, TextTimetableName(timetable.settings)),
+                              TextTimetableLines(timetable));
+}

@@ -1,0 +1,47 @@
+// The value renderings shared by both timetable documents, and the cells of
+// the day rows. Texts are code page 1252.
+#pragma once
+
+#include "calc/timetable.h"
+
+#include <string>
+
+// Degree sign and copyright sign, one byte each in code page 1252.
+inline constexpr const char* kDegreeSign = "\xB0";
+
+// "   (c) 2026 KELMORVEN Timings" with the one copyright byte 0xA9: line 15
+// of the text file, line 16 of the RTF before its "\par".
+inline constexpr const char* kPublisherLine = "   \xA9 2026 KELMORVEN Timings";
+
+// The year as an integer text: yearReal rounded to nearest, "2004".
+std::string YearText(float yearReal);
+
+// The absolute value of a coordinate (degrees) with six decimals and no
+// sign: 8.683056 for 8.683056 east or west.
+std::string DegreeText(float degrees);
+
+// A packed degrees text as degrees, minutes and seconds: "8.4059" gives
+// "8°40'59 ''", "47.18" gives "47°18' ''", "8" gives "8°". Digits after the
+// fourth decimal are dropped.
+std::string SixtyModeText(const std::string& packed);
+
+// The first five characters of the zone (hours) with six decimals: 1 gives
+// "1.000", -3.5 gives "-3.50".
+std::string ZoneText(float zone);
+
+// A time cell "hmmss" spelled out: "52233" gives "5h22min33".
+std::string TimeText(const std::string& cell);
+
+// Sunrise part (characters 1-5) and sunset part (characters 7-11) of a day
+// entry; a shorter entry gives shorter parts.
+std::string SunriseCell(const std::string& entry);
+std::string SunsetCell(const std::string& entry);
+
+// Sets the table entries of the codes that name no date of the year (229 in
+// a common year, 230, 231, 431, 631, 931, 1131) to 11 blanks, so that their
+// cells show as blanks.
+void BlankNonDates(Timetable& timetable);
+
+// The day number of a table row, right-aligned in two places and followed by
+// ". ": " 1. ", "31. ".
+std::string DayNumberText(int day);

@@ -1,0 +1,201 @@
+#include "docs/timetable_documents.h"
+#include "docs/timetable_values.h"
+#include "tests/docs/filled_timetable.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// 1-based line n of a document.
+const std::string& Line(const std::vector<std::string>& lines, size_t n) { return lines.at(n - 1); }
+
+// The 1-based line numbers of the 62 day rows.
+std::vector<size_t> DayRowLines(size_t firstBlockLine) {
+    std::vector<size_t> rows;
+    size_t n = firstBlockLine;
+    for (int d = 1; d <= 31; ++d) {
+        if (d == 6 || d == 11 || d == 16 || d == 21 || d == 26) ++n;
+        rows.push_back(n++);
+    }
+    return rows;
+}
+
+// The sunrise and sunset cells of day d in the month column 0-5 of a row.
+std::string CellOfRow(const std::string& row, int column) { return row.substr(4 + 12 * column, 11); }
+
+}  // namespace
+
+TEST(TextTimetable, WorkedExampleHeaderMatchesByteForByte) {
+    Timetable t = FilledTimetable(2005);
+    std::vector<std::string> lines = TextTimetableLines(t);
+    const std::vector<std::string> expected = {
+        "   Year = 2005",
+        "   Town  = TESTTOWN",
+        "   Longitude east =  8.683056\xB0 (10-mode)    =  8\xB0" "40'59 '' (60-mode)",
+        "   Latitude north = 47.299999\xB0 (10-mode)    = 47\xB0" "18' '' (60-mode)",
+        "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ",
+        "   Summer Time Changes calculated from 3.27.2005 To 10.29.2005",
+        "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)",
+        "   At the Date 05.17.2005   SR=5h22min33sec    SS=9h15min30sec",
+    };
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(Line(lines, 7 + i), expected[i]) << "line " << 7 + i;
+}
+
+TEST(TextTimetable, WorkedExampleFooterMatchesByteForByte) {
+    Timetable t = FilledTimetable(2005);
+    std::vector<std::string> lines = TextTimetableLines(t);
+    EXPECT_EQ(Line(lines, 77), "    Timings/ Longitude 8.683056\xB0 (10-mode)/ Latitude 47.299999\xB0 (10-mode)");
+    EXPECT_EQ(Line(lines, 78), "    Year=2005/  Time Zone=1.000/  Town= TESTTOWN");
+}
+
+TEST(TextTimetable, HasItsFixedLinesAndSixtyTwoRowsOfSeventySixCharacters) {
+    Timetable t = FilledTimetable(2005);
+    std::vector<std::string> lines = TextTimetableLines(t);
+    ASSERT_EQ(lines.size(), 122u);
+
+    std::set<size_t> empty = {1, 2, 3, 4, 6, 16, 17, 18, 75, 76, 79, 80, 122};
+    for (size_t n = 60; n <= 73; ++n) empty.insert(n);
+    for (size_t n : {27, 39, 51, 89, 101, 113}) empty.insert(n);  // between row groups
+    for (size_t n = 1; n <= 122; ++n)
+        if (empty.count(n)) {
+            EXPECT_EQ(Line(lines, n), "") << "line " << n;
+        }
+
+    const std::string labels = "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
+    const std::string heading = "    hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss";
+    const std::string firstMonths = "      January     February     March        April        Mai        June";
+    const std::string secondMonths = "        July       August     September   October     November    December ";
+    EXPECT_EQ(Line(lines, 5), "             S U N R I S E   A N D   S U N S E T   T I M I N G S");
+    EXPECT_EQ(Line(lines, 15), "   \xA9 2026 KELMORVEN Timings");
+    EXPECT_EQ(Line(lines, 19), firstMonths + "  ");
+    EXPECT_EQ(Line(lines, 20), labels);
+    EXPECT_EQ(Line(lines, 21), heading);
+    EXPECT_EQ(Line(lines, 33), firstMonths);
+    EXPECT_EQ(Line(lines, 45), firstMonths);
+    EXPECT_EQ(Line(lines, 58), labels);
+    EXPECT_EQ(Line(lines, 59), firstMonths);
+    EXPECT_EQ(Line(lines, 74), "                               K E L M O R V E N ");
+    EXPECT_EQ(Line(lines, 81), secondMonths);
+    EXPECT_EQ(Line(lines, 82), labels);
+    EXPECT_EQ(Line(lines, 83), heading);
+    EXPECT_EQ(Line(lines, 95), secondMonths);
+    EXPECT_EQ(Line(lines, 107), secondMonths);
+    EXPECT_EQ(Line(lines, 120), labels + "  ");
+    EXPECT_EQ(Line(lines, 121), "        July       August    September    October     November    December  ");
+
+    for (size_t first : {22, 84}) {
+        int firstMonth = first == 22 ? 1 : 7;
+        std::vector<size_t> rows = DayRowLines(first);
+        for (int d = 1; d <= 31; ++d) {
+            const std::string& row = Line(lines, rows[d - 1]);
+            ASSERT_EQ(row.size(), 76u) << "line " << rows[d - 1];
+            EXPECT_EQ(row.substr(0, 4), DayNumberText(d));
+            for (int column = 0; column < 6; ++column)  // non-dates are blank in the table now
+                EXPECT_EQ(CellOfRow(row, column), t.table[(firstMonth + column) * 100 + d]);
+        }
+        EXPECT_EQ(Line(lines, rows[0]).substr(0, 4), " 1. ");
+        EXPECT_EQ(Line(lines, rows[30]).substr(0, 4), "31. ");
+    }
+    // Each cell stands under its own month: 17 May is in the fifth column.
+    EXPECT_EQ(CellOfRow(Line(lines, DayRowLines(22)[16]), 4), "52233 91530");
+    EXPECT_EQ(CellOfRow(Line(lines, DayRowLines(84)[30]), 5), "51231 71231");
+}
+
+TEST(TextTimetable, CellsOfDatesThatDoNotExistAreBlankInCommonAndLeapYears) {
+    struct Case {
+        int year;
+        bool february29Exists;
+    };
+    for (Case c : {Case{2005, false}, Case{2004, true}, Case{1900, false}, Case{2000, true}}) {
+        Timetable t = FilledTimetable(c.year);
+        // A table that held a leap year before keeps its 29 February entry.
+        t.table[229] = "40000 80000";
+        t.table[230] = t.table[231] = t.table[431] = t.table[631] = t.table[931] = t.table[1131] = "99999 99999";
+        std::vector<std::string> lines = TextTimetableLines(t);
+        const std::string blank(11, ' ');
+        std::vector<size_t> first = DayRowLines(22), second = DayRowLines(84);
+        EXPECT_EQ(CellOfRow(Line(lines, first[28]), 1) == blank, !c.february29Exists) << c.year;
+        EXPECT_EQ(CellOfRow(Line(lines, first[29]), 1), blank) << c.year;
+        EXPECT_EQ(CellOfRow(Line(lines, first[30]), 1), blank) << c.year;
+        EXPECT_EQ(CellOfRow(Line(lines, first[30]), 3), blank) << c.year;  // 31 April
+        EXPECT_EQ(CellOfRow(Line(lines, first[30]), 5), blank) << c.year;  // 31 June
+        EXPECT_EQ(CellOfRow(Line(lines, second[30]), 2), blank) << c.year;  // 31 September
+        EXPECT_EQ(CellOfRow(Line(lines, second[30]), 4), blank) << c.year;  // 31 November
+        EXPECT_EQ(CellOfRow(Line(lines, second[30]), 3), "51031 71031") << c.year;
+        EXPECT_EQ(Line(lines, first[30]).size(), 76u);
+        // The blanks are stored in the table too.
+        EXPECT_EQ(t.table[1131], blank);
+    }
+}
+
+TEST(TextTimetable, SidesAndModesOfTheCoordinatesShowInTheirLines) {
+    struct Case {
+        int8_t longitudeSide;
+        int32_t latitudeSide;
+        float longitude, latitude;
+        const char* longitudePacked;
+        const char* latitudePacked;
+        const char* line9;
+        const char* line10;
+        const char* line77;
+    };
+    const Case cases[] = {
+        {-1, -1, -9.175f, -33.5f, "9.103000", "33.300000",
+         "   Longitude west =  9.175000\xB0 (10-mode)    =  9\xB0" "10'30 '' (60-mode)",
+         "   Latitude south = 33.500000\xB0 (10-mode)    = 33\xB0" "30'00 '' (60-mode)",
+         "    Timings/ Longitude 9.175000\xB0 (10-mode)/ Latitude 33.500000\xB0 (10-mode)"},
+        {1, 1, 8.0f, 48.066666f, "8", "48.4",
+         "   Longitude east =  8.000000\xB0 (10-mode)    =  8\xB0 (60-mode)",
+         "   Latitude north = 48.066666\xB0 (10-mode)    = 48\xB0" "4' '' (60-mode)",
+         "    Timings/ Longitude 8.000000\xB0 (10-mode)/ Latitude 48.066666\xB0 (10-mode)"},
+    };
+    for (const Case& c : cases) {
+        Timetable t = FilledTimetable();
+        t.settings.longitudeSide = c.longitudeSide;
+        t.settings.latitudeSide = c.latitudeSide;
+        t.settings.longitude = c.longitude;
+        t.settings.latitude = c.latitude;
+        t.settings.longitudePacked = c.longitudePacked;
+        t.settings.latitudePacked = c.latitudePacked;
+        std::vector<std::string> lines = TextTimetableLines(t);
+        EXPECT_EQ(Line(lines, 9), c.line9);
+        EXPECT_EQ(Line(lines, 10), c.line10);
+        EXPECT_EQ(Line(lines, 77), c.line77);
+    }
+}
+
+TEST(TextTimetable, ZoneTextsNameMezOnlyForExactlyOneHour) {
+    struct Case {
+        float zone;
+        const char* line11;
+        const char* line78;
+    };
+    const Case cases[] = {
+        {1.0f, "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ", "    Year=2005/  Time Zone=1.000/  Town= TESTTOWN"},
+        {1.5f, "   Time difference to Greenwich Mean Time =1.500 hour(s)", "    Year=2005/  Time Zone=1.500/  Town= TESTTOWN"},
+        {-3.5f, "   Time difference to Greenwich Mean Time =-3.50 hour(s)", "    Year=2005/  Time Zone=-3.50/  Town= TESTTOWN"},
+        {10.0f, "   Time difference to Greenwich Mean Time =10.00 hour(s)", "    Year=2005/  Time Zone=10.00/  Town= TESTTOWN"},
+        {-10.0f, "   Time difference to Greenwich Mean Time =-10.0 hour(s)", "    Year=2005/  Time Zone=-10.0/  Town= TESTTOWN"},
+        {1.0001f, "   Time difference to Greenwich Mean Time =1.000 hour(s)", "    Year=2005/  Time Zone=1.000/  Town= TESTTOWN"},
+    };
+    for (const Case& c : cases) {
+        Timetable t = FilledTimetable();
+        t.settings.zone = c.zone;
+        std::vector<std::string> lines = TextTimetableLines(t);
+        EXPECT_EQ(Line(lines, 11), c.line11);
+        EXPECT_EQ(Line(lines, 78), c.line78);
+    }
+}
+
+TEST(TextTimetable, WithoutSummerTimeOnlyItsLineChanges) {
+    Timetable with = FilledTimetable();
+    Timetable without = FilledTimetable();
+    without.settings.summerTime = 0;
+    std::vector<std::string> a = TextTimetableLines(with), b = TextTimetableLines(without);
+    ASSERT_EQ(b.size(), 122u);
+    EXPECT_EQ(Line(b, 12), "   no summertime changes included at calculation !");
+    a[11] = b[11];
+    EXPECT_EQ(a, b);
+}
