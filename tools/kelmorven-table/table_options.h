@@ -1,0 +1,43 @@
+// The command line of kelmorven-table.
+#pragma once
+
+#include "runtime/text/conversions.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The usage text printed by --help and after an error in the options.
+extern const char* const kTableUsage;
+
+// The options as given; the defaults are those of a fresh main window.
+// Texts are as typed (UTF-8); --year holds digits only.
+struct TableOptions {
+    std::string year;
+    std::optional<std::string> town;
+    std::optional<std::string> longitude;
+    std::optional<std::string> latitude;
+    bool west = true;
+    bool south = false;
+    bool sixtyMode = true;
+    std::string zone = "0";
+    bool summerTime = false;
+    bool rtf = false;
+    std::string outFolder = ".";
+    std::optional<DateValue> today;  // the system date when absent
+    std::optional<std::string> batchFile;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    TableOptions options;
+    std::string error;  // one line; empty when the options are sound
+};
+
+// Reads the arguments after the program name. --help anywhere wins over
+// any error.
+ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments);
+
+// A date "YYYY-MM-DD" of the Gregorian calendar, as a date value at
+// midnight; nothing when the text is no such date.
+std::optional<DateValue> ParseIsoDate(const std::string& text);

@@ -1,0 +1,111 @@
+#include "tools/kelmorven-table/table_run.h"
+
+#include "docs/timetable_documents.h"
+#include "docs/today_line.h"
+#include "input/checks.h"
+#include "runtime/text/text_file.h"
+#include "tools/kelmorven-table/batch_file.h"
+#include "tools/kelmorven-table/town_capitals.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace {
+
+// A one-line field holds no control characters.
+bool HasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+}
+
+const char* ControlCharacterIn(const TablePlace& place) {
+    if (HasControlCharacter(place.town)) return "the town";
+    if (HasControlCharacter(place.longitude)) return "the longitude";
+    if (HasControlCharacter(place.latitude)) return "the latitude";
+    if (HasControlCharacter(place.zone)) return "the zone";
+    return nullptr;
+}
+
+int UsageError(std::ostream& err, const std::string& error) {
+    err << "kelmorven-table: " << error << "\n" << kTableUsage;
+    return kTableUsageError;
+}
+
+int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
+    BatchFile file = ReadBatchFile(*options.batchFile);
+    if (!file.error.empty()) return UsageError(err, *options.batchFile + ": " + file.error);
+    Timetable timetable;
+    bool refused = false, unwritable = false;
+    for (const BatchPlace& row : file.places) {
+        const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
+        if (!row.error.empty()) {
+            err << prefix << row.error << "\n";
+            refused = true;
+            continue;
+        }
+        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south};
+        if (const char* where = ControlCharacterIn(place)) {
+            err << prefix << where << " holds a control character\n";
+            refused = true;
+            continue;
+        }
+        int status = MakeTimetable(options, place, today, timetable, out, err, prefix);
+        refused = refused || status == kTableRefused;
+        unwritable = unwritable || status == kTableUnwritable;
+    }
+    if (refused) return kTableRefused;
+    return unwritable ? kTableUnwritable : kTableWritten;
+}
+
+}  // namespace
+
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
+                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+    InputSnapshot snapshot;
+    snapshot.yearRaw = options.year;
+    snapshot.townRaw = TownCapitals(Utf8ToCp1252(place.town));
+    snapshot.longitudeRaw = Utf8ToCp1252(place.longitude);
+    snapshot.latitudeRaw = Utf8ToCp1252(place.latitude);
+    snapshot.zoneRaw = Utf8ToCp1252(place.zone);
+    snapshot.summerTimeChecked = options.summerTime;
+    snapshot.westChosen = place.west;
+    snapshot.southChosen = place.south;
+    snapshot.sixtyMode = options.sixtyMode;
+
+    CheckResult check = CheckInputs(snapshot, timetable.settings);
+    if (!check.passed) {
+        err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
+        return kTableRefused;
+    }
+    CalculateYear(timetable);
+    const std::filesystem::path folder(options.outFolder);
+    const TimetableSettings& s = timetable.settings;
+    const bool written = options.rtf ? WriteRtfTimetable(timetable, folder) : WriteTextTimetable(timetable, folder);
+    if (!written) {
+        err << prefix << kCannotSaveTitle << "\n" << prefix << kCannotSaveText << "\n";
+        return kTableUnwritable;
+    }
+    out << ResolveInFolder(folder, options.rtf ? RtfTimetableName(s) : TextTimetableName(s)).string() << "\n"
+        << Cp1252ToUtf8(TodayLine(timetable, today)) << "\n";
+    return kTableWritten;
+}
+
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ParsedOptions parsed = ParseTableOptions(arguments);
+    const TableOptions& options = parsed.options;
+    if (options.help) {
+        out << kTableUsage;
+        return kTableWritten;
+    }
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    const DateValue today = options.today ? *options.today : CurrentDate();
+    if (options.batchFile) return RunBatch(options, today, out, err);
+
+    TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
+                     options.west, options.south};
+    if (const char* where = ControlCharacterIn(place))
+        return UsageError(err, std::string(where) + " holds a control character");
+    Timetable timetable;
+    return MakeTimetable(options, place, today, timetable, out, err);
+}

@@ -1,0 +1,36 @@
+// kelmorven-table: timetables from the command line, through the same input
+// checks, year run and writers as the window program, without pauses, tones
+// or windows.
+#pragma once
+
+#include "calc/timetable.h"
+#include "tools/kelmorven-table/table_options.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Exit statuses.
+inline constexpr int kTableWritten = 0;
+inline constexpr int kTableRefused = 2;      // an input (or a batch row) was refused
+inline constexpr int kTableUnwritable = 3;   // a document could not be written
+inline constexpr int kTableUsageError = 64;  // the options themselves are wrong
+
+// One place as typed (UTF-8), with its sides.
+struct TablePlace {
+    std::string town, longitude, latitude, zone;
+    bool west = true;
+    bool south = false;
+};
+
+// Checks one place with the options, runs its year and writes its document
+// into the out folder. Success prints the path written and the today line
+// on out; a refusal prints the message's title and text on err, each line
+// after prefix. Returns the exit status of the place. The timetable is the
+// one record kept from place to place, as in the window program.
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
+                  Timetable& timetable, std::ostream& out, std::ostream& err,
+                  const std::string& prefix = "");
+
+// The whole tool: arguments after the program name, output as UTF-8.
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
