@@ -39,7 +39,7 @@ const std::vector<AccuracyPlace>& AccuracyPlaces() {
         {"Quito", -78.50, 0.00, -5.0, 1990},
         {"Kolkata", 88.36, 22.57, 5.5, 1996},
         {"Adelaide", 138.60, -34.93, 9.5, 2001},
-        {"Reference place", 9.00, 48.00, 1.0, 2004},
+        {"Worked example", 9.00, 48.00, 1.0, 2004},
         {"St John's", -52.71, 47.56, -3.5, 2010},
         {"Punta Arenas", -70.91, -53.16, -4.0, 2016},
         {"Helsinki", 24.94, 60.17, 2.0, 2020},
@@ -104,10 +104,12 @@ std::string AccuracyTable(const std::vector<PlaceComparison>& comparisons) {
         "| Place | Latitude | Longitude | Zone | Year | Median (s) | Largest (s) | Days without rising or setting (program / reference) |\n"
         "|---|---|---|---|---|---|---|---|\n";
     for (const PlaceComparison& c : comparisons) {
+        char zone[16];
+        std::snprintf(zone, sizeof zone, c.place.zone == 0.0 ? "0" : "%+g", c.place.zone);
         char row[256];
-        std::snprintf(row, sizeof row, "| %s | %s | %s | %+g | %d | %.1f | %.1f | %zu / %zu |\n",
+        std::snprintf(row, sizeof row, "| %s | %s | %s | %s | %d | %.1f | %.1f | %zu / %zu |\n",
                       c.place.town.c_str(), Degrees(c.place.latitude, 'N', 'S').c_str(),
-                      Degrees(c.place.longitude, 'E', 'W').c_str(), c.place.zone, c.place.year, c.median,
+                      Degrees(c.place.longitude, 'E', 'W').c_str(), zone, c.place.year, c.median,
                       c.largest, c.engineWithout.size(), c.referenceWithout.size());
         table += row;
     }
