@@ -129,6 +129,15 @@ public:
     int LineListCount(int number) const;
     std::string LineListText(int number, int row) const;
     bool SaveScreenshot(int window, const std::string& pngPath) const;
+    struct PictureFacts {
+        bool held = false;  // false for an empty slot or one beyond the table
+        int width = 0;
+        int height = 0;
+        int depth = 0;  // bits per pixel
+    };
+    PictureFacts PictureInSlot(int slot) const;
+    int SoundSlotCount() const;  // size of the current sound table
+    bool SoundHeld(int slot) const;
 
 private:
     struct Impl;

@@ -1,0 +1,374 @@
+// Controls under program-wide numbers: creation, texts and states.
+#include "runtime/window/controls.h"
+
+#include "runtime/window/layer_impl.h"
+#include "runtime/text/conversions.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+
+QString FromCp1252(const std::string& text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+std::string ToCp1252(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
+
+// An option button whose click always checks it; clearing the others of its
+// group is the group's business.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+};
+
+QString KeepCharacters(const QString& text, bool digitsOnly, bool upperCase, bool* refused) {
+    QString kept;
+    for (QChar c : text) {
+        if (!c.isPrint()) {
+            kept += c;
+            continue;
+        }
+        if (digitsOnly && !(c >= u'0' && c <= u'9')) {
+            *refused = true;
+            continue;
+        }
+        kept += upperCase ? UpperInCodePage(c) : c;
+    }
+    return kept;
+}
+
+}  // namespace
+
+QChar UpperInCodePage(QChar c) {
+    QChar upper = c.toUpper();  // one character for one: ß has no capital of its own
+    if (upper == c) return c;
+    std::string cp1252 = Utf8ToCp1252(QString(upper).toStdString());
+    return cp1252 == "?" ? c : upper;
+}
+
+QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : caption.split(u' ', Qt::SkipEmptyParts)) {
+        QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.isEmpty() ? caption : lines.join(u'\n');
+}
+
+FieldEdit::FieldEdit(unsigned options, QWidget* parent)
+    : QLineEdit(parent), digitsOnly_(options & kDigitsOnly), upperCase_(options & kUpperCase) {}
+
+void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    if ((digitsOnly_ || upperCase_) && !text.isEmpty() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        bool refused = false;
+        QString kept = KeepCharacters(text, digitsOnly_, upperCase_, &refused);
+        if (refused && kept.isEmpty()) {
+            event->accept();  // a refused character changes nothing
+            return;
+        }
+        if (kept != text) {
+            QKeyEvent changed(event->type(), event->key(), event->modifiers(), kept,
+                              event->isAutoRepeat(), static_cast<ushort>(event->count()));
+            QLineEdit::keyPressEvent(&changed);
+            event->setAccepted(changed.isAccepted());
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if ((digitsOnly_ || upperCase_) && !event->commitString().isEmpty()) {
+        bool refused = false;
+        QString kept = KeepCharacters(event->commitString(), digitsOnly_, upperCase_, &refused);
+        if (kept != event->commitString()) {
+            QInputMethodEvent changed(event->preeditString(), event->attributes());
+            changed.setCommitString(kept, event->replacementStart(), event->replacementLength());
+            QLineEdit::inputMethodEvent(&changed);
+            return;
+        }
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+ControlEntry* LayerState::Entry(int number) {
+    if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
+    return &controls[number];
+}
+
+const ControlEntry* LayerState::Entry(int number) const {
+    if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
+    return &controls[number];
+}
+
+QWidget* LayerState::Live(int number) const {
+    const ControlEntry* entry = Entry(number);
+    return entry ? entry->widget.data() : nullptr;
+}
+
+QWidget* LayerState::NewControlParent() { return selected.data(); }
+
+void LayerState::Register(int number, QWidget* widget, ControlKind kind) {
+    if (number >= static_cast<int>(controls.size())) controls.resize(number + 30);
+    ControlEntry& entry = controls[number];
+    entry = ControlEntry{};
+    entry.widget = widget;
+    entry.kind = kind;
+    entry.window = widget->window();
+    entry.sequence = nextSequence++;
+    widget->setProperty("kelmorvenControl", number);
+    widget->show();
+    // Everything but an option, a picture or a progress bar ends the run of
+    // option buttons.
+    if (kind != ControlKind::Option && kind != ControlKind::Picture && kind != ControlKind::ProgressBar)
+        EndOptionRun();
+}
+
+void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, const std::string& text,
+                           Alignment alignment) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* label = new QLabel(FromCp1252(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    Qt::Alignment horizontal = alignment == Alignment::Centre  ? Qt::AlignHCenter
+                               : alignment == Alignment::Right ? Qt::AlignRight
+                                                               : Qt::AlignLeft;
+    label->setAlignment(horizontal | Qt::AlignVCenter);
+    label->setGeometry(x, y, width, height);
+    d.Register(number, label, ControlKind::Label);
+}
+
+void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
+                                const std::string& text, unsigned options) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* field = new FieldEdit(options, parent);
+    field->setText(FromCp1252(text));
+    field->setCursorPosition(0);
+    field->setGeometry(x, y, width, height);
+    field->installEventFilter(d.filter.get());  // focus gained and lost are notifications
+    QObject::connect(field, &QLineEdit::textEdited, field,
+                     [&d, field, number] { d.Queue(EventKind::ControlEvent, number, field->window()); });
+    d.Register(number, field, ControlKind::InputField);
+}
+
+void WindowLayer::ButtonAdd(int number, int x, int y, int width, int height, const std::string& text,
+                            unsigned options) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* button = new QPushButton(parent);
+    button->setGeometry(x, y, width, height);
+    button->setCheckable(options & kToggle);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [&d, button, number] { d.Queue(EventKind::ControlEvent, number, button->window()); });
+    d.Register(number, button, ControlKind::Button);
+    ControlEntry& entry = *d.Entry(number);
+    entry.toggle = options & kToggle;
+    entry.multiLine = options & kMultiLine;
+    ControlTextSet(number, text);
+}
+
+void WindowLayer::CheckBoxAdd(int number, int x, int y, int width, int height, const std::string& text) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* box = new QCheckBox(FromCp1252(text), parent);
+    box->setGeometry(x, y, width, height);
+    QObject::connect(box, &QCheckBox::clicked, box,
+                     [&d, box, number] { d.Queue(EventKind::ControlEvent, number, box->window()); });
+    d.Register(number, box, ControlKind::CheckBox);
+}
+
+void WindowLayer::OptionAdd(int number, int x, int y, int width, int height, const std::string& text) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    // The group is the run of consecutive option buttons, not the parent;
+    // exclusivity is kept here so that the program may set and clear freely.
+    QButtonGroup* group = d.optionGroup;
+    if (!group || group->parent() != parent) {
+        group = new QButtonGroup(parent);
+        group->setExclusive(false);
+        QObject::connect(group, &QButtonGroup::buttonClicked, group, [group](QAbstractButton* clicked) {
+            for (QAbstractButton* other : group->buttons())
+                if (other != clicked) other->setChecked(false);
+        });
+    }
+    auto* option = new OptionButton(FromCp1252(text), parent);
+    option->setAutoExclusive(false);
+    option->setGeometry(x, y, width, height);
+    group->addButton(option);
+    QObject::connect(option, &QRadioButton::clicked, option,
+                     [&d, option, number] { d.Queue(EventKind::ControlEvent, number, option->window()); });
+    d.Register(number, option, ControlKind::Option);
+    d.optionGroup = group;
+}
+
+void WindowLayer::FrameAdd(int number, int x, int y, int width, int height, const std::string& text) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* frame = new QGroupBox(FromCp1252(text), parent);
+    frame->setGeometry(x, y, width, height);
+    frame->setFocusPolicy(Qt::NoFocus);
+    // Drawn around controls made before it: it stays beneath them and lets
+    // their clicks through.
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    d.Register(number, frame, ControlKind::Frame);
+    frame->lower();
+}
+
+void WindowLayer::ProgressBarAdd(int number, int x, int y, int width, int height, int minimum,
+                                 int maximum) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* bar = new QProgressBar(parent);
+    bar->setRange(minimum, std::max(minimum, maximum));
+    bar->setValue(minimum);
+    bar->setTextVisible(false);
+    bar->setGeometry(x, y, width, height);
+    bar->setFocusPolicy(Qt::NoFocus);
+    d.Register(number, bar, ControlKind::ProgressBar);
+}
+
+void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    if (number < 0 || !parent) return;
+    auto* list = new QListWidget(parent);
+    list->setGeometry(x, y, width, height);
+    list->setSortingEnabled(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setTextElideMode(Qt::ElideNone);  // a long line is cut at the edge
+    list->setWordWrap(false);
+    list->setUniformItemSizes(true);
+    list->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    QObject::connect(list, &QListWidget::currentRowChanged, list,
+                     [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                     [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
+    d.Register(number, list, ControlKind::LineList);
+}
+
+std::string WindowLayer::ControlTextGet(int number) const {
+    const ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget) return {};
+    QWidget* w = entry->widget;
+    QString text;
+    switch (entry->kind) {
+        case ControlKind::Label: text = static_cast<QLabel*>(w)->text(); break;
+        case ControlKind::InputField: text = static_cast<QLineEdit*>(w)->text(); break;
+        case ControlKind::Button: text = entry->caption; break;
+        case ControlKind::CheckBox:
+        case ControlKind::Option: text = static_cast<QAbstractButton*>(w)->text(); break;
+        case ControlKind::Frame: text = static_cast<QGroupBox*>(w)->title(); break;
+        default: break;
+    }
+    return TextSliceLeft(ToCp1252(text), 31999);
+}
+
+void WindowLayer::ControlTextSet(int number, const std::string& text) {
+    ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget) return;
+    QWidget* w = entry->widget;
+    QString value = FromCp1252(text);
+    switch (entry->kind) {
+        case ControlKind::Label: static_cast<QLabel*>(w)->setText(value); break;
+        case ControlKind::InputField:
+            static_cast<QLineEdit*>(w)->setText(value);
+            static_cast<QLineEdit*>(w)->setCursorPosition(0);
+            break;
+        case ControlKind::Button:
+            entry->caption = value;
+            static_cast<QPushButton*>(w)->setText(
+                entry->multiLine ? WrapCaption(value, w->fontMetrics(), w->width() - 8) : value);
+            break;
+        case ControlKind::CheckBox:
+        case ControlKind::Option: static_cast<QAbstractButton*>(w)->setText(value); break;
+        case ControlKind::Frame: static_cast<QGroupBox*>(w)->setTitle(value); break;
+        default: return;
+    }
+    w->repaint();  // shown at once, also inside the program's long loops
+}
+
+int WindowLayer::ControlStateGet(int number) const {
+    const ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget) return 0;
+    switch (entry->kind) {
+        case ControlKind::CheckBox:
+        case ControlKind::Option:
+        case ControlKind::Button:
+            return static_cast<QAbstractButton*>(entry->widget.data())->isChecked() ? 1 : 0;
+        case ControlKind::ProgressBar: return static_cast<QProgressBar*>(entry->widget.data())->value();
+        default: return 0;
+    }
+}
+
+void WindowLayer::ControlStateSet(int number, int state) {
+    ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget) return;
+    QWidget* w = entry->widget;
+    switch (entry->kind) {
+        case ControlKind::Button:
+            if (!entry->toggle) return;
+            [[fallthrough]];
+        case ControlKind::CheckBox:
+        case ControlKind::Option:
+            // The group is not exclusive by itself: the others keep their states.
+            static_cast<QAbstractButton*>(w)->setChecked(state != 0);
+            break;
+        case ControlKind::ProgressBar: {
+            auto* bar = static_cast<QProgressBar*>(w);
+            bar->setValue(std::clamp(state, bar->minimum(), bar->maximum()));
+            break;
+        }
+        default: return;
+    }
+    w->repaint();
+}
+
+void WindowLayer::LineListAppend(int number, const std::string& text) {
+    ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return;
+    static_cast<QListWidget*>(entry->widget.data())->addItem(FromCp1252(text));
+}
+
+int WindowLayer::LineListCount(int number) const {
+    const ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return 0;
+    return static_cast<QListWidget*>(entry->widget.data())->count();
+}
+
+std::string WindowLayer::LineListText(int number, int row) const {
+    const ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return {};
+    QListWidgetItem* item = static_cast<QListWidget*>(entry->widget.data())->item(row);
+    return item ? ToCp1252(item->text()) : std::string();
+}

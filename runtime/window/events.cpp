@@ -1,0 +1,220 @@
+// Events: one at a time from all program windows, the layer's own Tab and
+// Shift+Tab, and the input tests hand in as a user would give it.
+#include "runtime/window/layer_impl.h"
+#include "runtime/text/conversions.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+#include <algorithm>
+
+void LayerState::Queue(EventKind kind, int control, QWidget* window) {
+    events.push_back(QueuedEvent{kind, control, window});
+}
+
+void LayerState::Hold(QWidget* window, std::function<void()> deliver) {
+    if (!window) return;
+    heldInput.push_back(HeldInput{std::move(deliver), window});
+}
+
+int LayerState::ControlOf(const QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget()) {
+        QVariant number = widget->property("kelmorvenControl");
+        if (number.isValid()) {
+            int n = number.toInt();
+            const ControlEntry* entry = Entry(n);
+            return entry && entry->widget == widget ? n : -1;
+        }
+        if (widget->isWindow()) break;
+    }
+    return -1;
+}
+
+// Focus order: the enabled, visible fields, buttons, check boxes, options
+// and line lists of the window, in the order of their creation, wrapping.
+void LayerState::MoveFocus(QWidget* window, bool backward) {
+    std::vector<const ControlEntry*> stops;
+    for (const ControlEntry& entry : controls) {
+        if (!entry.widget || entry.window != window) continue;
+        switch (entry.kind) {
+            case ControlKind::InputField:
+            case ControlKind::Button:
+            case ControlKind::CheckBox:
+            case ControlKind::Option:
+            case ControlKind::LineList: break;
+            default: continue;
+        }
+        if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
+    }
+    if (stops.empty()) return;
+    std::sort(stops.begin(), stops.end(),
+              [](const ControlEntry* a, const ControlEntry* b) { return a->sequence < b->sequence; });
+    int at = -1;
+    const int focused = ControlOf(window->focusWidget());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (focused >= 0 && stops[i] == Entry(focused)) at = static_cast<int>(i);
+    const int count = static_cast<int>(stops.size());
+    int next = at < 0 ? (backward ? count - 1 : 0) : (at + (backward ? count - 1 : 1)) % count;
+    stops[next]->widget->setFocus(Qt::TabFocusReason);
+}
+
+bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (!tab || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+                break;
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || !layer_.IsProgramWindow(widget->window())) break;
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->accept();  // Tab is the layer's, never a shortcut
+                return true;
+            }
+            bool backward = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            layer_.MoveFocus(widget->window(), backward);
+            return true;
+        }
+        case QEvent::FocusIn:
+        case QEvent::FocusOut: {
+            // Installed on input fields only: gaining and losing the focus
+            // are notifications of the field.
+            auto* field = qobject_cast<QLineEdit*>(watched);
+            if (!field) break;
+            int number = layer_.ControlOf(field);
+            if (number >= 0) layer_.Queue(EventKind::ControlEvent, number, field->window());
+            break;
+        }
+        default: break;
+    }
+    return false;
+}
+
+EventKind WindowLayer::EventWait() {
+    LayerState& d = *impl_;
+    if (!QCoreApplication::instance()) return EventKind::Other;
+    for (;;) {
+        while (!d.events.empty() && !d.events.front().window) d.events.pop_front();
+        if (!d.events.empty()) {
+            QueuedEvent event = d.events.front();
+            d.events.pop_front();
+            if (event.kind == EventKind::ControlEvent) d.lastControl = event.control;
+            return event.kind;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!d.events.empty()) continue;
+        while (!d.heldInput.empty() && !d.heldInput.front().window) d.heldInput.pop_front();
+        if (!d.heldInput.empty()) {
+            HeldInput input = std::move(d.heldInput.front());
+            d.heldInput.pop_front();
+            input.deliver();
+            continue;
+        }
+        if (d.testing.onIdle) {
+            d.testing.onIdle();
+            if (!d.heldInput.empty() || !d.events.empty()) continue;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+int WindowLayer::EventControl() const { return impl_->lastControl; }
+
+namespace {
+
+void SendClick(QWidget* window, QPoint inWindow) {
+    QWidget* target = window->childAt(inWindow);
+    if (!target) target = window;
+    QPointF local = target->mapFrom(window, inWindow);
+    QPointF global = window->mapToGlobal(inWindow);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+}  // namespace
+
+void WindowLayer::SimulateClick(int control) {
+    LayerState& d = *impl_;
+    QWidget* widget = d.Live(control);
+    if (!widget) return;
+    QPointer<QWidget> target = widget;
+    d.Hold(widget->window(), [target] {
+        if (!target) return;
+        // Where a user aims: the middle, or the mark of a check box or option.
+        QPoint point = target->rect().center();
+        if (qobject_cast<QCheckBox*>(target) || qobject_cast<QRadioButton*>(target))
+            point.setX(std::min(6, target->width() / 2));
+        QWidget* window = target->window();
+        if (window->isVisible()) target->activateWindow();
+        SendClick(window, target->mapTo(window, point));
+    });
+}
+
+void WindowLayer::SimulateTyping(int control, const std::string& cp1252Text) {
+    LayerState& d = *impl_;
+    QWidget* widget = d.Live(control);
+    if (!widget) return;
+    QPointer<QWidget> target = widget;
+    d.Hold(widget->window(), [target, cp1252Text] {
+        if (!target) return;
+        target->setFocus(Qt::MouseFocusReason);
+        for (char byte : cp1252Text) {
+            QString text = QString::fromStdString(Cp1252ToUtf8(std::string(1, byte)));
+            QChar c = text.isEmpty() ? QChar() : text.front();
+            int key = c.toUpper().unicode() < 0x100 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
+            SendKey(target, key, Qt::NoModifier, text);
+            if (!target) return;
+        }
+    });
+}
+
+void WindowLayer::SimulateKey(int key, bool shift) {
+    LayerState& d = *impl_;
+    QWidget* window = QApplication::activeWindow();
+    if (!d.IsProgramWindow(window)) window = d.current;
+    if (!window) return;
+    QPointer<QWidget> target = window;
+    d.Hold(window, [target, key, shift] {
+        if (!target) return;
+        QWidget* to = target->focusWidget() ? target->focusWidget() : target.data();
+        int sent = key == Qt::Key_Tab && shift ? int(Qt::Key_Backtab) : key;
+        QString text = key == Qt::Key_Tab ? QStringLiteral("\t") : QString();
+        SendKey(to, sent, shift ? Qt::ShiftModifier : Qt::NoModifier, text);
+    });
+}
+
+void WindowLayer::SimulateCloseRequest(int window) {
+    LayerState& d = *impl_;
+    if (!WindowIsOpen(window)) return;
+    QPointer<QWidget> target = d.windows[window].data();
+    d.Hold(target, [target] {
+        if (target) target->close();  // the close box's way: a close event, refused
+    });
+}
+
+int WindowLayer::FocusedControl() const {
+    const LayerState& d = *impl_;
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !d.IsProgramWindow(focus->window())) {
+        QWidget* window = QApplication::activeWindow();
+        if (!d.IsProgramWindow(window)) window = d.current;
+        focus = window ? window->focusWidget() : nullptr;
+    }
+    return d.ControlOf(focus);
+}

@@ -1,0 +1,154 @@
+// The layer's life, and the services that need no window: the keyboard check,
+// the user name, pauses and message boxes.
+#include "runtime/window/layer_impl.h"
+#include "runtime/window/jpeg_decoder.h"
+#include "runtime/text/conversions.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFont>
+#include <QGuiApplication>
+#include <QInputDevice>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The interface font of every control: small enough that the captions fit
+// the pixel sizes the program gives its controls.
+constexpr const char* kFontFamily = "DejaVu Sans";
+constexpr int kFontPixels = 10;
+
+}  // namespace
+
+LayerWindow::LayerWindow(std::function<void(LayerWindow*)> onCloseRequest)
+    : QWidget(nullptr, Qt::Window), onCloseRequest_(std::move(onCloseRequest)) {}
+
+void LayerWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // closing is the program's decision
+    if (onCloseRequest_) onCloseRequest_(this);
+}
+
+WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
+    if (!QApplication::instance()) {
+        impl_->ownApplication = std::make_unique<QApplication>(impl_->argc, impl_->argv);
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFont font(kFontFamily);
+    font.setPixelSize(kFontPixels);
+    QApplication::setFont(font);
+    impl_->filter = std::make_unique<LayerEventFilter>(*impl_);
+    QApplication::instance()->installEventFilter(impl_->filter.get());
+}
+
+WindowLayer::~WindowLayer() {
+    impl_->ReleaseSounds();
+    WindowCloseAll();
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(impl_->filter.get());
+    impl_->decoders.clear();
+    impl_->pictures.clear();
+    impl_->ownApplication.reset();
+}
+
+bool WindowLayer::DisplayAvailable() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
+    // The toolkit ends the process when it cannot reach a display, so ask a
+    // child process, with its messages silenced.
+    pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        int devNull = ::open("/dev/null", O_WRONLY);
+        if (devNull >= 0) {
+            ::dup2(devNull, 1);
+            ::dup2(devNull, 2);
+        }
+        int argc = 1;
+        char name[] = "kelmorven";
+        char* argv[] = {name, nullptr};
+        { QGuiApplication probe(argc, argv); }
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+WindowLayer::Testing& WindowLayer::Test() { return impl_->testing; }
+
+bool WindowLayer::KeyboardInit() {
+    // Keyboard input comes through the toolkit's platform connection; it
+    // reports the keyboard it takes input from.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+    if (QGuiApplication::platformName() == QLatin1String("minimal")) return false;
+    return QInputDevice::primaryKeyboard() != nullptr;
+}
+
+std::string WindowLayer::UserName() {
+    std::string name;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_name) {
+        name = user->pw_name;
+    } else if (const char* login = ::getlogin()) {
+        name = login;
+    }
+    return TextSliceLeft(Utf8ToCp1252(name), 1023);
+}
+
+void WindowLayer::Pause(int milliseconds) {
+    impl_->WaitWithoutInput(milliseconds * impl_->testing.pauseScale);
+}
+
+void LayerState::WaitWithoutInput(double milliseconds) {
+    if (milliseconds <= 0) return;
+    auto duration = std::chrono::microseconds(static_cast<long long>(milliseconds * 1000.0));
+    if (!QCoreApplication::instance()) {
+        std::this_thread::sleep_for(duration);
+        return;
+    }
+    // A nested loop that leaves user input in the platform's queue: windows
+    // are painted and the window manager answered, clicks and keys wait.
+    auto end = std::chrono::steady_clock::now() + duration;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        timer.start(static_cast<int>(left.count()));
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    while (std::chrono::steady_clock::now() < end) std::this_thread::yield();
+}
+
+void WindowLayer::MessageShow(const std::string& title, const std::string& text) {
+    if (impl_->testing.onMessage) {
+        impl_->testing.onMessage(title, text);
+        return;
+    }
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    QWidget* owner = QApplication::activeWindow();
+    if (!impl_->IsProgramWindow(owner)) owner = nullptr;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(Cp1252ToUtf8(title)),
+                    QString::fromStdString(Cp1252ToUtf8(text)), QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);  // no program window takes input meanwhile
+    box.exec();
+}
+
+void WindowLayer::RegisterJpegDecoder() {
+    if (impl_->jpegRegistered) return;
+    impl_->decoders.push_back(MakeJpegDecoder());
+    impl_->jpegRegistered = true;
+}

@@ -1,0 +1,134 @@
+// Numbered top-level windows: opening with the style's frame and placement,
+// closing, and the window that receives new controls.
+#include "runtime/window/layer_impl.h"
+#include "runtime/window/window_geometry.h"
+#include "runtime/text/conversions.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+// The program's icon: a sun half over the horizon.
+QIcon ProgramIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(QColor(70, 110, 190));
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 190, 40));
+    painter.drawEllipse(QPointF(16, 20), 10, 10);
+    painter.setBrush(QColor(40, 70, 40));
+    painter.drawRect(0, 20, 32, 12);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+Qt::WindowFlags FlagsFor(unsigned style) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (style & kCaptionWithClose) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return flags;
+}
+
+}  // namespace
+
+bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, unsigned style,
+                             const std::string& title) {
+    LayerState& d = *impl_;
+    if (number < 0 || width < 0 || height < 0) return false;
+    WindowClose(number);
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    if (number >= static_cast<int>(d.windows.size())) d.windows.resize(number + 10);
+
+    // Frames are known only for windows already on the screen; the last one
+    // seen stands for the new window's frame.
+    for (const QPointer<LayerWindow>& open : d.windows) {
+        if (!open || !open->isVisible() || !open->windowHandle()) continue;
+        QMargins margins = open->windowHandle()->frameMargins();
+        if (!margins.isNull()) d.frameMargins = margins;
+    }
+    QWidget* active = QApplication::activeWindow();
+    if (!d.IsProgramWindow(active)) active = nullptr;
+
+    auto* window = new LayerWindow([&d](LayerWindow* w) { d.Queue(EventKind::CloseRequest, -1, w); });
+    window->setWindowFlags(FlagsFor(style));
+    window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(title)));
+    window->setWindowIcon(ProgramIcon());
+    window->setCursor(Qt::ArrowCursor);
+    window->setAutoFillBackground(true);
+    if (style & kSizable) {
+        window->resize(width, height);
+    } else {
+        window->setFixedSize(width, height);
+    }
+
+    const int outerWidth = width + d.frameMargins.left() + d.frameMargins.right();
+    const int outerHeight = height + d.frameMargins.top() + d.frameMargins.bottom();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->geometry() : QRect(0, 0, 0, 0);
+    if ((style & kCentredOnActive) && active) {
+        QRect frame = active->frameGeometry();
+        x = CentreOnWindow(frame.left(), frame.width(), outerWidth);
+        y = CentreOnWindow(frame.top(), frame.height(), outerHeight);
+    } else if (style & (kCentredOnScreen | kCentredOnActive)) {
+        x = CentreOnScreen(area.left(), area.width(), outerWidth);
+        y = CentreOnScreen(area.top(), area.height(), outerHeight);
+    }
+    window->move(x, y);  // a top-level window's position is that of its frame
+
+    d.windows[number] = window;
+    d.current = window;
+    if (!(style & kHidden)) window->show();
+    return true;
+}
+
+void WindowLayer::WindowClose(int number) {
+    LayerState& d = *impl_;
+    if (number < 0 || number >= static_cast<int>(d.windows.size()) || !d.windows[number]) return;
+    LayerWindow* window = d.windows[number];
+    d.windows[number] = nullptr;
+    if (d.optionGroup && d.optionGroup->parent() == window) d.EndOptionRun();
+    // Input still queued for the window dies with it.
+    std::erase_if(d.events, [window](const QueuedEvent& e) { return e.window == window; });
+    std::erase_if(d.heldInput, [window](const HeldInput& h) { return h.window == window; });
+    window->hide();
+    delete window;
+}
+
+void WindowLayer::WindowCloseAll() {
+    for (int number = static_cast<int>(impl_->windows.size()) - 1; number >= 0; --number)
+        WindowClose(number);
+}
+
+bool WindowLayer::WindowSelectForControls(int number) {
+    LayerState& d = *impl_;
+    if (number < 0 || number >= static_cast<int>(d.windows.size()) || !d.windows[number]) return false;
+    if (d.selected != d.windows[number]) d.EndOptionRun();
+    d.selected = d.windows[number];
+    return true;
+}
+
+bool WindowLayer::WindowIsOpen(int number) const {
+    return number >= 0 && number < static_cast<int>(impl_->windows.size()) && impl_->windows[number];
+}
+
+std::string WindowLayer::WindowTitle(int number) const {
+    if (!WindowIsOpen(number)) return {};
+    return Utf8ToCp1252(impl_->windows[number]->windowTitle().toStdString());
+}
+
+bool WindowLayer::SaveScreenshot(int window, const std::string& pngPath) const {
+    if (!WindowIsOpen(window)) return false;
+    return impl_->windows[window]->grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+bool LayerState::IsProgramWindow(const QWidget* window) const {
+    if (!window) return false;
+    for (const QPointer<LayerWindow>& open : windows)
+        if (open && open == window) return true;
+    return false;
+}
