@@ -169,14 +169,15 @@ Pass SolvePass(int16_t year, uint8_t month, uint8_t day, float ut, float longitu
     return pass;
 }
 
-// The change of UT after a pass: the crossing's correction, or, where the
-// Sun stays above the altitude, the way to the nearest local midnight. Its
-// hour angle of 12 h would otherwise meet a tau near +-12 h and throw the
-// estimate a whole day off. (Where it stays below, the hour angle of 0 h
-// already leads to the nearest noon.)
-double Correction(const Pass& pass, double crossing) {
-    if (pass.arc.kind != DayKind::PolarDay) return crossing;
-    return pass.tau >= 0.0f ? 12.0 - pass.tau : -12.0 - pass.tau;
+// A correction after the first pass, brought within +-12 h. Once the
+// estimate is near its event a correction stays small, except where tau
+// wraps from +12 h to -12 h between two passes (near local midnight, when
+// the Sun barely dips below the altitude or stays above it): the plain
+// difference would then throw the estimate a whole day off.
+double NearestCorrection(double correction) {
+    if (correction > 12.0) return correction - 24.0;
+    if (correction < -12.0) return correction + 24.0;
+    return correction;
 }
 
 }  // namespace
@@ -208,7 +209,9 @@ SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longi
     for (int i = 0; i < 3; ++i) {
         const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
         h = pass.arc.hours;
-        ut = static_cast<float>(ut + Correction(pass, -static_cast<double>(h) - pass.tau));
+        double correction = -static_cast<double>(h) - pass.tau;
+        if (i > 0) correction = NearestCorrection(correction);  // the first pass picks the day
+        ut = static_cast<float>(ut + correction);
         events.sunrise = static_cast<float>(static_cast<double>(ut) + zone);
         events.sunriseKind = pass.arc.kind;
     }
@@ -216,7 +219,7 @@ SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longi
     for (int i = 0; i < 2; ++i) {
         const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
         h = pass.arc.hours;
-        ut = static_cast<float>(ut + Correction(pass, static_cast<double>(h) - pass.tau));
+        ut = static_cast<float>(ut + NearestCorrection(static_cast<double>(h) - pass.tau));
         events.sunset = static_cast<float>(static_cast<double>(ut) + zone);
         events.sunsetKind = pass.arc.kind;
     }

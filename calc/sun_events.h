@@ -18,10 +18,12 @@ enum class DayKind {
 // Each event is judged by the last pass of its own iteration (three for the
 // sunrise, two for the sunset): when the Sun cannot reach the altitude at
 // the time that pass arrived at, the event has no time and its kind says
-// whether the Sun stays above or below. A pass that finds no crossing moves
-// the estimate to the nearest local noon (Sun below) or midnight (Sun
-// above), where the Sun comes closest to the altitude, so the iteration
-// never carries an undefined value and never slides into another day.
+// whether the Sun stays above or below. A pass that finds no crossing goes
+// on with the hour angle at its limit, 0 h (Sun below) or 12 h (Sun above),
+// so the iteration never carries an undefined value. Every correction after
+// the first sunrise pass is brought within +-12 h, so that an estimate near
+// local midnight, where the hour angle wraps, never slides into the day
+// before or after. Ordinary places never meet either case.
 // Near the first and last polar days one event may exist without the
 // other; kind is then the polar kind of the missing one.
 struct SunEvents {

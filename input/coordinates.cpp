@@ -2,10 +2,14 @@
 
 #include "runtime/text/conversions.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
+
+// Below INT32_MAX / 1 000 000 degrees.
+constexpr float kLargestPacked = 2147.0f;
 
 // A whole number written with at least two digits, a leading zero below 10.
 std::string TwoDigits(int64_t value) {
@@ -29,6 +33,14 @@ Coordinate PackedToDegrees(const std::string& text) {
                                : TextSliceLeft(text, point - 1) + "." +
                                      TextSliceMiddle(text, point + 1, 4);
     const float v = ParseReal(result.packed);
+    // The digits are read through v x 1 000 000 as a 32-bit integer; a
+    // number too large for that has no minutes and seconds to read and
+    // keeps its value, which the range check then refuses. (Saturated
+    // digits would give a small negative value that passes it.)
+    if (!(std::fabs(v) < kLargestPacked)) {
+        result.degrees = v;
+        return result;
+    }
 
     const int64_t whole = TruncateToInteger(v);
     const int64_t hundredths = TruncatedProduct(v, 100.0);
