@@ -10,5 +10,5 @@ void PrepareStartValues(Program& program) {
     settings.town.clear();
     settings.longitudeText.clear();
     settings.latitudeText.clear();
-    settings.zoneText = "0";
+    settings.zoneText.assign(1, '0');  // not = "0": GCC 12 warns falsely on that (-Wrestrict)
 }

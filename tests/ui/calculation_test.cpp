@@ -4,7 +4,6 @@
 #include "docs/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
-#include "ui/start_values.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +19,7 @@ void TypeBern(Session& s) {
     s.Type(kTownField, "bern");
     s.Type(kLongitudeField, "7.2640");
     s.Type(kLatitudeField, "46.5650");
-    s.Type(kZoneField, "1");  // after the "0" already there: "01"
+    s.Retype(kZoneField, "1");
     s.Click(kEastOption);
     s.Click(kSummerTimeBox);
 }
@@ -32,7 +31,7 @@ Timetable BernWithoutWindows(const std::string& year) {
     snapshot.townRaw = "BERN";
     snapshot.longitudeRaw = "7.2640";
     snapshot.latitudeRaw = "46.5650";
-    snapshot.zoneRaw = "01";
+    snapshot.zoneRaw = "1";
     snapshot.summerTimeChecked = true;
     snapshot.sixtyMode = true;
     Timetable timetable;
@@ -136,16 +135,15 @@ TEST(TodayLine, OnTwentyNinthFebruaryOfACommonEnteredYearSaysThereIsNoSuchDay) {
     // still holds 29 February from an earlier leap-year run.
     Session s("feb29", MakeDate(2004, 2, 29, 12, 0, 0));
     s.program.timetable.table[229] = "64512 54321";
-    PrepareStartValues(s.program);
-    s.program.timetable.settings.yearText = "2005";
     TypeBern(s);
+    s.Retype(kYearField, "2005");
     s.Click(kCalculateButton);
     s.Check([&] {
         EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
                   "Today Sunday 2.29.2005   SS SR = no 29 February in 2005");
     });
     s.Click(kExitButton);
-    s.RunMainWindow();
+    s.RunMainWindowFromStart();
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(s.overruns, 0);
 }
@@ -153,15 +151,14 @@ TEST(TodayLine, OnTwentyNinthFebruaryOfACommonEnteredYearSaysThereIsNoSuchDay) {
 TEST(TodayLine, ShowsTodaysMonthAndDayOfTheEnteredYearWithTodaysWeekday) {
     // 31 December 2003 is a Wednesday; the year entered is 2004.
     Session s("newyear", MakeDate(2003, 12, 31, 23, 59, 0));
-    PrepareStartValues(s.program);
-    s.program.timetable.settings.yearText = "2004";
     TypeBern(s);
+    s.Retype(kYearField, "2004");
     s.Click(kCalculateButton);
     s.Check([&] {
         EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
                   "Today Wednesday 12.31.2004   SS SR = " + BernWithoutWindows("2004").table[1231]);
     });
     s.Click(kExitButton);
-    s.RunMainWindow();
+    s.RunMainWindowFromStart();
     EXPECT_EQ(s.overruns, 0);
 }

@@ -111,7 +111,7 @@ TEST(RefusedInput, ShowsTheMessageAndRebuildsTheWindowWithTheTextsKeptAndTheChoi
         s.Type(kTownField, c.town);
         s.Type(kLongitudeField, c.longitude);
         s.Type(kLatitudeField, c.latitude);
-        s.Type(kZoneField, ".5");
+        s.Retype(kZoneField, "-3.5");
         s.Click(kEastOption);
         s.Click(kSouthOption);
         if (c.tenMode) s.Click(kTenModeOption);
@@ -126,7 +126,7 @@ TEST(RefusedInput, ShowsTheMessageAndRebuildsTheWindowWithTheTextsKeptAndTheChoi
                 EXPECT_EQ(s.messages[0].title, c.title);
             }
             EXPECT_FALSE(s.messages[0].text.empty());
-            ExpectFields(s.w, {"2004", c.keptTown, c.longitude, c.latitude, "0.5"});
+            ExpectFields(s.w, {"2004", c.keptTown, c.longitude, c.latitude, "-3.5"});
             ExpectDefaultChoicesAndNotes(s.w);
         });
         s.Click(kExitButton);
@@ -169,7 +169,8 @@ TEST(NewStart, EmptiesTheFieldsAndResetsYearAndZoneButKeepsTheYearTable) {
     s.Type(kTownField, "BERN");
     s.Type(kLongitudeField, "7.2640");
     s.Type(kLatitudeField, "46.5650");
-    s.Type(kZoneField, "1");
+    s.Retype(kZoneField, "1");
+    s.Retype(kYearField, "1999");
     s.Click(kEastOption);
     s.Click(kCalculateButton);
     std::string entry;

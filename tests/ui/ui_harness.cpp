@@ -81,6 +81,16 @@ void Session::Click(int control) {
 void Session::Type(int control, const std::string& text) {
     Act([this, control, text] { w.SimulateTyping(control, text); });
 }
+void Session::Retype(int control, const std::string& text) {
+    Act([this, control, text] {
+        constexpr int kKeyEnd = 0x01000011;  // the toolkit's key codes
+        constexpr int kKeyBackspace = 0x01000003;
+        w.SimulateTyping(control, "");  // gives the field the focus
+        w.SimulateKey(kKeyEnd);
+        for (size_t n = w.ControlTextGet(control).size(); n > 0; --n) w.SimulateKey(kKeyBackspace);
+        w.SimulateTyping(control, text);
+    });
+}
 void Session::Close(int window) {
     Act([this, window] { w.SimulateCloseRequest(window); });
 }
@@ -99,10 +109,20 @@ void Session::OnIdle() {
     w.SimulateCloseRequest(kMainWindow);
 }
 
-int Session::RunWholeProgram() { return RunProgram(program); }
+int Session::RunWholeProgram() {
+    const int code = RunProgram(program);
+    ExpectScriptDone();
+    return code;
+}
 
 void Session::RunMainWindow() {
     if (BuildMainWindow(program)) RunMainLoop(program);
+    ExpectScriptDone();
+}
+
+void Session::ExpectScriptDone() {
+    EXPECT_TRUE(script_.empty()) << "the program ended with " << script_.size()
+                                 << " steps of its script still to come";
 }
 
 void Session::RunMainWindowFromStart() {

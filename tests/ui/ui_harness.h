@@ -50,6 +50,8 @@ public:
     // Shorthands for actions.
     void Click(int control);
     void Type(int control, const std::string& text);
+    // Empties the field with End and Backspace, then types the text.
+    void Retype(int control, const std::string& text);
     void Close(int window);
 
     // Start-up to the end, as the program runs.
@@ -64,6 +66,7 @@ public:
 
 private:
     void OnIdle();
+    void ExpectScriptDone();
     struct Item {
         bool isCheck;
         std::function<void()> fn;
