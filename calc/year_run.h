@@ -32,10 +32,15 @@ struct SplitHours {
 SplitHours SplitTime(float t);
 
 // Five characters "hmmss" of t with the hour counted from shift (0 for a
-// sunrise, 12 for a sunset).
+// sunrise, 12 for a sunset): the last five characters of the number
+// n = (h - shift) * 10000 + m * 100 + s, so a sunrise from 10:00 or a sunset
+// from 22:00 loses the tens digit of its hour. A shorter n is padded to five:
+// with zeros when n >= 0 (00:45:10 gives "04510"), with blanks when negative.
 std::string TimeCell(float t, int shift);
 
-// Sunrise cell, one blank, sunset cell: "44821 75313".
+// Sunrise cell, one blank, sunset cell: "44821 75313". A cell whose event
+// does not happen is "*****" when the Sun stays above the altitude and
+// "-----" when it stays below.
 std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
                             int month, int day, int dayCounter);
 
