@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include <dlfcn.h>
+
 namespace {
 
 constexpr std::size_t kMaxSoundFileBytes = std::size_t{256} << 20;
@@ -46,6 +48,22 @@ ALenum DeviceFormat(const WavFormat& format) {
     return 0;
 }
 
+// The ALSA library, which the sound library may load to probe for a card,
+// reports a missing card on the terminal; route its reports to nowhere.
+void IgnoreAlsaReport(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_GLOBAL);
+    if (!alsa) return;  // not installed: nothing that could talk
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+        set(IgnoreAlsaReport);
+}
+
 }  // namespace
 
 bool LayerState::OpenSoundDevice() {
@@ -53,6 +71,7 @@ bool LayerState::OpenSoundDevice() {
     // The sound library would otherwise report on the terminal; a user's own
     // setting is kept.
     ::setenv("ALSOFT_LOGLEVEL", "0", 0);
+    SilenceAlsa();
     soundDevice = alcOpenDevice(nullptr);
     if (!soundDevice) return false;
     soundContext = alcCreateContext(soundDevice, nullptr);

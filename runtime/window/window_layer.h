@@ -125,6 +125,11 @@ public:
     // What a test may look at.
     bool WindowIsOpen(int number) const;
     std::string WindowTitle(int number) const;
+    struct WindowPlace {
+        int x = 0, y = 0;           // outer frame on the screen
+        int width = 0, height = 0;  // client area
+    };
+    WindowPlace WindowGeometry(int number) const;  // all 0 when not open
     int FocusedControl() const;  // -1 when none
     int LineListCount(int number) const;
     std::string LineListText(int number, int row) const;

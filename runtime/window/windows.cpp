@@ -132,3 +132,9 @@ bool LayerState::IsProgramWindow(const QWidget* window) const {
         if (open && open == window) return true;
     return false;
 }
+
+WindowLayer::WindowPlace WindowLayer::WindowGeometry(int number) const {
+    if (!WindowIsOpen(number)) return {};
+    const LayerWindow* window = impl_->windows[number];
+    return WindowPlace{window->x(), window->y(), window->width(), window->height()};
+}

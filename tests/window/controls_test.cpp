@@ -1,0 +1,174 @@
+#include "window_test_support.h"
+
+#include <Qt>
+
+#include <algorithm>
+
+namespace {
+
+class ControlTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(w.WindowOpen(0, 0, 0, 780, 498, kCaptionWithClose | kSizable, "main"));
+        ASSERT_TRUE(w.WindowSelectForControls(0));
+    }
+    int Count(const std::vector<int>& events, int control) {
+        return static_cast<int>(std::count(events.begin(), events.end(), control));
+    }
+};
+
+TEST_F(ControlTest, OptionGroupsAreRunsOfConsecutiveOptionsSplitByOtherControls) {
+    w.OptionAdd(9, 240, 230, 47, 20, "east");
+    w.OptionAdd(10, 290, 230, 47, 20, "west");
+    w.ProgressBarAdd(19, 30, 430, 720, 30, 1, 365);  // does not end the run
+    w.OptionAdd(40, 340, 230, 47, 20, "third");
+    w.LabelAdd(11, 40, 270, 100, 20, "Input Latitude");  // ends it
+    w.OptionAdd(13, 240, 270, 47, 20, "north");
+    w.OptionAdd(14, 290, 270, 47, 20, "south");
+    w.ControlStateSet(10, 1);
+    w.ControlStateSet(13, 1);
+
+    w.SimulateClick(9);
+    w.SimulateClick(14);
+    EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{9, 14}));
+    EXPECT_EQ(w.ControlStateGet(9), 1);
+    EXPECT_EQ(w.ControlStateGet(10), 0);
+    EXPECT_EQ(w.ControlStateGet(40), 0);
+    EXPECT_EQ(w.ControlStateGet(13), 0);
+    EXPECT_EQ(w.ControlStateGet(14), 1);
+
+    // Clicking a checked option keeps it checked.
+    w.SimulateClick(14);
+    TakeEventsUntilClose(0);
+    EXPECT_EQ(w.ControlStateGet(14), 1);
+}
+
+TEST_F(ControlTest, SettingOneOptionOfAGroupLeavesItsPartnerAsItWas) {
+    w.OptionAdd(34, 540, 330, 87, 15, " EDITOR.TXT");
+    w.OptionAdd(35, 540, 350, 87, 15, " WORD.WRI");
+    w.ControlStateSet(34, 1);
+    w.ControlStateSet(35, 1);
+    EXPECT_EQ(w.ControlStateGet(34), 1);
+    EXPECT_EQ(w.ControlStateGet(35), 1);
+    w.ControlStateSet(34, 0);
+    EXPECT_EQ(w.ControlStateGet(34), 0);
+    EXPECT_EQ(w.ControlStateGet(35), 1);
+}
+
+TEST_F(ControlTest, AFrameCreatedAfterItsControlsLetsTheirClicksThrough) {
+    w.OptionAdd(23, 240, 310, 90, 20, " 10 - Mode");
+    w.OptionAdd(25, 240, 330, 90, 20, " 60 - Mode");
+    w.ControlStateSet(25, 1);
+    w.CheckBoxAdd(17, 60, 250, 37, 30, "Yes");
+    w.FrameAdd(26, 30, 200, 310, 160, "geogr. Coordinates");
+    w.SimulateClick(23);
+    w.SimulateClick(17);
+    EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{23, 17}));
+    EXPECT_EQ(w.ControlStateGet(23), 1);
+    EXPECT_EQ(w.ControlStateGet(25), 0);
+    EXPECT_EQ(w.ControlStateGet(17), 1);
+    EXPECT_EQ(w.ControlTextGet(26), "geogr. Coordinates");
+}
+
+TEST_F(ControlTest, TabAndShiftTabVisitFocusableControlsInCreationOrderAndWrap) {
+    w.InputFieldAdd(0, 150, 40, 70, 20, "2004");
+    w.LabelAdd(1, 40, 40, 80, 20, "Input Year");
+    w.OptionAdd(9, 240, 230, 47, 20, "east");
+    w.OptionAdd(10, 290, 230, 47, 20, "west");
+    w.CheckBoxAdd(17, 180, 110, 37, 30, "Yes");
+    w.FrameAdd(26, 30, 200, 310, 160, "geogr. Coordinates");
+    w.ProgressBarAdd(19, 30, 430, 720, 30, 1, 365);
+    w.ButtonAdd(32, 660, 140, 90, 40, "NEW START", kToggle | kMultiLine);
+    w.LineListAdd(60, 20, 300, 200, 100);
+
+    w.SimulateTyping(0, "");  // the focus in the first field
+    TakeEventsUntilClose(0);
+    ASSERT_EQ(w.FocusedControl(), 0);
+    std::vector<int> forward;
+    for (int i = 0; i < 6; ++i) {
+        w.SimulateKey(Qt::Key_Tab);
+        TakeEventsUntilClose(0);
+        forward.push_back(w.FocusedControl());
+    }
+    EXPECT_EQ(forward, (std::vector<int>{9, 10, 17, 32, 60, 0}));  // every option a stop
+
+    std::vector<int> backward;
+    for (int i = 0; i < 3; ++i) {
+        w.SimulateKey(Qt::Key_Tab, true);
+        TakeEventsUntilClose(0);
+        backward.push_back(w.FocusedControl());
+    }
+    EXPECT_EQ(backward, (std::vector<int>{60, 32, 17}));
+}
+
+TEST_F(ControlTest, AToggleButtonClickedTwiceIsReleasedAgainAndReportsBothClicks) {
+    w.ButtonAdd(20, 660, 200, 90, 40, "INFO", kToggle | kMultiLine);
+    w.ButtonAdd(33, 660, 380, 90, 40, "EXIT");
+    w.SimulateClick(20);
+    EXPECT_EQ(TakeEventsUntilClose(0), std::vector<int>{20});
+    EXPECT_EQ(w.ControlStateGet(20), 1);
+    w.SimulateClick(20);
+    w.SimulateClick(33);
+    EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{20, 33}));
+    EXPECT_EQ(w.ControlStateGet(20), 0);
+    EXPECT_EQ(w.ControlStateGet(33), 0);  // a plain button has no state
+    EXPECT_EQ(w.ControlTextGet(20), "INFO");
+}
+
+TEST_F(ControlTest, TypingIntoDigitsOnlyAndUpperCaseFields) {
+    struct Case {
+        unsigned options;
+        std::string typed, shown;
+        int changes;  // text-change notifications
+    } cases[] = {
+        {kDigitsOnly, "20a4", "204", 3},
+        {kDigitsOnly, "x", "", 0},
+        {kUpperCase, "abc", "ABC", 3},
+        {kUpperCase, "stra\xDF" "e", "STRA\xDF" "E", 6},  // ß has no capital of its own
+        {kUpperCase, "\xE9t\xE9", "\xC9T\xC9", 3},        // été
+        {kUpperCase, "\xB5", "\xB5", 1},                  // µ: its capital is not in the code page
+        {0, "Bonn 9.1", "Bonn 9.1", 8},
+    };
+    int number = 100;
+    for (const Case& c : cases) {
+        w.InputFieldAdd(number, 150, 40, 190, 20, "", c.options);
+        w.SimulateTyping(number, c.typed);
+        std::vector<int> events = TakeEventsUntilClose(0);
+        EXPECT_EQ(w.ControlTextGet(number), c.shown) << c.typed;
+        // Each change is a notification; gaining the focus is one more.
+        EXPECT_GE(Count(events, number), c.changes) << c.typed;
+        EXPECT_LE(Count(events, number), c.changes + 2) << c.typed;
+        ++number;
+    }
+    // Texts the program sets are kept as given.
+    w.ControlTextSet(106, "mixed Case");
+    EXPECT_EQ(w.ControlTextGet(106), "mixed Case");
+}
+
+TEST_F(ControlTest, LineListsKeepTheOrderAddedAndProgressBarsStayInTheirRange) {
+    w.LineListAdd(60, 20, 10, 680, 670);
+    for (const char* line : {"zebra", "", "apple", "a line much wider than the list is cut at its edge"})
+        w.LineListAppend(60, line);
+    ASSERT_EQ(w.LineListCount(60), 4);
+    EXPECT_EQ(w.LineListText(60, 0), "zebra");
+    EXPECT_EQ(w.LineListText(60, 1), "");
+    EXPECT_EQ(w.LineListText(60, 2), "apple");
+
+    w.ProgressBarAdd(19, 30, 430, 720, 30, 1, 365);
+    EXPECT_EQ(w.ControlStateGet(19), 1);
+    w.ControlStateSet(19, 329);
+    EXPECT_EQ(w.ControlStateGet(19), 329);
+    w.ControlStateSet(19, 400);
+    EXPECT_EQ(w.ControlStateGet(19), 365);
+}
+
+TEST_F(ControlTest, ControlsWithoutAWindowForControlsAreAbsent) {
+    w.WindowClose(0);
+    w.LabelAdd(29, 490, 50, 250, 20, "about");
+    EXPECT_EQ(w.ControlTextGet(29), "");
+    w.ControlTextSet(29, "nothing");
+    EXPECT_EQ(w.ControlTextGet(29), "");
+}
+
+}  // namespace
