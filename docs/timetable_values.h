@@ -6,11 +6,11 @@
 
 #include <string>
 
-// Degree sign and copyright sign, one byte each in code page 1252.
+// The degree sign, one byte in code page 1252.
 inline constexpr const char* kDegreeSign = "\xB0";
 
-// "   (c) 2026 KELMORVEN Timings" with the one copyright byte 0xA9: line 15
-// of the text file, line 16 of the RTF before its "\par".
+// The publisher line, with the document's one copyright sign (byte 0xA9):
+// line 15 of the text file, line 16 of the RTF before its "\par".
 inline constexpr const char* kPublisherLine = "   \xA9 2026 KELMORVEN Timings";
 
 // The year as an integer text: yearReal rounded to nearest, "2004".

@@ -103,48 +103,6 @@ TEST(RtfTimetable, DayRowsShowTheTextFilesRowsWithBoldHourDigits) {
     EXPECT_EQ(Line(rtf, 82), "        July       August     September   October     November    December \\par");
 }
 
-TEST(RtfTimetable, HeaderSaysJahrAndOrtAndSpacesItsOwnWay) {
-    struct Case {
-        int8_t longitudeSide;
-        int32_t latitudeSide;
-        uint8_t summerTime;
-        float zone;
-        const char* line10Start;
-        const char* line11Start;
-        const char* line12;
-        const char* line13;
-        const char* line79;
-    };
-    const Case cases[] = {
-        {1, 1, 1, 1.0f, "   Longitude east  =  8.683056\xB0 (10-mode)    =  8\xB0" "40'59 '' (60-mode)\\par",
-         "   Latitude north = 47.299999\xB0", "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ\\par",
-         "   Summer Time Changes calculated from 3.27.2005 To 10.29.2005\\par",
-         "    Year=2005/   Time Zone =1.000/   Town= TESTTOWN\\par"},
-        {-1, -1, 0, -3.5f, "   Longitude west =  8.683056\xB0 (10-mode)    =  8\xB0" "40'59 '' (60-mode)\\par",
-         "   Latitude south = 47.299999\xB0", "   Time difference to Greenwich Mean Time =-3.50 hour(s)\\par",
-         "   no summertime changes included at calculation !\\par",
-         "    Year=2005/   Time Zone =-3.50/   Town= TESTTOWN\\par"},
-    };
-    for (const Case& c : cases) {
-        Timetable t = FilledTimetable();
-        t.settings.longitudeSide = c.longitudeSide;
-        t.settings.latitudeSide = c.latitudeSide;
-        t.settings.summerTime = c.summerTime;
-        t.settings.zone = c.zone;
-        std::vector<std::string> lines = RtfTimetableLines(t);
-        EXPECT_EQ(Line(lines, 8), "   Jahr = 2005\\par");
-        EXPECT_EQ(Line(lines, 9), "   Ort  = TESTTOWN\\par");
-        EXPECT_EQ(Line(lines, 10), c.line10Start);
-        EXPECT_EQ(Line(lines, 11).rfind(c.line11Start, 0), 0u) << Line(lines, 11);
-        EXPECT_EQ(Line(lines, 12), c.line12);
-        EXPECT_EQ(Line(lines, 13), c.line13);
-        EXPECT_EQ(Line(lines, 15), "   At the Date 05.17.2005    SR=5h22min33sec     SS=9h15min30sec\\par");
-        EXPECT_EQ(Line(lines, 16), "   \xA9 2026 KELMORVEN Timings\\par");
-        EXPECT_EQ(Line(lines, 78), "    Timings/ Longitude 8.683056\xB0 (10-mode)/ Latitude 47.299999\xB0 (10-mode)\\par");
-        EXPECT_EQ(Line(lines, 79), c.line79);
-    }
-}
-
 TEST(RtfTimetable, BracesInTheTownNameAreEscapedWhileTheTextFileKeepsThem) {
     Timetable t = FilledTimetable();
     t.settings.town = "A}B{C";
