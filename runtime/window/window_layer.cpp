@@ -9,7 +9,9 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QInputDevice>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <chrono>
@@ -143,6 +145,7 @@ void WindowLayer::MessageShow(const std::string& title, const std::string& text)
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(Cp1252ToUtf8(title)),
                     QString::fromStdString(Cp1252ToUtf8(text)), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());  // no icon at all
     box.setWindowModality(Qt::ApplicationModal);  // no program window takes input meanwhile
     box.exec();
 }
