@@ -27,10 +27,10 @@ InputSnapshot TakeInputSnapshot(Program& program) {
 
 void ShowSummerTimeFlag(Program& program, bool summerTimeChecked) {
     WindowLayer& w = program.window;
-    if (w.WindowOpen(kSummerTimeFlagWindow, 0, 0, 220, 60, kCaptionWithClose | kCentredOnScreen,
+    if (w.WindowOpen(kSummerTimeFlagWindow, 0, 0, 320, 80, kCaptionWithClose | kCentredOnScreen,
                      "Summer Time Changes") &&
         w.WindowSelectForControls(kSummerTimeFlagWindow)) {
-        w.LabelAdd(kSummerTimeFlagDigit, 0, 20, 220, 20, FormatInteger(summerTimeChecked ? 1 : 0),
+        w.LabelAdd(kSummerTimeFlagDigit, 0, 30, 320, 20, FormatInteger(summerTimeChecked ? 1 : 0),
                    Alignment::Centre);
     }
     w.Pause(3000);

@@ -7,7 +7,7 @@
 #include "ui/start_values.h"
 
 const std::string kMainWindowTitle = std::string(54, ' ') + "Sunrise Sunset Timings (KELMORVEN)";
-const std::string kAboutText = "V 1.0 \xA9 2004 KELMORVEN Timings, prog. KELMORVEN team";
+const std::string kAboutText = "\xA9 2004 KELMORVEN, V 1.0, by KELMORVEN team";
 
 bool BuildMainWindow(Program& program) {
     WindowLayer& w = program.window;
