@@ -168,7 +168,6 @@ void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
     field->setText(FromCp1252(text));
     field->setCursorPosition(0);
     field->setGeometry(x, y, width, height);
-    field->installEventFilter(d.filter.get());  // focus gained and lost are notifications
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [&d, field, number] { d.Queue(EventKind::ControlEvent, number, field->window()); });
     d.Register(number, field, ControlKind::InputField);

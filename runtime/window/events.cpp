@@ -82,12 +82,13 @@ bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusIn:
         case QEvent::FocusOut: {
-            // Installed on input fields only: gaining and losing the focus
-            // are notifications of the field.
+            // Gaining and losing the focus are notifications of an input field.
             auto* field = qobject_cast<QLineEdit*>(watched);
             if (!field) break;
             int number = layer_.ControlOf(field);
-            if (number >= 0) layer_.Queue(EventKind::ControlEvent, number, field->window());
+            const ControlEntry* entry = layer_.Entry(number);
+            if (entry && entry->kind == ControlKind::InputField)
+                layer_.Queue(EventKind::ControlEvent, number, field->window());
             break;
         }
         default: break;
