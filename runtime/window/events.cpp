@@ -108,6 +108,7 @@ EventKind WindowLayer::EventWait() {
             return event.kind;
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        d.NoteFrameMargins();
         if (!d.events.empty()) continue;
         while (!d.heldInput.empty() && !d.heldInput.front().window) d.heldInput.pop_front();
         if (!d.heldInput.empty()) {

@@ -34,6 +34,12 @@ class LayerWindow : public QWidget {
 public:
     explicit LayerWindow(std::function<void(LayerWindow*)> onCloseRequest);
 
+    // A centred window opened before any frame was known is placed again,
+    // once, when its own frame becomes known.
+    unsigned centring = 0;
+    bool centringPending = false;
+    QPointer<QWidget> centredOn;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -132,6 +138,8 @@ struct LayerState {
     void Queue(EventKind kind, int control, QWidget* window);
     void Hold(QWidget* window, std::function<void()> deliver);
     bool IsProgramWindow(const QWidget* window) const;
+    void NoteFrameMargins();
+    QPoint CentredPosition(QSize client, unsigned style, QWidget* active) const;
     void MoveFocus(QWidget* window, bool backward);
     int ControlOf(const QWidget* widget) const;
 

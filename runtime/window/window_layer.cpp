@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -128,8 +129,10 @@ void LayerState::WaitWithoutInput(double milliseconds) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
-        timer.start(static_cast<int>(left.count()));
+        // In slices, so that a window that appeared meanwhile gets its place.
+        timer.start(static_cast<int>(std::min<long long>(left.count(), 50)));
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        NoteFrameMargins();
     }
     while (std::chrono::steady_clock::now() < end) std::this_thread::yield();
 }

@@ -40,17 +40,11 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
                              const std::string& title) {
     LayerState& d = *impl_;
     if (number < 0 || width < 0 || height < 0) return false;
+    d.NoteFrameMargins();  // also from the window about to be replaced
     WindowClose(number);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     if (number >= static_cast<int>(d.windows.size())) d.windows.resize(number + 10);
 
-    // Frames are known only for windows already on the screen; the last one
-    // seen stands for the new window's frame.
-    for (const QPointer<LayerWindow>& open : d.windows) {
-        if (!open || !open->isVisible() || !open->windowHandle()) continue;
-        QMargins margins = open->windowHandle()->frameMargins();
-        if (!margins.isNull()) d.frameMargins = margins;
-    }
     QWidget* active = QApplication::activeWindow();
     if (!d.IsProgramWindow(active)) active = nullptr;
 
@@ -66,17 +60,13 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
         window->setFixedSize(width, height);
     }
 
-    const int outerWidth = width + d.frameMargins.left() + d.frameMargins.right();
-    const int outerHeight = height + d.frameMargins.top() + d.frameMargins.bottom();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QRect area = screen ? screen->geometry() : QRect(0, 0, 0, 0);
-    if ((style & kCentredOnActive) && active) {
-        QRect frame = active->frameGeometry();
-        x = CentreOnWindow(frame.left(), frame.width(), outerWidth);
-        y = CentreOnWindow(frame.top(), frame.height(), outerHeight);
-    } else if (style & (kCentredOnScreen | kCentredOnActive)) {
-        x = CentreOnScreen(area.left(), area.width(), outerWidth);
-        y = CentreOnScreen(area.top(), area.height(), outerHeight);
+    if (style & (kCentredOnScreen | kCentredOnActive)) {
+        QPoint centred = d.CentredPosition(QSize(width, height), style, active);
+        x = centred.x();
+        y = centred.y();
+        window->centring = style;
+        window->centringPending = d.frameMargins.isNull();
+        window->centredOn = active;
     }
     window->move(x, y);  // a top-level window's position is that of its frame
 
@@ -124,6 +114,35 @@ std::string WindowLayer::WindowTitle(int number) const {
 bool WindowLayer::SaveScreenshot(int window, const std::string& pngPath) const {
     if (!WindowIsOpen(window)) return false;
     return impl_->windows[window]->grab().save(QString::fromStdString(pngPath), "PNG");
+}
+
+// Frames are known only for windows already on the screen; the last one seen
+// stands for the frame of a window about to be opened.
+void LayerState::NoteFrameMargins() {
+    for (const QPointer<LayerWindow>& open : windows) {
+        if (!open || !open->isVisible() || !open->windowHandle()) continue;
+        QMargins margins = open->windowHandle()->frameMargins();
+        if (margins.isNull()) continue;
+        frameMargins = margins;
+        if (open->centringPending) {
+            open->centringPending = false;
+            open->move(CentredPosition(open->size(), open->centring, open->centredOn));
+        }
+    }
+}
+
+QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active) const {
+    const int outerWidth = client.width() + frameMargins.left() + frameMargins.right();
+    const int outerHeight = client.height() + frameMargins.top() + frameMargins.bottom();
+    if ((style & kCentredOnActive) && active) {
+        QRect frame = active->frameGeometry();
+        return {CentreOnWindow(frame.left(), frame.width(), outerWidth),
+                CentreOnWindow(frame.top(), frame.height(), outerHeight)};
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->geometry() : QRect();
+    return {CentreOnScreen(area.left(), area.width(), outerWidth),
+            CentreOnScreen(area.top(), area.height(), outerHeight)};
 }
 
 bool LayerState::IsProgramWindow(const QWidget* window) const {
