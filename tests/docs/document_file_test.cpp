@@ -1,5 +1,6 @@
 #include "docs/timetable_documents.h"
 #include "tests/docs/filled_timetable.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,18 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FreshFolder(const std::string& name) {
-    fs::path folder = fs::temp_directory_path() / ("kelmorven_docs_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -53,7 +46,7 @@ private:
 }  // namespace
 
 TEST(TimetableFiles, BothFilesHoldTheirLinesInCodePage1252EndedByCrLf) {
-    fs::path folder = FreshFolder("bytes");
+    fs::path folder = FreshFolder("docs_bytes");
     Timetable t = FilledTimetable();
     ASSERT_TRUE(WriteTextTimetable(t, folder));
     ASSERT_TRUE(WriteRtfTimetable(t, folder));
@@ -87,7 +80,7 @@ TEST(TimetableFiles, BothFilesHoldTheirLinesInCodePage1252EndedByCrLf) {
 }
 
 TEST(TimetableFiles, ASecondCalculationForTheSameTownReplacesTheFileWhole) {
-    fs::path folder = FreshFolder("replace");
+    fs::path folder = FreshFolder("docs_replace");
     Timetable first = FilledTimetable(2004);
     first.settings.town = "LONGER TOWN NAME XYZ";  // 20 characters: the whole name names the file
     ASSERT_TRUE(WriteTextTimetable(first, folder));
@@ -106,7 +99,7 @@ TEST(TimetableFiles, ASecondCalculationForTheSameTownReplacesTheFileWhole) {
 }
 
 TEST(TimetableFiles, AFileThatCannotBeWrittenLeavesTheEarlierOneAndReportsFailure) {
-    fs::path folder = FreshFolder("unwritable");
+    fs::path folder = FreshFolder("docs_unwritable");
     std::ofstream(folder / "TESTTOWN.TXT", std::ios::binary) << "earlier";
     std::ofstream(folder / "TESTTOWN.WRI", std::ios::binary) << "earlier";
     Timetable t = FilledTimetable();

@@ -1,5 +1,6 @@
 #include "docs/timetable_documents.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/temp_folder.h"
 #include "tools/kelmorven-table/table_run.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,10 @@
 #include <iterator>
 #include <sstream>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path FreshFolder(const std::string& name) {
-    fs::path folder = fs::temp_directory_path() / ("kelmorven_table_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,7 +57,7 @@ void ExpectNearWorkedExample(const std::string& entry) {
 }  // namespace
 
 TEST(TableTool, WritesTheWorkedExampleFromTheCommandLine) {
-    fs::path folder = FreshFolder("worked");
+    fs::path folder = FreshFolder("table_worked");
     const std::string command = std::string(KELMORVEN_TABLE_PATH) +
                                 " --year 2004 --town TESTTOWN --longitude 9 --latitude 48 --east --ten-mode"
                                 " --zone 1 --summer-time --today 2004-05-17 --out '" + folder.string() + "' 2>&1";
@@ -88,7 +81,7 @@ TEST(TableTool, WritesTheWorkedExampleFromTheCommandLine) {
 }
 
 TEST(TableTool, RefusesWhatTheWindowRefusesWithItsMessage) {
-    fs::path folder = FreshFolder("refused");
+    fs::path folder = FreshFolder("table_refused");
     struct Case {
         std::vector<std::string> place;
         const char* err;
@@ -118,7 +111,7 @@ TEST(TableTool, RefusesWhatTheWindowRefusesWithItsMessage) {
 }
 
 TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
-    fs::path folder = FreshFolder("unwritable");
+    fs::path folder = FreshFolder("table_unwritable");
     ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out",
                     (folder / "missing").string()});
     EXPECT_EQ(run.status, kTableUnwritable);
@@ -139,7 +132,7 @@ TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
 }
 
 TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
-    fs::path folder = FreshFolder("batch");
+    fs::path folder = FreshFolder("table_batch");
     fs::path csv = folder / "places.csv";
     std::ofstream(csv, std::ios::binary) << "town,longitude,latitude,east_west,north_south,zone\n"
                                             "testtown,9,48,east,north,1\n"

@@ -1,4 +1,5 @@
 #include "runtime/text/text_file.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path FreshFolder(const std::string& name) {
-    fs::path folder = fs::temp_directory_path() / ("kelmorven_text_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 std::string Contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -26,7 +20,7 @@ std::string Contents(const fs::path& path) {
 }  // namespace
 
 TEST(TextFiles, AFileWrittenOverALongerOneHoldsOnlyTheNewLines) {
-    fs::path folder = FreshFolder("replace");
+    fs::path folder = FreshFolder("text_replace");
     fs::path file = folder / "TOWN.TXT";
     std::ofstream(file, std::ios::binary) << std::string(5000, 'x');
     TextFileWriter writer;
@@ -41,7 +35,7 @@ TEST(TextFiles, AFileWrittenOverALongerOneHoldsOnlyTheNewLines) {
 }
 
 TEST(TextFiles, AFailedWriteKeepsTheEarlierFile) {
-    fs::path folder = FreshFolder("keep");
+    fs::path folder = FreshFolder("text_keep");
     fs::path file = folder / "TOWN.TXT";
     std::ofstream(file, std::ios::binary) << "earlier";
     {
@@ -66,7 +60,7 @@ TEST(TextFiles, AFailedWriteKeepsTheEarlierFile) {
 }
 
 TEST(TextFiles, LinesEndAtLfCrOrNul) {
-    fs::path folder = FreshFolder("read");
+    fs::path folder = FreshFolder("text_read");
     fs::path file = folder / "Info.txt";
     std::ofstream(file, std::ios::binary) << std::string("abc\r\ndef\nx\0y\rz", 15);
     TextFileReader reader;
