@@ -299,6 +299,12 @@ std::string Utf8ToCp1252(std::string_view text) {
                 c = (c << 6) | (next & 0x3F);
             }
         }
+        // An overlong form (C0 80 for NUL, C0 8A for LF) would let a control
+        // character or a NUL past a check made on the UTF-8 text; surrogates
+        // and values beyond U+10FFFF are no characters either.
+        constexpr char32_t kShortestOfLength[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (c < kShortestOfLength[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
+            valid = false;
         if (!valid) {
             out += '?';  // a broken sequence is one unreadable character
             ++i;

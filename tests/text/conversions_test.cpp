@@ -96,4 +96,11 @@ TEST(Conversions, CodePage1252RoundTripsThroughUtf8) {
     EXPECT_EQ(Utf8ToCp1252("MÜLLER °©€ß"), cp);
     EXPECT_EQ(Utf8ToCp1252("Ωx"), "?x");      // not in the code page
     EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");     // a cut sequence
+    // Overlong forms, surrogates and values beyond U+10FFFF are broken
+    // sequences, never a NUL, a line end or a slash in disguise.
+    EXPECT_EQ(Utf8ToCp1252("A\xC0\x80" "B"), "A??B");
+    EXPECT_EQ(Utf8ToCp1252("A\xC0\x8A" "B"), "A??B");
+    EXPECT_EQ(Utf8ToCp1252("\xE0\x80\xAF"), "???");
+    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");
+    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80"), "????");
 }
