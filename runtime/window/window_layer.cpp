@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QIcon>
@@ -26,10 +27,24 @@
 
 namespace {
 
-// The interface font of every control: small enough that the captions fit
-// the pixel sizes the program gives its controls.
-constexpr const char* kFontFamily = "DejaVu Sans";
+// The interface font of every control: narrow enough that the longest
+// captions (the today line, the summer-time line) fit the pixel sizes the
+// program gives its controls.
+constexpr const char* kFontFamily = "DejaVu Sans Condensed";
+constexpr const char* kFallbackFamily = "DejaVu Sans";
 constexpr int kFontPixels = 10;
+
+// The condensed face when the system has it; otherwise the plain face,
+// narrowed by the toolkit to about the condensed width.
+QFont InterfaceFont() {
+    QFont font(QString::fromLatin1(kFontFamily));
+    font.setPixelSize(kFontPixels);
+    if (QFontInfo(font).family() == QLatin1String(kFontFamily)) return font;
+    QFont fallback(QString::fromLatin1(kFallbackFamily));
+    fallback.setPixelSize(kFontPixels);
+    fallback.setStretch(QFont::SemiCondensed);
+    return fallback;
+}
 
 }  // namespace
 
@@ -46,9 +61,7 @@ WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
         impl_->ownApplication = std::make_unique<QApplication>(impl_->argc, impl_->argv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    QFont font(kFontFamily);
-    font.setPixelSize(kFontPixels);
-    QApplication::setFont(font);
+    QApplication::setFont(InterfaceFont());
     impl_->filter = std::make_unique<LayerEventFilter>(*impl_);
     QApplication::instance()->installEventFilter(impl_->filter.get());
 }
