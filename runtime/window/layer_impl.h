@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,8 +35,9 @@ class LayerWindow : public QWidget {
 public:
     explicit LayerWindow(std::function<void(LayerWindow*)> onCloseRequest);
 
-    // A centred window opened before any frame was known is placed again,
-    // once, when its own frame becomes known.
+    // A centred window opened before a frame of its own kind was known is
+    // placed again, once, when its own frame becomes known.
+    unsigned style = 0;
     unsigned centring = 0;
     bool centringPending = false;
     QPointer<QWidget> centredOn;
@@ -106,7 +108,12 @@ struct LayerState {
     std::vector<QPointer<LayerWindow>> windows = std::vector<QPointer<LayerWindow>>(10);
     QPointer<LayerWindow> selected;  // parent of the controls created next
     QPointer<LayerWindow> current;   // the window opened last
-    QMargins frameMargins;           // last frame seen around a client area
+    // The frame last seen around a client area, for each frame kind (caption,
+    // sizing border); the window manager draws each kind differently.
+    std::map<unsigned, QMargins> frameMargins;
+    static unsigned FrameKind(unsigned style) { return style & (kCaptionWithClose | kSizable); }
+    bool FrameKnown(unsigned style) const { return frameMargins.count(FrameKind(style)) != 0; }
+    QMargins FrameFor(unsigned style) const;  // of that kind, else of any kind seen
 
     std::vector<ControlEntry> controls = std::vector<ControlEntry>(30);
     std::uint64_t nextSequence = 1;

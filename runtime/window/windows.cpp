@@ -49,6 +49,7 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
     if (!d.IsProgramWindow(active)) active = nullptr;
 
     auto* window = new LayerWindow([&d](LayerWindow* w) { d.Queue(EventKind::CloseRequest, -1, w); });
+    window->style = style;
     window->setWindowFlags(FlagsFor(style));
     window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(title)));
     window->setWindowIcon(ProgramIcon());
@@ -65,7 +66,7 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
         x = centred.x();
         y = centred.y();
         window->centring = style;
-        window->centringPending = d.frameMargins.isNull();
+        window->centringPending = !d.FrameKnown(style);
         window->centredOn = active;
     }
     window->move(x, y);  // a top-level window's position is that of its frame
@@ -117,13 +118,13 @@ bool WindowLayer::SaveScreenshot(int window, const std::string& pngPath) const {
 }
 
 // Frames are known only for windows already on the screen; the last one seen
-// stands for the frame of a window about to be opened.
+// of a kind stands for the frame of a window of that kind about to be opened.
 void LayerState::NoteFrameMargins() {
     for (const QPointer<LayerWindow>& open : windows) {
         if (!open || !open->isVisible() || !open->windowHandle()) continue;
         QMargins margins = open->windowHandle()->frameMargins();
         if (margins.isNull()) continue;
-        frameMargins = margins;
+        frameMargins[FrameKind(open->style)] = margins;
         if (open->centringPending) {
             open->centringPending = false;
             open->move(CentredPosition(open->size(), open->centring, open->centredOn));
@@ -131,9 +132,15 @@ void LayerState::NoteFrameMargins() {
     }
 }
 
+QMargins LayerState::FrameFor(unsigned style) const {
+    if (auto known = frameMargins.find(FrameKind(style)); known != frameMargins.end()) return known->second;
+    return frameMargins.empty() ? QMargins() : frameMargins.begin()->second;
+}
+
 QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active) const {
-    const int outerWidth = client.width() + frameMargins.left() + frameMargins.right();
-    const int outerHeight = client.height() + frameMargins.top() + frameMargins.bottom();
+    const QMargins frame = FrameFor(style);
+    const int outerWidth = client.width() + frame.left() + frame.right();
+    const int outerHeight = client.height() + frame.top() + frame.bottom();
     if ((style & kCentredOnActive) && active) {
         QRect frame = active->frameGeometry();
         return {CentreOnWindow(frame.left(), frame.width(), outerWidth),
