@@ -11,9 +11,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
@@ -47,6 +50,41 @@ QString KeepCharacters(const QString& text, bool digitsOnly, bool upperCase, boo
     }
     return kept;
 }
+
+// A frame whose caption is set into its top edge: the etched line runs
+// through the middle of the caption's height and stops on either side of it.
+class FrameBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const int top = metrics.height() / 2;
+        const QRect box = rect().adjusted(0, top, -1, -1);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(box.adjusted(1, 1, 0, 0));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        if (title().isEmpty()) return;
+        const QRect caption(kCaptionIndent, 0,
+                            std::min(metrics.horizontalAdvance(title()) + 2 * kCaptionPadding,
+                                     width() - 2 * kCaptionIndent),
+                            metrics.height());
+        painter.fillRect(caption, palette().window());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
+    }
+
+public:
+    // The width a caption may take in a frame of that width.
+    static int CaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
+
+private:
+    static constexpr int kCaptionIndent = 8;
+    static constexpr int kCaptionPadding = 2;
+};
 
 }  // namespace
 
@@ -156,6 +194,9 @@ void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, cons
                                                                : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignVCenter);
     label->setGeometry(x, y, width, height);
+    // Painted on the window's face, so that a frame's line beneath a label
+    // never runs through its text.
+    label->setAutoFillBackground(true);
     d.Register(number, label, ControlKind::Label);
 }
 
@@ -231,7 +272,7 @@ void WindowLayer::FrameAdd(int number, int x, int y, int width, int height, cons
     LayerState& d = *impl_;
     QWidget* parent = d.NewControlParent();
     if (number < 0 || !parent) return;
-    auto* frame = new QGroupBox(FromCp1252(text), parent);
+    auto* frame = new FrameBox(FromCp1252(text), parent);
     frame->setGeometry(x, y, width, height);
     frame->setFocusPolicy(Qt::NoFocus);
     // Drawn around controls made before it: it stays beneath them and lets
@@ -370,4 +411,75 @@ std::string WindowLayer::LineListText(int number, int row) const {
     if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return {};
     QListWidgetItem* item = static_cast<QListWidget*>(entry->widget.data())->item(row);
     return item ? ToCp1252(item->text()) : std::string();
+}
+
+WindowLayer::ControlFacts WindowLayer::ControlGeometry(int number) const {
+    ControlFacts facts;
+    const ControlEntry* entry = impl_->Entry(number);
+    if (!entry || !entry->widget) return facts;
+    QWidget* w = entry->widget;
+    facts.live = true;
+    facts.x = w->x();
+    facts.y = w->y();
+    facts.width = w->width();
+    facts.height = w->height();
+    const QFontMetrics metrics = w->fontMetrics();
+    auto widest = [&metrics](const QString& text) {
+        int width = 0;
+        for (const QString& line : text.split(u'\n')) width = std::max(width, metrics.horizontalAdvance(line));
+        return width;
+    };
+    auto contentsWidth = [w](QStyle::SubElement element) {
+        QStyleOptionButton option;
+        option.initFrom(w);
+        option.text = static_cast<QAbstractButton*>(w)->text();
+        return w->style()->subElementRect(element, &option, w).width();
+    };
+    switch (entry->kind) {
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            facts.kind = "label";
+            const Qt::Alignment a = label->alignment();
+            facts.alignment = (a & Qt::AlignHCenter) ? Alignment::Centre
+                              : (a & Qt::AlignRight) ? Alignment::Right
+                                                     : Alignment::Left;
+            facts.textWidth = widest(label->text());
+            facts.textRoom = label->width();
+            break;
+        }
+        case ControlKind::InputField: {
+            auto* field = static_cast<FieldEdit*>(w);
+            facts.kind = "input field";
+            facts.options = field->Options();
+            facts.textWidth = widest(field->text());
+            facts.textRoom = field->width();
+            break;
+        }
+        case ControlKind::Button: {
+            facts.kind = "button";
+            facts.options = (entry->toggle ? kToggle : 0u) | (entry->multiLine ? kMultiLine : 0u);
+            facts.textWidth = widest(static_cast<QPushButton*>(w)->text());
+            facts.textRoom = contentsWidth(QStyle::SE_PushButtonContents);
+            break;
+        }
+        case ControlKind::CheckBox:
+            facts.kind = "check box";
+            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
+            facts.textRoom = contentsWidth(QStyle::SE_CheckBoxContents);
+            break;
+        case ControlKind::Option:
+            facts.kind = "option";
+            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
+            facts.textRoom = contentsWidth(QStyle::SE_RadioButtonContents);
+            break;
+        case ControlKind::Frame:
+            facts.kind = "frame";
+            facts.textWidth = widest(static_cast<QGroupBox*>(w)->title());
+            facts.textRoom = FrameBox::CaptionRoom(w->width());
+            break;
+        case ControlKind::ProgressBar: facts.kind = "progress bar"; break;
+        case ControlKind::LineList: facts.kind = "line list"; break;
+        case ControlKind::Picture: facts.kind = "picture"; break;
+    }
+    return facts;
 }

@@ -1,6 +1,8 @@
 // Pieces of the controls that the layer's tests reach directly.
 #pragma once
 
+#include "runtime/window/window_layer.h"
+
 #include <QChar>
 #include <QLineEdit>
 #include <QString>
@@ -20,6 +22,7 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 class FieldEdit : public QLineEdit {
 public:
     FieldEdit(unsigned options, QWidget* parent);
+    unsigned Options() const { return (digitsOnly_ ? kDigitsOnly : 0u) | (upperCase_ ? kUpperCase : 0u); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

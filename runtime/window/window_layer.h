@@ -130,6 +130,17 @@ public:
         int width = 0, height = 0;  // client area
     };
     WindowPlace WindowGeometry(int number) const;  // all 0 when not open
+    struct ControlFacts {
+        bool live = false;  // false for a number without a live control
+        std::string kind;   // "label", "input field", "button", "check box", "option",
+                            // "frame", "progress bar", "line list" or "picture"
+        int x = 0, y = 0, width = 0, height = 0;  // in its window's client area
+        Alignment alignment = Alignment::Left;    // of a label's text
+        unsigned options = 0;                     // FieldOption or ButtonOption bits
+        int textWidth = 0;  // pixels the widest line of the shown text takes
+        int textRoom = 0;   // pixels the control gives its text
+    };
+    ControlFacts ControlGeometry(int number) const;
     int FocusedControl() const;  // -1 when none
     int LineListCount(int number) const;
     std::string LineListText(int number, int row) const;
