@@ -8,7 +8,10 @@
 #include <limits>
 
 // Every quantity stored below is a float; the expressions between two stores
-// run in double precision and are rounded when stored. The solar theory is
+// run in double precision and are rounded when stored. The coefficients are
+// single-precision values too (the f suffix), widened to double inside the
+// expressions: 36000.77f is 36000.76953125, and the sidereal rate 8640184.812866
+// is held as 8640185. The solar theory is
 // the analytical one of mean elements with periodic terms, evaluated in
 // degrees.
 
@@ -43,41 +46,42 @@ struct Equatorial {
 // centuries from 2000 January 1.5.
 Equatorial SolarPosition(float t) {
     const double td = t;
-    const float node = static_cast<float>(125.045 - 1934.136 * td);
+    const float node = static_cast<float>(125.045f - 1934.136f * td);
     const float obliquity =
-        static_cast<float>(23.439291 + (-46.815 * td + 9.2 * CosDeg(node)) / 3600.0);
+        static_cast<float>(23.439291f + (-46.815f * td + 9.2f * CosDeg(node)) / 3600.0);
     const float cosObliquity = static_cast<float>(CosDeg(obliquity));
     const float sinObliquity = static_cast<float>(SinDeg(obliquity));
 
     const float t1 = static_cast<float>(td + 1.0);  // centuries from 1900
     const double c = t1;
     const float longPeriod = static_cast<float>(
-        (1.882 * SinDeg(150.27 * c + 57.24) + 6.4 * SinDeg(20.2 * c + 231.19)) / 3600.0);
+        (1.882f * SinDeg(150.27f * c + 57.24f) + 6.4f * SinDeg(20.2f * c + 231.19f)) / 3600.0);
 
     const float l0 = NormalizeDegrees(
-        static_cast<float>(279.6966 + 36000.77 * c + 0.0003 * c * c + longPeriod));
-    const float m = NormalizeDegrees(static_cast<float>(358.4758 + 35999.05 * c));
-    const float v = NormalizeDegrees(static_cast<float>(212.45 + 58517.492 * c));
-    const float r = NormalizeDegrees(static_cast<float>(319.58 + 19139.977 * c));
+        static_cast<float>(279.6966f + 36000.77f * c + 0.0003f * c * c + longPeriod));
+    const float m = NormalizeDegrees(static_cast<float>(358.4758f + 35999.05f * c));
+    const float v = NormalizeDegrees(static_cast<float>(212.45f + 58517.492f * c));
+    const float r = NormalizeDegrees(static_cast<float>(319.58f + 19139.977f * c));
     const float j = NormalizeDegrees(
-        static_cast<float>(225.28 + 3034.583 * c + 0.361 * SinDeg(39.804 * c + 133.775)));
-    const float e = NormalizeDegrees(static_cast<float>(350.73 + 445267.125 * c));
+        static_cast<float>(225.28f + 3034.583f * c + 0.361f * SinDeg(39.804f * c + 133.775f)));
+    const float e = NormalizeDegrees(static_cast<float>(350.73f + 445267.125f * c));
     const double md = m, vd = v, rd = r, jd = j;
 
     // Periodic terms, seconds of arc.
-    const float centre = static_cast<float>((6910.057 - 17.24 * c) * SinDeg(md) +
-                                            72.338 * SinDeg(2.0 * md) + 1.054 * SinDeg(3.0 * md));
+    const float centre = static_cast<float>((6910.057f - 17.24f * c) * SinDeg(md) +
+                                            72.338f * SinDeg(2.0 * md) + 1.054f * SinDeg(3.0 * md));
     const float venus = static_cast<float>(
-        4.838 * CosDeg(vd - md + 299.102) + 5.526 * CosDeg(2.0 * vd - 2.0 * md + 148.313) +
-        2.497 * CosDeg(2.0 * vd - 3.0 * md + 315.943) +
-        1.559 * CosDeg(3.0 * vd - 4.0 * md + 345.253) + 1.024 * CosDeg(3.0 * vd - 5.0 * md + 318.15));
-    const float mars = static_cast<float>(2.043 * CosDeg(2.0 * md - 2.0 * rd + 343.888) +
-                                          1.77 * CosDeg(md - 2.0 * rd + 200.402));
+        4.838f * CosDeg(vd - md + 299.102f) + 5.526f * CosDeg(2.0 * vd - 2.0 * md + 148.313f) +
+        2.497f * CosDeg(2.0 * vd - 3.0 * md + 315.943f) +
+        1.559f * CosDeg(3.0 * vd - 4.0 * md + 345.253f) +
+        1.024f * CosDeg(3.0 * vd - 5.0 * md + 318.15f));
+    const float mars = static_cast<float>(2.043f * CosDeg(2.0 * md - 2.0 * rd + 343.888f) +
+                                          1.77f * CosDeg(md - 2.0 * rd + 200.402f));
     const float jupiter = static_cast<float>(
-        7.208 * CosDeg(md - jd + 179.532) + 2.6 * CosDeg(263.217 - jd) +
-        2.731 * CosDeg(2.0 * md - 2.0 * jd + 87.145) + 1.61 * CosDeg(md - 2.0 * jd + 109.493));
-    const float moon = static_cast<float>(6.454 * SinDeg(e));
-    const float nutation = static_cast<float>(-17.2 * SinDeg(node));
+        7.208f * CosDeg(md - jd + 179.532f) + 2.6f * CosDeg(263.217f - jd) +
+        2.731f * CosDeg(2.0 * md - 2.0 * jd + 87.145f) + 1.61f * CosDeg(md - 2.0 * jd + 109.493f));
+    const float moon = static_cast<float>(6.454f * SinDeg(e));
+    const float nutation = static_cast<float>(-17.2f * SinDeg(node));
 
     const double terms = static_cast<double>(centre) + venus + mars + jupiter + moon + nutation;
     const float lambda = NormalizeDegrees(static_cast<float>(l0 + terms / 3600.0));
@@ -110,12 +114,14 @@ float ApparentSiderealTime(int32_t mjd, float ut, float longitude) {
     const float t0 = static_cast<float>((mjd - 51544.5) / 36525.0);
     const double t = t0;
     const float greenwich = static_cast<float>(
-        6.6973743 + 1.0027379 * ut + ((0.093104 - 6.2e-6 * t) * t + 8640185.0) * t / 3600.0);
+        6.6973743f + 1.0027379f * static_cast<double>(ut) +
+        ((0.093104f - 6.2e-6f * t) * t + 8640185.0f) * t / 3600.0);
     const float equinoxes =
-        static_cast<float>(SinDeg(125.045 - 1934.136 * t) * (-17.2) * 0.91748 / 54000.0);
+        static_cast<float>(SinDeg(125.045f - 1934.136f * t) * (-17.2f) * 0.91748f / 54000.0);
     return static_cast<float>(
-        24.0 * FractionalPart(static_cast<float>(
-                   (static_cast<double>(greenwich) + equinoxes + longitude / 15.0) / 24.0)));
+        24.0 * FractionalPart(static_cast<float>((static_cast<double>(greenwich) + equinoxes +
+                                                  static_cast<double>(longitude) / 15.0) /
+                                                 24.0)));
 }
 
 struct SemiDiurnal {

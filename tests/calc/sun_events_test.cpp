@@ -1,4 +1,5 @@
 #include "calc/sun_events.h"
+#include "calc/year_run.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,26 @@ TEST(SunEvents, ReferenceDaysAt48North9EastComeOutWithinThreeSeconds) {
         EXPECT_EQ(e.kind, DayKind::Normal);
         EXPECT_NEAR(e.sunrise, c.sunrise, kThreeSeconds) << int{c.month} << "/" << int{c.day};
         EXPECT_NEAR(e.sunset, c.sunset, kThreeSeconds) << int{c.month} << "/" << int{c.day};
+    }
+}
+
+// The coefficients of the solar theory are single-precision values; taken as
+// doubles they move each of these sunrises by 2 to 10 seconds.
+TEST(SunEvents, TimingsFollowTheSinglePrecisionCoefficientsToTheSecond) {
+    const struct {
+        int16_t year;
+        uint8_t month, day;
+        float longitude, latitude, zone;
+        const char* entry;
+    } cases[] = {
+        {2020, 12, 20, -163.0f, 35.0f, -11.0f, "70037 43927"},
+        {2030, 8, 6, -160.0f, 58.0f, -11.0f, "35214 73804"},
+        {2400, 12, 8, 60.0f, 37.0f, 4.0f, "70430 43741"},
+    };
+    for (const auto& c : cases) {
+        const SunEvents e =
+            ComputeSunEvents(c.year, c.month, c.day, c.longitude, c.latitude, c.zone);
+        EXPECT_EQ(TimeCell(e.sunrise, 0) + " " + TimeCell(e.sunset, 12), c.entry) << c.year;
     }
 }
 
