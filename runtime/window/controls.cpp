@@ -86,6 +86,22 @@ private:
     static constexpr int kCaptionPadding = 2;
 };
 
+// A label's text wider than the label is set in a narrower stretch of the
+// interface font, down to a floor that stays legible, rather than cut.
+void FitLabelText(QLabel* label) {
+    constexpr int kStartStretch = QFont::SemiCondensed;
+    constexpr int kFloorStretch = 70;
+    label->setFont(QFont());  // the interface font, when the text fits in it
+    const QString text = label->text();
+    if (QFontMetrics(label->font()).horizontalAdvance(text) <= label->width()) return;
+    QFont narrow = label->font();
+    for (int stretch = kStartStretch; stretch >= kFloorStretch; --stretch) {
+        narrow.setStretch(stretch);
+        if (QFontMetrics(narrow).horizontalAdvance(text) <= label->width()) break;
+    }
+    label->setFont(narrow);
+}
+
 }  // namespace
 
 QChar UpperInCodePage(QChar c) {
@@ -197,6 +213,7 @@ void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, cons
     // Painted on the window's face, so that a frame's line beneath a label
     // never runs through its text.
     label->setAutoFillBackground(true);
+    FitLabelText(label);
     d.Register(number, label, ControlKind::Label);
 }
 
@@ -340,7 +357,10 @@ void WindowLayer::ControlTextSet(int number, const std::string& text) {
     QWidget* w = entry->widget;
     QString value = FromCp1252(text);
     switch (entry->kind) {
-        case ControlKind::Label: static_cast<QLabel*>(w)->setText(value); break;
+        case ControlKind::Label:
+            static_cast<QLabel*>(w)->setText(value);
+            FitLabelText(static_cast<QLabel*>(w));
+            break;
         case ControlKind::InputField:
             static_cast<QLineEdit*>(w)->setText(value);
             static_cast<QLineEdit*>(w)->setCursorPosition(0);

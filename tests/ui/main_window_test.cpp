@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace ui_test;
@@ -260,11 +261,13 @@ TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
         for (int unused : {2, 3, 27}) EXPECT_FALSE(s.w.ControlGeometry(unused).live) << unused;
 
         // The widest lines the program writes into the first two Comments lines.
-        s.w.ControlTextSet(kAboutLine, "Today Wednesday 12.31.32767   SS SR = 88888 88888");
-        s.w.ControlTextSet(kStatusLine, "Is no leap-year! ST-Changes included: 3.31. - 10.30.");
-        for (int line : {kAboutLine, kStatusLine}) {
+        for (const auto& [line, text] : {
+                 std::pair{kAboutLine, "Today Wednesday 12.31.32767   SS SR = 88888 88888"},
+                 std::pair{kAboutLine, "Today Wednesday 2.29.32767   SS SR = no 29 February in 32767"},
+                 std::pair{kStatusLine, "Is no leap-year! ST-Changes included: 3.31. - 10.30."}}) {
+            s.w.ControlTextSet(line, text);
             const WindowLayer::ControlFacts f = s.w.ControlGeometry(line);
-            EXPECT_LE(f.textWidth, f.textRoom) << "line " << line << " cut: " << s.w.ControlTextGet(line);
+            EXPECT_LE(f.textWidth, f.textRoom) << "line " << line << " cut: " << text;
         }
     });
     s.Click(kExitButton);
