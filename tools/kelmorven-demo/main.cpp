@@ -57,7 +57,7 @@ void AddControls(WindowLayer& w) {
     w.FrameAdd(28, 480, 30, 270, 90, "Comments");
     w.LabelAdd(29, 490, 50, 250, 20, "Demonstration of the window layer");
     w.LabelAdd(kStatus, 490, 70, 250, 20, "");
-    w.LabelAdd(31, 600, 90, 250, 20, "a note that runs beyond the window's edge");
+    w.LabelAdd(31, 600, 90, 250, 20, "a note cut off where the picture begins");
     w.FrameAdd(36, 520, 311, 125, 60, "editing format");
 
     // Beside them: the greeting picture and a line list.
