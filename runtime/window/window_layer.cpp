@@ -8,11 +8,15 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QTimer>
 
 #include <algorithm>
@@ -44,6 +48,27 @@ QFont InterfaceFont() {
     fallback.setPixelSize(kFontPixels);
     fallback.setStretch(QFont::SemiCondensed);
     return fallback;
+}
+
+// A message box is as wide as its text needs; the window manager then cuts
+// a longer title. Widen it to the title in a bold title-bar font of about
+// this size, with room for the title bar's icon and buttons, within the screen.
+constexpr int kTitleFontPixels = 12;
+constexpr int kTitleBarExtras = 120;
+
+void WidenForTitle(QMessageBox& box) {
+    QFont titleFont = QApplication::font();
+    titleFont.setPixelSize(kTitleFontPixels);
+    titleFont.setBold(true);
+    int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    // The box sets its own size from its layout: a blank item of that width
+    // across the bottom row makes the layout, and so the box, at least that wide.
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace
@@ -161,6 +186,7 @@ void WindowLayer::MessageShow(const std::string& title, const std::string& text)
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(Cp1252ToUtf8(title)),
                     QString::fromStdString(Cp1252ToUtf8(text)), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    WidenForTitle(box);
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());  // no icon at all
     box.setWindowModality(Qt::ApplicationModal);  // no program window takes input meanwhile
     box.exec();
