@@ -30,13 +30,15 @@ std::string TimeCell(float t, int shift) {
                       static_cast<int64_t>(split.minutes) * 100 + split.seconds;
     const std::string digits = FormatInteger(static_cast<long>(n));
     // A cell is always five characters, so the timetable columns never shift.
-    // From five characters on the last five are kept (a sunrise from 10:00 or
-    // a sunset from 22:00 loses the tens digit of its hour, as stored
-    // timetables have it); a shorter number gets leading zeros, a shorter
-    // negative one leading blanks.
+    // A negative number (a sunset before noon, a sunrise on the day before,
+    // as a zone far from the place's own gives) is right-aligned in five
+    // characters and so keeps its sign: cut to its last five, -97000 would
+    // read as the plausible 9:70:00. From five digits on the last five are
+    // kept (a sunrise from 10:00 or a sunset from 22:00 loses the tens digit
+    // of its hour, as stored timetables have it); fewer get leading zeros.
+    if (n < 0) return RightAlign(digits, 5);
     if (digits.size() >= 5) return TextSliceRight(digits, 5);
-    if (n >= 0) return std::string(5 - digits.size(), '0') + digits;
-    return RightAlign(digits, 5);
+    return std::string(5 - digits.size(), '0') + digits;
 }
 
 namespace {

@@ -26,6 +26,8 @@ TEST(TimeCell, AlwaysWritesFiveCharactersHmmss) {
         {Hours(12, 30, 0), 12, "03000"},   // sunset between 12:00 and 13:00
         {Hours(11, 30, 0), 12, "-7000"},   // sunset before noon
         {-0.125f, 0, " -730"},             // sunrise 7.5 minutes before midnight
+        {Hours(2, 30, 0), 12, "-9700"},    // sunset after midnight, of a far-off zone: the sign stays
+        {-3.5f, 0, "-3300"},               // sunrise on the day before
     };
     for (const auto& c : cases) EXPECT_EQ(TimeCell(c.t, c.shift), c.cell) << c.t;
 }
