@@ -71,16 +71,15 @@ std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimeP
 
 void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
              YearTable& table, const ProgressReport& report) {
-    int16_t dayCounter = 0;
-    int16_t progress = 0;
-    for (uint8_t month = 1; month <= 12; ++month) {
-        const int16_t monthLength = static_cast<int16_t>(MonthLength(month, leap));
-        for (uint8_t day = 1; day <= monthLength; ++day) {
+    // The progress shown is the day counter itself: both count the days done.
+    int dayCounter = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const int monthLength = MonthLength(month, leap);
+        for (int day = 1; day <= monthLength; ++day) {
             ++dayCounter;
-            ++progress;
             const DayCode code = month * 100 + day;
             table[code] = ComputeDayEntry(settings, period, month, day, dayCounter);
-            if (dayCounter < 330 && report) report(progress);
+            if (dayCounter < 330 && report) report(dayCounter);
         }
     }
 }
