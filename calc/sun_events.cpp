@@ -25,6 +25,11 @@ constexpr float kTwoPi = 6.2831855f;
 double SinDeg(double degrees) { return std::sin(degrees * static_cast<double>(kDegree)); }
 double CosDeg(double degrees) { return std::cos(degrees * static_cast<double>(kDegree)); }
 
+// Longitude of the Moon's mean ascending node, degrees (not reduced), at T
+// Julian centuries from 2000 January 1.5: the argument of the nutation in
+// longitude and of the equation of the equinoxes.
+double LunarNodeDegrees(double t) { return 125.045f - 1934.136f * t; }
+
 // x - Int(x), plus 1 when that is negative.
 float FractionalPart(float x) {
     float f = static_cast<float>(static_cast<double>(x) - TruncateToInteger(x));
@@ -46,7 +51,7 @@ struct Equatorial {
 // centuries from 2000 January 1.5.
 Equatorial SolarPosition(float t) {
     const double td = t;
-    const float node = static_cast<float>(125.045f - 1934.136f * td);
+    const float node = static_cast<float>(LunarNodeDegrees(td));
     const float obliquity =
         static_cast<float>(23.439291f + (-46.815f * td + 9.2f * CosDeg(node)) / 3600.0);
     const float cosObliquity = static_cast<float>(CosDeg(obliquity));
@@ -117,7 +122,7 @@ float ApparentSiderealTime(int32_t mjd, float ut, float longitude) {
         6.6973743f + 1.0027379f * static_cast<double>(ut) +
         ((0.093104f - 6.2e-6f * t) * t + 8640185.0f) * t / 3600.0);
     const float equinoxes =
-        static_cast<float>(SinDeg(125.045f - 1934.136f * t) * (-17.2f) * 0.91748f / 54000.0);
+        static_cast<float>(SinDeg(LunarNodeDegrees(t)) * (-17.2f) * 0.91748f / 54000.0);
     return static_cast<float>(
         24.0 * FractionalPart(static_cast<float>((static_cast<double>(greenwich) + equinoxes +
                                                   static_cast<double>(longitude) / 15.0) /
@@ -162,10 +167,10 @@ struct Pass {
     SemiDiurnal arc;
 };
 
-// One pass of the solar theory at Universal Time ut of the date.
-Pass SolvePass(int16_t year, uint8_t month, uint8_t day, float ut, float longitude,
-               float latitude) {
-    const int32_t mjd = ModifiedJulianDay(year, month, day);
+// One pass of the solar theory at Universal Time ut (hours) of the date
+// whose day number is mjd, for longitude east positive and latitude north
+// positive (degrees).
+Pass SolvePass(int32_t mjd, float ut, float longitude, float latitude) {
     const float t = static_cast<float>((mjd - 51544.5 + ut / 24.0) / 36525.0);
     const Equatorial sun = SolarPosition(t);
     const float s = ApparentSiderealTime(mjd, ut, longitude);
@@ -210,10 +215,11 @@ int32_t ModifiedJulianDay(int16_t year, uint8_t month, uint8_t day) {
 SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longitude,
                            float latitude, float zone) {
     SunEvents events;
+    const int32_t mjd = ModifiedJulianDay(year, month, day);  // every pass is on this date
     float ut = static_cast<float>(6.0 - zone);  // 06:00 zone time
     float h = 0.0f;
     for (int i = 0; i < 3; ++i) {
-        const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
+        const Pass pass = SolvePass(mjd, ut, longitude, latitude);
         h = pass.arc.hours;
         double correction = -static_cast<double>(h) - pass.tau;
         if (i > 0) correction = NearestCorrection(correction);  // the first pass picks the day
@@ -223,7 +229,7 @@ SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longi
     }
     ut = static_cast<float>(ut + 2.0 * h);
     for (int i = 0; i < 2; ++i) {
-        const Pass pass = SolvePass(year, month, day, ut, longitude, latitude);
+        const Pass pass = SolvePass(mjd, ut, longitude, latitude);
         h = pass.arc.hours;
         ut = static_cast<float>(ut + NearestCorrection(static_cast<double>(h) - pass.tau));
         events.sunset = static_cast<float>(static_cast<double>(ut) + zone);
