@@ -4,30 +4,14 @@
 #include "runtime/text/conversions.h"
 
 SplitHours SplitTime(float t) {
-    SplitHours split;
-    split.hours = TruncateToInteger(t);
-    const float minutesReal = static_cast<float>((static_cast<double>(t) - split.hours) * 60.0);
-    split.minutes = TruncateToInteger(minutesReal);
-    const float secondsReal =
-        static_cast<float>((static_cast<double>(minutesReal) - split.minutes) * 60.0);
-    split.seconds = TruncateToInteger(secondsReal);
-    if (static_cast<double>(secondsReal) - TruncateToInteger(secondsReal) >= 0.5) split.seconds += 1;
-    if (split.seconds == 60) {
-        split.seconds = 0;
-        split.minutes += 1;
-        if (split.minutes == 60) {
-            split.minutes = 0;
-            split.hours += 1;
-        }
-    }
-    return split;
+    const Sexagesimal parts = SplitSexagesimal(t);
+    return SplitHours{parts.whole, parts.minutes, parts.seconds};
 }
 
 std::string TimeCell(float t, int shift) {
     const SplitHours split = SplitTime(t);
     // Wide, so that no time, however far off, overflows.
-    const int64_t n = (static_cast<int64_t>(split.hours) - shift) * 10000 +
-                      static_cast<int64_t>(split.minutes) * 100 + split.seconds;
+    const int64_t n = (split.hours - shift) * 10000 + split.minutes * 100 + split.seconds;
     const std::string digits = FormatInteger(static_cast<long>(n));
     // A cell is always five characters, so the timetable columns never shift.
     // A negative number (a sunset before noon, a sunrise on the day before,

@@ -22,13 +22,13 @@ struct YearTable {
 };
 
 struct SplitHours {
-    int hours = 0;
-    int minutes = 0;
-    int seconds = 0;
+    int64_t hours = 0;
+    int64_t minutes = 0;
+    int64_t seconds = 0;
 };
 
-// Whole hours, minutes and seconds of t >= 0 decimal hours; half a second
-// rounds up.
+// Whole hours, minutes and seconds of t >= 0 decimal hours, by
+// SplitSexagesimal: half a second rounds up, and 06:59:59.6 gives 7, 0, 0.
 SplitHours SplitTime(float t);
 
 // Five characters "hmmss" of t with the hour counted from shift (0 for a

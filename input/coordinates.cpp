@@ -63,27 +63,13 @@ Coordinate DegreesToPacked(const std::string& text) {
     const float v = ParseReal(text);
     result.degrees = v;
 
-    // Held wider than the 16 bits of old, so that no value wraps into
-    // another; values that large are refused by the range checks anyway.
-    int64_t degrees = TruncateToInteger(v);
-    const float minutesReal = static_cast<float>((static_cast<double>(v) - degrees) * 60.0);
-    int64_t minutes = TruncateToInteger(minutesReal);
-    float secondsReal =
-        static_cast<float>((static_cast<double>(minutesReal) - static_cast<double>(minutes)) * 60.0);
-    int64_t seconds = TruncateToInteger(secondsReal);
-    if (static_cast<double>(secondsReal) - static_cast<double>(seconds) >= 0.5) seconds += 1;
-
-    if (seconds == 60) {
-        seconds = 0;
-        minutes += 1;
-    }
-    if (minutes == 60) {
-        minutes = 0;
-        degrees += 1;
-    }
+    // Degrees, minutes and rounded seconds, as a time is split: 64 bits wide
+    // rather than the 16 of old, so that no value wraps into another (values
+    // that large are refused by the range checks anyway).
+    const Sexagesimal parts = SplitSexagesimal(v);
     // A negative value (CheckInputs never passes one) gets one leading sign.
     const std::string sign = v < 0.0f ? "-" : "";
-    result.packed = sign + FormatInteger(static_cast<long>(std::llabs(degrees))) + "." +
-                    TwoDigits(std::llabs(minutes)) + TwoDigits(std::llabs(seconds)) + "00";
+    result.packed = sign + FormatInteger(static_cast<long>(std::llabs(parts.whole))) + "." +
+                    TwoDigits(std::llabs(parts.minutes)) + TwoDigits(std::llabs(parts.seconds)) + "00";
     return result;
 }

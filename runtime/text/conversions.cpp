@@ -101,6 +101,27 @@ int32_t TruncateToInteger(double value) {
     return static_cast<int32_t>(value);
 }
 
+Sexagesimal SplitSexagesimal(float value) {
+    Sexagesimal parts;
+    parts.whole = TruncateToInteger(value);
+    const float minutesReal =
+        static_cast<float>((static_cast<double>(value) - static_cast<double>(parts.whole)) * 60.0);
+    parts.minutes = TruncateToInteger(minutesReal);
+    const float secondsReal = static_cast<float>(
+        (static_cast<double>(minutesReal) - static_cast<double>(parts.minutes)) * 60.0);
+    parts.seconds = TruncateToInteger(secondsReal);
+    if (static_cast<double>(secondsReal) - static_cast<double>(parts.seconds) >= 0.5) parts.seconds += 1;
+    if (parts.seconds == 60) {
+        parts.seconds = 0;
+        parts.minutes += 1;
+        if (parts.minutes == 60) {
+            parts.minutes = 0;
+            parts.whole += 1;
+        }
+    }
+    return parts;
+}
+
 std::string TextSliceLeft(std::string_view text, long n) {
     if (n <= 0) return {};
     return std::string(text.substr(0, static_cast<size_t>(n)));

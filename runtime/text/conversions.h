@@ -33,6 +33,19 @@ float ParseReal(std::string_view text);
 // reaches an undefined conversion.
 int32_t TruncateToInteger(double value);
 
+// A value in degrees or hours as whole units, minutes and seconds: each part
+// is the truncated remainder of the one before times 60, the intermediates
+// rounded to single precision, so a negative value gives three parts of its
+// sign. Half a second rounds up; seconds rounded up to 60 carry into the
+// minutes, and minutes that then reach 60 into the whole units. 64 bits wide,
+// so that no value, however large, overflows.
+struct Sexagesimal {
+    int64_t whole = 0;
+    int64_t minutes = 0;
+    int64_t seconds = 0;
+};
+Sexagesimal SplitSexagesimal(float value);
+
 // The first n characters (all when shorter; empty for n <= 0).
 std::string TextSliceLeft(std::string_view text, long n);
 // Up to n characters from the 1-based position start; empty beyond the end.
