@@ -196,16 +196,20 @@ bool MatchesToken(std::string_view mask, size_t at, std::string_view token) {
     return true;
 }
 
-std::string TwoDigits(int value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", value);
-    return buffer;
-}
-
 }  // namespace
 
 std::string FormatDate(std::string_view mask, DateValue date) {
     const DateParts p = DatePartsOf(date);
+    struct Field {
+        std::string_view token;  // after the '%', in small letters
+        const char* format;
+        int value;
+    };
+    // "yyyy" before "yy", so that the longer token wins.
+    const Field fields[] = {{"yyyy", "%04d", p.year},  {"yy", "%02d", p.year % 100},
+                            {"mm", "%02d", p.month},   {"dd", "%02d", p.day},
+                            {"hh", "%02d", p.hour},    {"ii", "%02d", p.minute},
+                            {"ss", "%02d", p.second}};
     std::string out;
     size_t i = 0;
     while (i < mask.size()) {
@@ -213,34 +217,22 @@ std::string FormatDate(std::string_view mask, DateValue date) {
             out += mask[i++];
             continue;
         }
-        size_t at = i + 1;
-        if (MatchesToken(mask, at, "yyyy")) {
-            char buffer[16];
-            std::snprintf(buffer, sizeof buffer, "%04d", p.year);
-            out += buffer;
-            i = at + 4;
-        } else if (MatchesToken(mask, at, "yy")) {
-            out += TwoDigits(p.year % 100);
-            i = at + 2;
-        } else if (MatchesToken(mask, at, "mm")) {
-            out += TwoDigits(p.month);
-            i = at + 2;
-        } else if (MatchesToken(mask, at, "dd")) {
-            out += TwoDigits(p.day);
-            i = at + 2;
-        } else if (MatchesToken(mask, at, "hh")) {
-            out += TwoDigits(p.hour);
-            i = at + 2;
-        } else if (MatchesToken(mask, at, "ii")) {
-            out += TwoDigits(p.minute);
-            i = at + 2;
-        } else if (MatchesToken(mask, at, "ss")) {
-            out += TwoDigits(p.second);
-            i = at + 2;
-        } else {
-            out += '%';
-            i = at;
+        ++i;
+        const Field* match = nullptr;
+        for (const Field& field : fields) {
+            if (MatchesToken(mask, i, field.token)) {
+                match = &field;
+                break;
+            }
         }
+        if (!match) {
+            out += '%';  // no token follows: the sign stays as it is
+            continue;
+        }
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, match->format, match->value);
+        out += buffer;
+        i += match->token.size();
     }
     return out;
 }
