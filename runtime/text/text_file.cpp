@@ -44,9 +44,8 @@ bool TextFileWriter::Open(const std::filesystem::path& path) {
     target_ = path;
     // An existing name must be a file we may replace.
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || ::access(path.c_str(), W_OK) != 0) return false;
-    }
+    const bool exists = ::lstat(path.c_str(), &info) == 0;
+    if (exists && (!S_ISREG(info.st_mode) || ::access(path.c_str(), W_OK) != 0)) return false;
     std::filesystem::path folder = path.parent_path();
     if (folder.empty()) folder = ".";
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -55,7 +54,7 @@ bool TextFileWriter::Open(const std::filesystem::path& path) {
     temporary_ = pattern;
     // Keep the permissions an existing file had, or the usual ones of a new file.
     mode_t mode = 0666;
-    if (::lstat(path.c_str(), &info) == 0) {
+    if (exists) {
         mode = info.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
