@@ -1,6 +1,7 @@
 #include "tools/reference/accuracy_comparison.h"
 
 #include "calc/sun_events.h"
+#include "tools/reference/month_length.h"
 #include "tools/reference/reference_sun.h"
 
 #include <algorithm>
@@ -9,13 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysIn(int year, int month) {
-    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : lengths[month - 1];
-}
 
 double Median(std::vector<double> values) {
     if (values.empty()) return 0.0;
@@ -60,7 +54,7 @@ PlaceComparison ComparePlaceYear(const AccuracyPlace& place) {
     std::vector<bool> referenceNormal;
     std::vector<bool> engineNormal;
     for (int month = 1; month <= 12; ++month) {
-        for (int day = 1; day <= DaysIn(place.year, month); ++day) {
+        for (int day = 1; day <= GregorianMonthLength(place.year, month); ++day) {
             const SunEvents engine =
                 ComputeSunEvents(static_cast<int16_t>(place.year), static_cast<uint8_t>(month),
                                  static_cast<uint8_t>(day), longitude, latitude, zone);

@@ -7,6 +7,7 @@
 //
 // Longitude east positive, latitude north positive, decimal degrees; zone in
 // hours ahead of UT. Times are zone time without summer time, to 0.01 s.
+#include "tools/reference/month_length.h"
 #include "tools/reference/reference_sun.h"
 
 #ifdef KELMORVEN_REFERENCE_WITH_ENGINE
@@ -69,13 +70,6 @@ void PrintDay(int year, int month, int day, double longitude, double latitude, d
                 events.HasSunset() ? ClockText(events.sunset).c_str() : "   none    ");
 }
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysIn(int year, int month) {
-    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : lengths[month - 1];
-}
-
 bool ParsePlace(char** argv, double& longitude, double& latitude, double& zone) {
     return ParseNumber(argv[0], longitude) && ParseNumber(argv[1], latitude) &&
            ParseNumber(argv[2], zone) && std::fabs(longitude) <= 180.0 && std::fabs(latitude) <= 90.0 &&
@@ -90,7 +84,7 @@ int main(int argc, char** argv) {
     int year = 0, month = 0, day = 0;
     if (command == "day" && argc == 8) {
         if (!ParsePlace(argv + 2, longitude, latitude, zone) || !ParseInteger(argv[5], 1900, 2100, year) ||
-            !ParseInteger(argv[6], 1, 12, month) || !ParseInteger(argv[7], 1, DaysIn(year, month), day)) {
+            !ParseInteger(argv[6], 1, 12, month) || !ParseInteger(argv[7], 1, GregorianMonthLength(year, month), day)) {
             return Usage();
         }
         PrintDay(year, month, day, longitude, latitude, zone);
@@ -101,7 +95,7 @@ int main(int argc, char** argv) {
             return Usage();
         }
         for (month = 1; month <= 12; ++month) {
-            for (day = 1; day <= DaysIn(year, month); ++day) PrintDay(year, month, day, longitude, latitude, zone);
+            for (day = 1; day <= GregorianMonthLength(year, month); ++day) PrintDay(year, month, day, longitude, latitude, zone);
         }
         return 0;
     }
