@@ -4,6 +4,7 @@
 #include "docs/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +41,14 @@ Timetable BernWithoutWindows(const std::string& year) {
     return timetable;
 }
 
-fs::path FreshFolder(const std::string& name) {
-    fs::path folder = fs::temp_directory_path() / ("kelmorven_ui_expected_" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
+// The document the writer makes on its own for the same input, byte for
+// byte the one the program wrote.
+template <typename Writer>
+void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expected, Writer write) {
+    fs::path reference = FreshFolder("ui_expected_" + written.filename().string());
+    ASSERT_TRUE(write(expected, reference));
+    EXPECT_EQ(Contents(written), Contents(reference / written.filename()));
+    fs::remove_all(reference);
 }
 
 }  // namespace
@@ -70,10 +74,7 @@ TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(s.overruns, 0);
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.TXT"});
-    fs::path reference = FreshFolder("text");
-    ASSERT_TRUE(WriteTextTimetable(expected, reference));
-    EXPECT_EQ(Contents(s.program.folder / "BERN.TXT"), Contents(reference / "BERN.TXT"));
-    fs::remove_all(reference);
+    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.TXT", expected, WriteTextTimetable);
 }
 
 TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
@@ -90,10 +91,7 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     s.RunWholeProgram();
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.WRI"});
     Timetable expected = BernWithoutWindows("2004");
-    fs::path reference = FreshFolder("rtf");
-    ASSERT_TRUE(WriteRtfTimetable(expected, reference));
-    EXPECT_EQ(Contents(s.program.folder / "BERN.WRI"), Contents(reference / "BERN.WRI"));
-    fs::remove_all(reference);
+    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.WRI", expected, WriteRtfTimetable);
 }
 
 TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) {

@@ -1,6 +1,7 @@
 #include "ui_harness.h"
 
 #include "runtime/text/text_file.h"
+#include "tests/support/temp_folder.h"
 #include "ui/start_up.h"
 #include "ui/start_values.h"
 
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -35,10 +35,8 @@ std::vector<std::string> FilesIn(const fs::path& folder) {
 
 namespace {
 
-fs::path FreshFolder(const std::string& name) {
-    fs::path folder =
-        fs::temp_directory_path() / ("kelmorven_ui_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(folder);
+fs::path FreshProgramFolder(const std::string& name) {
+    fs::path folder = FreshFolder("ui_" + name);
     fs::create_directories(folder / "DatenE");
     return folder;
 }
@@ -46,7 +44,7 @@ fs::path FreshFolder(const std::string& name) {
 }  // namespace
 
 Session::Session(const std::string& name, DateValue now)
-    : w(SharedLayer()), program(w, FreshFolder(name)) {
+    : w(SharedLayer()), program(w, FreshProgramFolder(name)) {
     program.clock = [now] { return now; };
     w.Test().pauseScale = 0.0;
     w.Test().onMessage = [this](const std::string& title, const std::string& text) {
