@@ -55,16 +55,16 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
     std::fclose(file);
     const QString qtPath = QString::fromStdString(path.string());
 
+    // A bitmap, else an icon, else the first registered decoder that accepts it.
     QImage image;
     int depth = 0;
     if (got == 2 && start[0] == 'B' && start[1] == 'M') {
         image = ReadWith(qtPath, "bmp");
         depth = image.depth();
+    } else if (image = ReadIcon(qtPath); !image.isNull()) {
+        depth = 32;
     } else {
-        image = ReadIcon(qtPath);
-        depth = image.isNull() ? 0 : 32;
         for (const std::unique_ptr<PictureDecoder>& decoder : d.decoders) {
-            if (!image.isNull()) break;
             file = std::fopen(path.c_str(), "rb");
             if (!file) return false;
             std::optional<PixelBuffer> pixels = DecodePicture(*decoder, file);
@@ -74,6 +74,7 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
                            static_cast<qsizetype>(pixels->rowBytes), QImage::Format_BGR888)
                         .copy();
             depth = 24;
+            break;
         }
     }
     if (image.isNull() || image.width() > 65535 || image.height() > 65535) return false;
