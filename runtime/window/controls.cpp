@@ -414,22 +414,29 @@ void WindowLayer::ControlStateSet(int number, int state) {
     w->repaint();
 }
 
+namespace {
+
+// The live line list under the number; null for any other number.
+QListWidget* LineListOf(const LayerState& d, int number) {
+    const ControlEntry* entry = d.Entry(number);
+    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return nullptr;
+    return static_cast<QListWidget*>(entry->widget.data());
+}
+
+}  // namespace
+
 void WindowLayer::LineListAppend(int number, const std::string& text) {
-    ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return;
-    static_cast<QListWidget*>(entry->widget.data())->addItem(FromCp1252(text));
+    if (QListWidget* list = LineListOf(*impl_, number)) list->addItem(FromCp1252(text));
 }
 
 int WindowLayer::LineListCount(int number) const {
-    const ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return 0;
-    return static_cast<QListWidget*>(entry->widget.data())->count();
+    const QListWidget* list = LineListOf(*impl_, number);
+    return list ? list->count() : 0;
 }
 
 std::string WindowLayer::LineListText(int number, int row) const {
-    const ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return {};
-    QListWidgetItem* item = static_cast<QListWidget*>(entry->widget.data())->item(row);
+    const QListWidget* list = LineListOf(*impl_, number);
+    const QListWidgetItem* item = list ? list->item(row) : nullptr;
     return item ? ToCp1252(item->text()) : std::string();
 }
 
