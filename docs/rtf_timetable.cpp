@@ -5,7 +5,6 @@
 #include "docs/timetable_documents.h"
 #include "docs/timetable_values.h"
 
-#include "calc/sun_events.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
 
@@ -70,7 +69,6 @@ std::string RtfEscape(const std::string& text) {
 std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     BlankNonDates(timetable);
     const TimetableSettings& s = timetable.settings;
-    const SummerTimePeriod& summer = timetable.summer;
     const std::string year = YearText(s.yearReal);
     const std::string town = RtfEscape(s.town);
     const std::string& reference = timetable.table[517];
@@ -91,17 +89,9 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
                     DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
                     SixtyModeText(s.latitudePacked) + " (60-mode)\\par");
-    lines.push_back("   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
-                    (s.zone == 1.0f ? " hour(s) =MEZ\\par" : " hour(s)\\par"));
-    lines.push_back((s.summerTime == 1
-                         ? "   Summer Time Changes calculated from " + FormatInteger(summer.springMonth) +
-                               "." + FormatInteger(summer.springDay) + "." + year + " To " +
-                               FormatInteger(summer.autumnMonth) + "." +
-                               FormatInteger(summer.autumnDay) + "." + year
-                         : std::string("   no summertime changes included at calculation !")) +
-                    "\\par");
-    lines.push_back("   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
-                    " degrees (KELMORVEN)\\par");
+    lines.push_back(ZoneLine(s.zone) + "\\par");                                   // 12
+    lines.push_back(SummerTimeLine(s, timetable.summer) + "\\par");                // 13
+    lines.push_back(HorizonLine() + "\\par");                                      // 14
     lines.push_back("   At the Date 05.17." + year + "    SR=" + TimeText(SunriseCell(reference)) +
                     "sec     SS=" + TimeText(SunsetCell(reference)) + "sec\\par");       // 15
     lines.push_back(std::string(kPublisherLine) + "\\par");                            // 16
@@ -115,8 +105,7 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     AddPars(lines, 14);                                                                // 61-74
     lines.push_back("                               \\b K E L M O R V E N\\b0 \\par");  // 75
     AddPars(lines, 2);                                                                 // 76-77
-    lines.push_back("    Timings/ Longitude " + DegreeText(s.longitude) + kDegreeSign +
-                    " (10-mode)/ Latitude " + DegreeText(s.latitude) + kDegreeSign + " (10-mode)\\par");
+    lines.push_back(TimingsLine(s) + "\\par");                                     // 78
     lines.push_back("    Year=" + year + "/   Time Zone =" + ZoneText(s.zone) + "/   Town= " + town +
                     "\\par");                                                          // 79
     AddPars(lines, 2);                                                                 // 80-81

@@ -4,7 +4,6 @@
 #include "docs/timetable_documents.h"
 #include "docs/timetable_values.h"
 
-#include "calc/sun_events.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
 
@@ -49,7 +48,6 @@ void AddEmpty(std::vector<std::string>& lines, int count) {
 std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     BlankNonDates(timetable);
     const TimetableSettings& s = timetable.settings;
-    const SummerTimePeriod& summer = timetable.summer;
     const std::string year = YearText(s.yearReal);
     const std::string& reference = timetable.table[517];
 
@@ -66,16 +64,9 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
                     DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
                     SixtyModeText(s.latitudePacked) + " (60-mode)");
-    lines.push_back("   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
-                    (s.zone == 1.0f ? " hour(s) =MEZ" : " hour(s)"));
-    lines.push_back(s.summerTime == 1
-                        ? "   Summer Time Changes calculated from " + FormatInteger(summer.springMonth) +
-                              "." + FormatInteger(summer.springDay) + "." + year + " To " +
-                              FormatInteger(summer.autumnMonth) + "." + FormatInteger(summer.autumnDay) +
-                              "." + year
-                        : "   no summertime changes included at calculation !");
-    lines.push_back("   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
-                    " degrees (KELMORVEN)");
+    lines.push_back(ZoneLine(s.zone));                                             // 11
+    lines.push_back(SummerTimeLine(s, timetable.summer));                          // 12
+    lines.push_back(HorizonLine());                                                // 13
     lines.push_back("   At the Date 05.17." + year + "   SR=" + TimeText(SunriseCell(reference)) +
                     "sec    SS=" + TimeText(SunsetCell(reference)) + "sec");       // 14
     lines.push_back(kPublisherLine);                                               // 15
@@ -89,8 +80,7 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     AddEmpty(lines, 14);                                                           // 60-73
     lines.push_back("                               K E L M O R V E N ");           // 74
     AddEmpty(lines, 2);                                                            // 75-76
-    lines.push_back("    Timings/ Longitude " + DegreeText(s.longitude) + kDegreeSign +
-                    " (10-mode)/ Latitude " + DegreeText(s.latitude) + kDegreeSign + " (10-mode)");
+    lines.push_back(TimingsLine(s));                                               // 77
     lines.push_back("    Year=" + year + "/  Time Zone=" + ZoneText(s.zone) + "/  Town= " + s.town);
     AddEmpty(lines, 2);                                                            // 79-80
     lines.push_back(kSecondHalfMonths);                                            // 81

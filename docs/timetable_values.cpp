@@ -1,5 +1,6 @@
 #include "docs/timetable_values.h"
 
+#include "calc/sun_events.h"
 #include "runtime/text/conversions.h"
 
 #include <cmath>
@@ -16,6 +17,29 @@ std::string SixtyModeText(const std::string& packed) {
 }
 
 std::string ZoneText(float zone) { return TextSliceLeft(FormatReal(zone), 5); }
+
+std::string ZoneLine(float zone) {
+    return "   Time difference to Greenwich Mean Time =" + ZoneText(zone) +
+           (zone == 1.0f ? " hour(s) =MEZ" : " hour(s)");
+}
+
+std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePeriod& period) {
+    if (settings.summerTime != 1) return "   no summertime changes included at calculation !";
+    const std::string year = YearText(settings.yearReal);
+    return "   Summer Time Changes calculated from " + FormatInteger(period.springMonth) + "." +
+           FormatInteger(period.springDay) + "." + year + " To " + FormatInteger(period.autumnMonth) +
+           "." + FormatInteger(period.autumnDay) + "." + year;
+}
+
+std::string HorizonLine() {
+    return "   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
+           " degrees (KELMORVEN)";
+}
+
+std::string TimingsLine(const TimetableSettings& settings) {
+    return "    Timings/ Longitude " + DegreeText(settings.longitude) + kDegreeSign +
+           " (10-mode)/ Latitude " + DegreeText(settings.latitude) + kDegreeSign + " (10-mode)";
+}
 
 std::string TimeText(const std::string& cell) {
     return TextSliceMiddle(cell, 1, 1) + "h" + TextSliceMiddle(cell, 2, 2) + "min" +

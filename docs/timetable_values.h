@@ -29,6 +29,20 @@ std::string SixtyModeText(const std::string& packed);
 // "1.000", -3.5 gives "-3.50".
 std::string ZoneText(float zone);
 
+// The header lines both documents share, without line end:
+// "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ", the
+// "=MEZ" only for a zone (hours) of exactly 1;
+std::string ZoneLine(float zone);
+// "   Summer Time Changes calculated from 3.28.2004 To 10.30.2004" from the
+// period when summerTime is 1, else "   no summertime changes included at
+// calculation !";
+std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePeriod& period);
+// "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)";
+std::string HorizonLine();
+// "    Timings/ Longitude 9.000000° (10-mode)/ Latitude 48.000000° (10-mode)",
+// the degree texts of both coordinates, above the second half-year.
+std::string TimingsLine(const TimetableSettings& settings);
+
 // A time cell "hmmss" spelled out: "52233" gives "5h22min33".
 std::string TimeText(const std::string& cell);
 
