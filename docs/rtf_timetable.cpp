@@ -89,9 +89,9 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
                     DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
                     SixtyModeText(s.latitudePacked) + " (60-mode)\\par");
-    lines.push_back(ZoneLine(s.zone) + "\\par");                                   // 12
-    lines.push_back(SummerTimeLine(s, timetable.summer) + "\\par");                // 13
-    lines.push_back(HorizonLine() + "\\par");                                      // 14
+    lines.push_back(ZoneLine(s.zone) + "\\par");                                       // 12
+    lines.push_back(SummerTimeLine(s, timetable.summer) + "\\par");                    // 13
+    lines.push_back(HorizonLine() + "\\par");                                          // 14
     lines.push_back("   At the Date 05.17." + year + "    SR=" + TimeText(SunriseCell(reference)) +
                     "sec     SS=" + TimeText(SunsetCell(reference)) + "sec\\par");       // 15
     lines.push_back(std::string(kPublisherLine) + "\\par");                            // 16
@@ -105,7 +105,7 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     AddPars(lines, 14);                                                                // 61-74
     lines.push_back("                               \\b K E L M O R V E N\\b0 \\par");  // 75
     AddPars(lines, 2);                                                                 // 76-77
-    lines.push_back(TimingsLine(s) + "\\par");                                     // 78
+    lines.push_back(TimingsLine(s) + "\\par");                                         // 78
     lines.push_back("    Year=" + year + "/   Time Zone =" + ZoneText(s.zone) + "/   Town= " + town +
                     "\\par");                                                          // 79
     AddPars(lines, 2);                                                                 // 80-81
