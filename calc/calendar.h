@@ -13,14 +13,21 @@ struct LeapCheck {
     std::string message;  // "Is a leap-year!" or "Is no leap-year!"
 };
 
-// The Gregorian rule, each divisibility tested in single precision.
+// LeapFlag and leap message of year (a whole number held as a real) by the
+// Gregorian rule: a leap year when year / 4 is whole and either year / 100
+// is not or year / 400 is, each quotient formed in single precision and
+// compared with its truncation. 2000 and 2004 are leap years, 1900 not.
 LeapCheck CheckLeapYear(float year);
 
-// Days of month 1-12.
+// Number of days, 28 to 31, of month 1-12; February has 29 only for leap 1.
 int MonthLength(int month, LeapFlag leap);
 
-// Ordinal day of the year, 1-based, with K = LeapFlag.
+// Ordinal day of the year, 1 for 1 January, of month 1-12 and day 1-31,
+// with K = LeapFlag passed unchanged (1 leap year, 2 common year):
+// Int(275 M / 9) - K Int((M + 9) / 12) + D - 30, quotients in single
+// precision. DayOfYear(3, 28, 1) is 88.
 int DayOfYear(int month, int day, int k);
 
-// 0 = Saturday, 1 = Sunday ... 6 = Friday, for months 3 to 12.
+// Weekday of a Gregorian date, for months 3 to 12 only: 0 = Saturday,
+// 1 = Sunday ... 6 = Friday. WeekdayNumber(2004, 3, 28) is 1.
 int WeekdayNumber(int year, int month, int day);

@@ -16,6 +16,10 @@ struct SummerTimePeriod {
     int16_t end = 0;         // ordinal day of the last shifted day
 };
 
+// The period of year (a whole number held as a real) whose LeapFlag is
+// leap: springDay the last Sunday of March, autumnDay the day before the
+// last Sunday of October, start and end their ordinal days (DayOfYear).
+// 2005 gives 27 March (day 86) to 29 October (day 302).
 SummerTimePeriod ComputeSummerTimePeriod(float year, LeapFlag leap);
 
 // The status line after the period was found: the leap message, then the
@@ -23,5 +27,6 @@ SummerTimePeriod ComputeSummerTimePeriod(float year, LeapFlag leap);
 std::string SummerTimeStatusText(const std::string& leapMessage, const SummerTimePeriod& period,
                                  uint8_t summerTime);
 
-// t + 1 hour when summerTime is 1 and start <= dayOfYear <= end, else t.
+// A time t (decimal hours of zone time) of ordinal day dayOfYear: t + 1 hour
+// when summerTime is 1 and start <= dayOfYear <= end, else t.
 float ApplySummerTime(float t, int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime);

@@ -38,15 +38,19 @@ SplitHours SplitTime(float t);
 // with zeros when n >= 0 (00:45:10 gives "04510"), with blanks when negative.
 std::string TimeCell(float t, int shift);
 
-// Sunrise cell, one blank, sunset cell: "44821 75313". A cell whose event
-// does not happen is "*****" when the Sun stays above the altitude and
-// "-----" when it stays below.
+// The DayEntry of month 1-12 and day of the year of settings, at its place
+// and zone: sunrise cell, one blank, sunset cell, "44821 75313", both times
+// shifted by period when dayCounter (the date's ordinal day) lies in it and
+// summer time is on. A cell whose event does not happen is "*****" when the
+// Sun stays above the altitude and "-----" when it stays below.
 std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
                             int month, int day, int dayCounter);
 
 // Called with 1, 2, ... 329 as the first 329 days are done.
 using ProgressReport = std::function<void(int progress)>;
 
-// Fills table with the entry of every date of the year of settings.
+// Fills table with the DayEntry of every date of the year of settings, leap
+// and period being that year's LeapFlag and SummerTimePeriod; report, when
+// given, is called after each of the first 329 days.
 void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
              YearTable& table, const ProgressReport& report = {});
