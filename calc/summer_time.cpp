@@ -2,16 +2,25 @@
 
 #include "runtime/text/conversions.h"
 
+namespace {
+
+// Day of the last Sunday of a month of 31 days (March or October).
+int LastSunday(int year, int month) {
+    int sunday = 0;
+    for (int d = 1; d <= 31; ++d) {
+        if (WeekdayNumber(year, month, d) == 1) sunday = d;
+    }
+    return sunday;
+}
+
+}  // namespace
+
 SummerTimePeriod ComputeSummerTimePeriod(float year, LeapFlag leap) {
     SummerTimePeriod period;
     const int wholeYear = TruncateToInteger(year);
-    for (int d = 1; d <= 31; ++d) {
-        if (WeekdayNumber(wholeYear, 3, d) == 1) period.springDay = static_cast<int16_t>(d);
-    }
+    period.springDay = static_cast<int16_t>(LastSunday(wholeYear, 3));
     period.start = static_cast<int16_t>(DayOfYear(3, period.springDay, leap));
-    for (int d = 1; d <= 31; ++d) {
-        if (WeekdayNumber(wholeYear, 10, d) == 1) period.autumnDay = static_cast<int16_t>(d - 1);
-    }
+    period.autumnDay = static_cast<int16_t>(LastSunday(wholeYear, 10) - 1);
     period.end = static_cast<int16_t>(DayOfYear(10, period.autumnDay, leap));
     return period;
 }
