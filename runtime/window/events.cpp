@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QWindow>
 
 #include <algorithm>
+#include <memory>
 
 void LayerState::Queue(EventKind kind, int control, QWidget* window) {
     events.push_back(QueuedEvent{kind, control, window});
@@ -19,6 +21,42 @@ void LayerState::Queue(EventKind kind, int control, QWidget* window) {
 void LayerState::Hold(QWidget* window, std::function<void()> deliver) {
     if (!window) return;
     heldInput.push_back(HeldInput{std::move(deliver), window});
+}
+
+namespace {
+
+bool IsUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+// The toolkit hands over all the input it has at once; one click must not
+// change an option before the program has taken an earlier click's event.
+// Input reaches a window first as the platform's event (spontaneous); it is
+// held there and given again, unchanged, when its turn comes.
+bool LayerState::HoldBack(QObject* receiver, QEvent* event) {
+    if (!event->spontaneous() || !receiver->isWindowType() || !IsUserInput(event->type())) return false;
+    if (events.empty() && heldInput.empty()) return false;
+    QPointer<QWindow> platformWindow = static_cast<QWindow*>(receiver);
+    QWidget* window = nullptr;
+    for (const QPointer<LayerWindow>& open : windows)
+        if (open && open->windowHandle() == platformWindow) window = open;
+    if (!window) return false;
+    std::shared_ptr<QEvent> copy(event->clone());
+    Hold(window, [platformWindow, copy] {
+        if (platformWindow) QCoreApplication::sendEvent(platformWindow, copy.get());
+    });
+    return true;
 }
 
 int LayerState::ControlOf(const QWidget* widget) const {
@@ -63,6 +101,7 @@ void LayerState::MoveFocus(QWidget* window, bool backward) {
 }
 
 bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (layer_.HoldBack(watched, event)) return true;
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::ShortcutOverride: {

@@ -144,6 +144,9 @@ struct LayerState {
     // Events.
     void Queue(EventKind kind, int control, QWidget* window);
     void Hold(QWidget* window, std::function<void()> deliver);
+    // Holds user input that the platform hands over while an earlier event
+    // or earlier input still waits, so that each is acted on in its turn.
+    bool HoldBack(QObject* receiver, QEvent* event);
     bool IsProgramWindow(const QWidget* window) const;
     void NoteFrameMargins();
     QPoint CentredPosition(QSize client, unsigned style, QWidget* active) const;

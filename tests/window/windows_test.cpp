@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
-
+#include <QWindow>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -142,6 +144,39 @@ TEST_F(WindowTest, InputGivenDuringAPauseWaitsForTheNextEventWait) {
     EXPECT_EQ(w.ControlStateGet(20), 0);  // not acted on yet
     EXPECT_EQ(TakeEventsUntilClose(0), std::vector<int>{20});
     EXPECT_EQ(w.ControlStateGet(20), 1);
+}
+
+TEST_F(WindowTest, ClicksThatArriveTogetherAreActedOnOneEventAtATime) {
+    // CALCULATE, then an option, clicked before the program takes either:
+    // the option changes only after the program has taken the first click.
+    ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 200, kDialog, "together"));
+    ASSERT_TRUE(w.WindowSelectForControls(0));
+    w.ButtonAdd(22, 10, 10, 90, 40, "CALCULATE");
+    w.OptionAdd(9, 10, 60, 60, 20, "east");
+    w.OptionAdd(10, 80, 60, 60, 20, "west");
+    w.ControlStateSet(10, 1);
+    QWindow* window = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowTitle() == QStringLiteral("together")) window = top->windowHandle();
+    ASSERT_NE(window, nullptr);
+    auto centre = [this](int control) {
+        WindowLayer::ControlFacts at = w.ControlGeometry(control);
+        return QPoint(at.x + 6, at.y + at.height / 2);
+    };
+    // Given by the platform, as a user's clicks are, while the program waits.
+    bool given = false;
+    w.Test().onIdle = [&] {
+        if (std::exchange(given, true)) return;
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre(22) + QPoint(30, 0));
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre(9));
+    };
+    ASSERT_EQ(w.EventWait(), EventKind::ControlEvent);
+    EXPECT_EQ(w.EventControl(), 22);
+    EXPECT_EQ(w.ControlStateGet(9), 0);
+    EXPECT_EQ(w.ControlStateGet(10), 1);
+    EXPECT_EQ(TakeEventsUntilClose(0), std::vector<int>{9});
+    EXPECT_EQ(w.ControlStateGet(9), 1);
+    EXPECT_EQ(w.ControlStateGet(10), 0);
 }
 
 TEST_F(WindowTest, InputQueuedForAWindowDiesWithIt) {
