@@ -155,11 +155,24 @@ SemiDiurnal SemiDiurnalArc(float phi, float delta, float h0) {
     return arc;
 }
 
-// The hour angle tau = S - RA, brought within +-12 h (exactly +-12 stays).
+// Hours brought within +-12 h by adding or taking off a whole day (exactly
+// +-12 stays). Used for the hour angle and for every correction after the
+// first sunrise pass: once the estimate is near its event a correction
+// stays small, except where tau wraps from +12 h to -12 h between two
+// passes (near local midnight, when the Sun barely dips below the altitude
+// or stays above it), and the plain difference would then throw the
+// estimate a whole day off.
+double WithinHalfDay(double hours) {
+    if (hours > 12.0) return hours - 24.0;
+    if (hours < -12.0) return hours + 24.0;
+    return hours;
+}
+
+// The hour angle tau = S - RA, hours, within +-12 h, of the sidereal time S
+// and the right ascension RA (hours).
 float HourAngle(float siderealTime, float rightAscension) {
-    float tau = static_cast<float>(static_cast<double>(siderealTime) - rightAscension);
-    if (std::fabs(tau) > 12.0f) tau = static_cast<float>(tau > 0.0f ? tau - 24.0 : tau + 24.0);
-    return tau;
+    const float tau = static_cast<float>(static_cast<double>(siderealTime) - rightAscension);
+    return static_cast<float>(WithinHalfDay(tau));
 }
 
 struct Pass {
@@ -178,17 +191,6 @@ Pass SolvePass(int32_t mjd, float ut, float longitude, float latitude) {
     pass.tau = HourAngle(s, sun.rightAscension);
     pass.arc = SemiDiurnalArc(latitude, sun.declination, HorizonAltitude);
     return pass;
-}
-
-// A correction after the first pass, brought within +-12 h. Once the
-// estimate is near its event a correction stays small, except where tau
-// wraps from +12 h to -12 h between two passes (near local midnight, when
-// the Sun barely dips below the altitude or stays above it): the plain
-// difference would then throw the estimate a whole day off.
-double NearestCorrection(double correction) {
-    if (correction > 12.0) return correction - 24.0;
-    if (correction < -12.0) return correction + 24.0;
-    return correction;
 }
 
 }  // namespace
@@ -222,7 +224,7 @@ SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longi
         const Pass pass = SolvePass(mjd, ut, longitude, latitude);
         h = pass.arc.hours;
         double correction = -static_cast<double>(h) - pass.tau;
-        if (i > 0) correction = NearestCorrection(correction);  // the first pass picks the day
+        if (i > 0) correction = WithinHalfDay(correction);  // the first pass picks the day
         ut = static_cast<float>(ut + correction);
         events.sunrise = static_cast<float>(static_cast<double>(ut) + zone);
         events.sunriseKind = pass.arc.kind;
@@ -231,7 +233,7 @@ SunEvents ComputeSunEvents(int16_t year, uint8_t month, uint8_t day, float longi
     for (int i = 0; i < 2; ++i) {
         const Pass pass = SolvePass(mjd, ut, longitude, latitude);
         h = pass.arc.hours;
-        ut = static_cast<float>(ut + NearestCorrection(static_cast<double>(h) - pass.tau));
+        ut = static_cast<float>(ut + WithinHalfDay(static_cast<double>(h) - pass.tau));
         events.sunset = static_cast<float>(static_cast<double>(ut) + zone);
         events.sunsetKind = pass.arc.kind;
     }
