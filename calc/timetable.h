@@ -7,6 +7,7 @@
 #include "calc/year_run.h"
 #include "input/settings.h"
 
+#include <functional>
 #include <string>
 
 struct Timetable {
@@ -17,7 +18,11 @@ struct Timetable {
     YearTable table;
 };
 
+// Called with the leap message as soon as the year is known, then with the
+// summer-time status that replaces it, both before the year run starts.
+using StatusReport = std::function<void(const std::string& status)>;
+
 // The calendar, the summer-time period and the year run for the settings
-// already checked; returns the status line text. The window program makes
-// the same steps one by one, showing the status between them.
-std::string CalculateYear(Timetable& timetable, const ProgressReport& report = {});
+// already checked; returns the status line text.
+std::string CalculateYear(Timetable& timetable, const ProgressReport& report = {},
+                          const StatusReport& status = {});

@@ -1,8 +1,6 @@
 #include "ui/calculation.h"
 
-#include "calc/calendar.h"
-#include "calc/summer_time.h"
-#include "calc/year_run.h"
+#include "calc/timetable.h"
 #include "docs/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
@@ -51,18 +49,13 @@ CommandOutcome RunCalculation(Program& program) {
         return CommandOutcome::RebuildMainWindow;
     }
 
-    const LeapCheck leap = CheckLeapYear(settings.yearReal);
-    timetable.leap = leap.flag;
-    timetable.leapMessage = leap.message;
-    w.ControlTextSet(kStatusLine, leap.message);
-    timetable.summer = ComputeSummerTimePeriod(settings.yearReal, timetable.leap);
-    w.ControlTextSet(kStatusLine,
-                     SummerTimeStatusText(leap.message, timetable.summer, settings.summerTime));
-
-    RunYear(settings, timetable.leap, timetable.summer, timetable.table, [&w](int progress) {
-        w.ControlStateSet(kRunProgress, progress);
-        w.Pause(7);
-    });
+    CalculateYear(
+        timetable,
+        [&w](int progress) {
+            w.ControlStateSet(kRunProgress, progress);
+            w.Pause(7);
+        },
+        [&w](const std::string& status) { w.ControlTextSet(kStatusLine, status); });
 
     ShowTodayLine(program);
 
