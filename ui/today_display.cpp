@@ -1,6 +1,6 @@
 #include "ui/today_display.h"
 
-#include "docs/today_line.h"
+#include "documents/today_line.h"
 #include "runtime/window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/program.h"

@@ -1,6 +1,6 @@
-#include "tools/kelmorven-table/batch_file.h"
-#include "tools/kelmorven-table/table_options.h"
-#include "tools/kelmorven-table/town_capitals.h"
+#include "table/batch_file.h"
+#include "table/table_options.h"
+#include "table/town_capitals.h"
 
 #include <gtest/gtest.h>
 

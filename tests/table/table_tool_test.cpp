@@ -1,7 +1,7 @@
-#include "docs/timetable_documents.h"
+#include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
 #include "tests/support/temp_folder.h"
-#include "tools/kelmorven-table/table_run.h"
+#include "table/table_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ui_harness.h"
 
 #include "calc/timetable.h"
-#include "docs/timetable_documents.h"
+#include "documents/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
 #include "tests/support/temp_folder.h"

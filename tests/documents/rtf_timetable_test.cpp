@@ -1,7 +1,7 @@
-#include "docs/timetable_documents.h"
+#include "documents/timetable_documents.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
-#include "tests/docs/filled_timetable.h"
+#include "tests/documents/filled_timetable.h"
 
 #include <gtest/gtest.h>
 

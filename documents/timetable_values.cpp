@@ -1,4 +1,4 @@
-#include "docs/timetable_values.h"
+#include "documents/timetable_values.h"
 
 #include "calc/sun_events.h"
 #include "runtime/text/conversions.h"

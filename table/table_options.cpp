@@ -1,4 +1,4 @@
-#include "tools/kelmorven-table/table_options.h"
+#include "table/table_options.h"
 
 #include <algorithm>
 #include <set>

@@ -1,8 +1,8 @@
 // The plain-text timetable: 122 lines, columns aligned with blanks for a
 // monospaced editor.
-#include "docs/document_file.h"
-#include "docs/timetable_documents.h"
-#include "docs/timetable_values.h"
+#include "documents/document_file.h"
+#include "documents/timetable_documents.h"
+#include "documents/timetable_values.h"
 
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"

@@ -1,4 +1,4 @@
-#include "tools/kelmorven-table/town_capitals.h"
+#include "table/town_capitals.h"
 
 std::string TownCapitals(std::string cp1252) {
     for (char& c : cp1252) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "calc/timetable.h"
-#include "tools/kelmorven-table/table_options.h"
+#include "table/table_options.h"
 
 #include <iosfwd>
 #include <string>

@@ -1,6 +1,6 @@
-#include "docs/timetable_documents.h"
-#include "docs/timetable_values.h"
-#include "tests/docs/filled_timetable.h"
+#include "documents/timetable_documents.h"
+#include "documents/timetable_values.h"
+#include "tests/documents/filled_timetable.h"
 
 #include <gtest/gtest.h>
 

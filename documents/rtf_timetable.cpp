@@ -1,9 +1,9 @@
 // The RTF timetable: the same header and tables as the text file, in
 // Courier New 9 point, with the title, the KELMORVEN line, the "h" of every
 // heading and the hour digit of every time in bold. 123 lines.
-#include "docs/document_file.h"
-#include "docs/timetable_documents.h"
-#include "docs/timetable_values.h"
+#include "documents/document_file.h"
+#include "documents/timetable_documents.h"
+#include "documents/timetable_values.h"
 
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"

@@ -1,5 +1,5 @@
-#include "docs/timetable_documents.h"
-#include "tests/docs/filled_timetable.h"
+#include "documents/timetable_documents.h"
+#include "tests/documents/filled_timetable.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

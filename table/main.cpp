@@ -1,5 +1,5 @@
 // kelmorven-table: sunrise and sunset timetables from the command line.
-#include "tools/kelmorven-table/table_run.h"
+#include "table/table_run.h"
 
 #include <iostream>
 

@@ -2,9 +2,9 @@
 // makes it (checks, year run, document; no pauses), and the batch tool over
 // 1,000 places.
 #include "calc/timetable.h"
-#include "docs/timetable_documents.h"
+#include "documents/timetable_documents.h"
 #include "input/checks.h"
-#include "tools/kelmorven-table/table_run.h"
+#include "table/table_run.h"
 
 #include <benchmark/benchmark.h>
 

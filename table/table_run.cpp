@@ -1,11 +1,11 @@
-#include "tools/kelmorven-table/table_run.h"
+#include "table/table_run.h"
 
-#include "docs/timetable_documents.h"
-#include "docs/today_line.h"
+#include "documents/timetable_documents.h"
+#include "documents/today_line.h"
 #include "input/checks.h"
 #include "runtime/text/text_file.h"
-#include "tools/kelmorven-table/batch_file.h"
-#include "tools/kelmorven-table/town_capitals.h"
+#include "table/batch_file.h"
+#include "table/town_capitals.h"
 
 #include <algorithm>
 #include <ostream>

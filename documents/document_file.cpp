@@ -1,4 +1,4 @@
-#include "docs/document_file.h"
+#include "documents/document_file.h"
 
 #include "runtime/text/text_file.h"
 

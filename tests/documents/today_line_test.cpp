@@ -1,5 +1,5 @@
-#include "docs/today_line.h"
-#include "tests/docs/filled_timetable.h"
+#include "documents/today_line.h"
+#include "tests/documents/filled_timetable.h"
 
 #include <gtest/gtest.h>
 

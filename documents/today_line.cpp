@@ -1,6 +1,6 @@
-#include "docs/today_line.h"
+#include "documents/today_line.h"
 
-#include "docs/timetable_values.h"
+#include "documents/timetable_values.h"
 
 std::string WeekdayName(int weekday) {
     static const char* const kNames[7] = {"Sunday",   "Monday", "Thuesday", "Wednesday",

@@ -1,4 +1,4 @@
-#include "tools/kelmorven-table/batch_file.h"
+#include "table/batch_file.h"
 
 #include <fstream>
 #include <iterator>
