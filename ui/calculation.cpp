@@ -25,10 +25,11 @@ InputSnapshot TakeInputSnapshot(Program& program) {
 
 void ShowSummerTimeFlag(Program& program, bool summerTimeChecked) {
     WindowLayer& w = program.window;
-    if (w.WindowOpen(kSummerTimeFlagWindow, 0, 0, 320, 80, kCaptionWithClose | kCentredOnScreen,
-                     "Summer Time Changes") &&
+    if (w.WindowOpen(kSummerTimeFlagWindow, 0, 0, 320, 80,
+                     kCaptionWithClose | kCentredOnScreen | kLargeText, "Summer Time Changes") &&
         w.WindowSelectForControls(kSummerTimeFlagWindow)) {
-        w.LabelAdd(kSummerTimeFlagDigit, 0, 30, 320, 20, FormatInteger(summerTimeChecked ? 1 : 0),
+        // The digit fills the window, to be read from a step back.
+        w.LabelAdd(kSummerTimeFlagDigit, 0, 0, 320, 80, FormatInteger(summerTimeChecked ? 1 : 0),
                    Alignment::Centre);
     }
     w.Pause(3000);

@@ -11,8 +11,8 @@ const std::string kAboutText = "\xA9 2004 KELMORVEN, V 1.0, by KELMORVEN team";
 
 bool BuildMainWindow(Program& program) {
     WindowLayer& w = program.window;
-    if (!w.WindowOpen(kMainWindow, 0, 0, 780, 498, kCaptionWithClose | kSizable | kCentredOnActive,
-                      kMainWindowTitle)) {
+    if (!w.WindowOpen(kMainWindow, 0, 0, 780, 498,
+                      kCaptionWithClose | kSizable | kCentredOnActive | kCompactText, kMainWindowTitle)) {
         w.MessageShow("Achtung!", "It is not possible to open this window");
         return false;
     }

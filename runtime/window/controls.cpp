@@ -86,12 +86,12 @@ private:
     static constexpr int kCaptionPadding = 2;
 };
 
-// A label's text wider than the label is set in a narrower stretch of the
-// interface font, down to a floor that stays legible, rather than cut.
+// A label's text wider than the label is set in a narrower stretch of its
+// window's font, down to a floor that stays legible, rather than cut.
 void FitLabelText(QLabel* label) {
     constexpr int kStartStretch = QFont::SemiCondensed;
     constexpr int kFloorStretch = 70;
-    label->setFont(QFont());  // the interface font, when the text fits in it
+    label->setFont(QFont());  // the window's font, when the text fits in it
     const QString text = label->text();
     if (QFontMetrics(label->font()).horizontalAdvance(text) <= label->width()) return;
     QFont narrow = label->font();

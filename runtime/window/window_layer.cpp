@@ -1,13 +1,13 @@
 // The layer's life, and the services that need no window: the keyboard check,
 // the user name, pauses and message boxes.
 #include "runtime/window/layer_impl.h"
+#include "runtime/window/fonts.h"
 #include "runtime/window/jpeg_decoder.h"
 #include "runtime/text/conversions.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFont>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -30,25 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The interface font of every control: narrow enough that the longest
-// captions (the today line, the summer-time line) fit the pixel sizes the
-// program gives its controls.
-constexpr const char* kFontFamily = "DejaVu Sans Condensed";
-constexpr const char* kFallbackFamily = "DejaVu Sans";
-constexpr int kFontPixels = 10;
-
-// The condensed face when the system has it; otherwise the plain face,
-// narrowed by the toolkit to about the condensed width.
-QFont InterfaceFont() {
-    QFont font(QString::fromLatin1(kFontFamily));
-    font.setPixelSize(kFontPixels);
-    if (QFontInfo(font).family() == QLatin1String(kFontFamily)) return font;
-    QFont fallback(QString::fromLatin1(kFallbackFamily));
-    fallback.setPixelSize(kFontPixels);
-    fallback.setStretch(QFont::SemiCondensed);
-    return fallback;
-}
 
 // A message box is as wide as its text needs; the window manager then cuts
 // a longer title. Widen it to the title in a bold title-bar font of about
@@ -86,7 +67,7 @@ WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
         impl_->ownApplication = std::make_unique<QApplication>(impl_->argc, impl_->argv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setFont(InterfaceFont());
+    QApplication::setFont(NormalFont());
     impl_->filter = std::make_unique<LayerEventFilter>(*impl_);
     QApplication::instance()->installEventFilter(impl_->filter.get());
 }
@@ -186,6 +167,7 @@ void WindowLayer::MessageShow(const std::string& title, const std::string& text)
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(Cp1252ToUtf8(title)),
                     QString::fromStdString(Cp1252ToUtf8(text)), QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    box.setFont(NormalFont());  // whatever the window it belongs to shows
     WidenForTitle(box);
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setIcon(QIcon());  // no icon at all
     box.setWindowModality(Qt::ApplicationModal);  // no program window takes input meanwhile

@@ -24,6 +24,10 @@ enum WindowStyle : unsigned {
     kCentredOnScreen = 1u << 2,
     kCentredOnActive = 1u << 3,
     kHidden = 1u << 4,
+    // The size of the texts of the window's controls. Without either, the
+    // desktop's normal interface size, as in message boxes.
+    kCompactText = 1u << 5,  // a narrow 10-pixel font, for controls laid out for it
+    kLargeText = 1u << 6,    // a few characters to be read from across a room
 };
 
 enum class Alignment { Left, Centre, Right };

@@ -1,6 +1,7 @@
 // Numbered top-level windows: opening with the style's frame and placement,
 // closing, and the window that receives new controls.
 #include "runtime/window/layer_impl.h"
+#include "runtime/window/fonts.h"
 #include "runtime/window/window_geometry.h"
 #include "runtime/text/conversions.h"
 
@@ -53,6 +54,7 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
     window->setWindowFlags(FlagsFor(style));
     window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(title)));
     window->setWindowIcon(ProgramIcon());
+    window->setFont(FontForStyle(style));  // its controls inherit it
     window->setCursor(Qt::ArrowCursor);
     window->setAutoFillBackground(true);
     if (style & kSizable) {

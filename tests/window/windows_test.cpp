@@ -3,13 +3,20 @@
 #include "runtime/window/window_geometry.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <chrono>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -207,6 +214,60 @@ TEST_F(WindowTest, MessagesGoToTheTestHookWhenOneIsSet) {
     };
     w.MessageShow("Achtung!", "No answer from keyboard");
     EXPECT_EQ(shown, std::vector<std::string>{"Achtung!|No answer from keyboard"});
+}
+
+// The pixel height of the font a widget shows its text in.
+int FontPixels(const QWidget* widget) { return widget ? QFontInfo(widget->font()).pixelSize() : 0; }
+
+template <class Kind>
+Kind* WidgetShowing(const QString& text) {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* found = qobject_cast<Kind*>(widget);
+        if (!found) continue;
+        if constexpr (std::is_same_v<Kind, QListWidget>) {
+            if (found->count() > 0 && found->item(0)->text() == text) return found;
+        } else if (found->text() == text) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The main window keeps the narrow face its fixed-size captions were laid
+// out for; every other window, and every message box, reads at the
+// desktop's normal size; a display window shows its digit large.
+TEST_F(WindowTest, TextsTakeTheSizeTheirWindowsStyleAsksForAndMessageBoxesTheNormalSize) {
+    ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 100, kDialog | kCompactText, "compact"));
+    ASSERT_TRUE(w.WindowSelectForControls(0));
+    w.LabelAdd(1, 5, 5, 200, 20, "compact label");
+    ASSERT_TRUE(w.WindowOpen(3, 0, 0, 300, 200, kDialog | kSizable, "normal"));
+    ASSERT_TRUE(w.WindowSelectForControls(3));
+    w.LabelAdd(2, 5, 5, 200, 20, "normal label");
+    w.LineListAdd(60, 5, 30, 200, 100);
+    w.LineListAppend(60, "normal line");
+    ASSERT_TRUE(w.WindowOpen(1, 0, 0, 320, 80, kDialog | kCentredOnScreen | kLargeText, "large"));
+    ASSERT_TRUE(w.WindowSelectForControls(1));
+    w.LabelAdd(62, 0, 0, 320, 80, "1", Alignment::Centre);
+
+    EXPECT_EQ(FontPixels(WidgetShowing<QLabel>("compact label")), 10);
+    const int normal = FontPixels(WidgetShowing<QLabel>("normal label"));
+    EXPECT_GE(normal, 12);
+    EXPECT_EQ(FontPixels(WidgetShowing<QListWidget>("normal line")), normal);
+    QLabel* digit = WidgetShowing<QLabel>("1");
+    ASSERT_NE(digit, nullptr);
+    EXPECT_GE(FontPixels(digit), 3 * normal);
+    EXPECT_LE(QFontMetrics(digit->font()).height(), digit->height()) << "the digit is cut";
+
+    int boxPixels = 0;
+    QTimer::singleShot(0, [&boxPixels] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        for (QLabel* label : box->findChildren<QLabel*>())
+            if (label->text().startsWith(u"No umlauts")) boxPixels = FontPixels(label);
+        box->done(0);
+    });
+    w.MessageShow("Achtung bei Ort!", "No umlauts accepated: \xC4, \xD6, \xDC, \xDF");
+    EXPECT_GE(boxPixels, 12);
 }
 
 TEST_F(WindowTest, KeyboardAndUserNameAreAvailable) {

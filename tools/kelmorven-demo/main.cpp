@@ -90,7 +90,8 @@ int main() {
     }
     WindowLayer w;
     w.RegisterJpegDecoder();
-    if (!w.WindowOpen(kWindow, 0, 0, 1430, 498, kCaptionWithClose | kSizable | kCentredOnScreen,
+    if (!w.WindowOpen(kWindow, 0, 0, 1430, 498,
+                      kCaptionWithClose | kSizable | kCentredOnScreen | kCompactText,
                       "Window layer demonstration") ||
         !w.WindowSelectForControls(kWindow))
         return 1;
