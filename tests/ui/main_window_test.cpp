@@ -1,5 +1,6 @@
 #include "ui_harness.h"
 
+#include "ui/main_window_controls.h"
 #include "ui/start_up.h"
 
 #include <gtest/gtest.h>
@@ -183,79 +184,54 @@ TEST(NewStart, EmptiesTheFieldsAndResetsYearAndZoneButKeepsTheYearTable) {
     EXPECT_EQ(s.overruns, 0);
 }
 
-// Every control at its number, kind, place, size, caption, alignment, options
-// and default, with its caption whole in the room the control gives it; the
-// longest today line and summer-time line fit their lines too. Only the
-// document line, which reaches beyond the window's edge, may be cut.
+// The name the layer gives a control of that kind.
+const char* KindName(ControlType type) {
+    switch (type) {
+    case ControlType::Label: return "label";
+    case ControlType::InputField: return "input field";
+    case ControlType::Option: return "option";
+    case ControlType::CheckBox: return "check box";
+    case ControlType::Frame: return "frame";
+    case ControlType::ProgressBar: return "progress bar";
+    case ControlType::Button: return "button";
+    }
+    return "";
+}
+
+// Every control of the table at its number, kind, place, size, caption,
+// alignment, options and default, with its caption whole in the room the
+// control gives it; the longest today line and summer-time line fit their
+// lines too. Only the document line, which reaches beyond the window's edge,
+// may be cut.
 TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
-    constexpr int kAny = -1;
-    const unsigned button = kToggle | kMultiLine;
-    const struct {
-        int number;
-        const char* kind;
-        int x, y, width, height;
-        std::string text;
-        Alignment alignment;
-        unsigned options;
-        int state;
-    } table[] = {
-        {0, "input field", 150, 40, 70, 20, "2004", Alignment::Left, kDigitsOnly, kAny},
-        {1, "label", 40, 40, 80, 20, "Input Year", Alignment::Centre, 0, kAny},
-        {4, "label", 25, 120, 170, 20, "Summer Time Changes", Alignment::Centre, 0, kAny},
-        {5, "label", 30, 160, 110, 20, "Input Name Town", Alignment::Right, 0, kAny},
-        {6, "input field", 150, 160, 190, 20, "", Alignment::Left, kUpperCase, kAny},
-        {7, "label", 40, 230, 80, 20, "Input Longitude", Alignment::Left, 0, kAny},
-        {8, "input field", 150, 230, 70, 20, "", Alignment::Left, 0, kAny},
-        {9, "option", 240, 230, 47, 20, "east", Alignment::Left, 0, 0},
-        {10, "option", 290, 230, 47, 20, "west", Alignment::Left, 0, 1},
-        {11, "label", 40, 270, 100, 20, "Input Latitude", Alignment::Left, 0, kAny},
-        {12, "input field", 150, 270, 70, 20, "", Alignment::Left, 0, kAny},
-        {13, "option", 240, 270, 47, 20, "north", Alignment::Left, 0, 1},
-        {14, "option", 290, 270, 47, 20, "south", Alignment::Left, 0, 0},
-        {15, "label", 40, 380, 110, 20, "Input Time Zone", Alignment::Left, 0, kAny},
-        {16, "input field", 150, 380, 70, 20, "0", Alignment::Left, 0, kAny},
-        {17, "check box", 180, 110, 37, 30, "Yes", Alignment::Left, 0, 0},
-        {18, "label", 40, 310, 200, 20, "e.g. input 9.1750 ..means 9\xB0" "10'30''", Alignment::Left, 0, kAny},
-        {24, "label", 40, 330, 200, 20, "e.g. input 9.1030 ..means 9\xB0" "10'30''", Alignment::Left, 0, kAny},
-        {23, "option", 240, 310, 90, 20, " 10 - Mode", Alignment::Left, 0, 0},
-        {25, "option", 240, 330, 90, 20, " 60 - Mode", Alignment::Left, 0, 1},
-        {26, "frame", 30, 200, 310, 160, "geogr. Coordinates", Alignment::Left, 0, kAny},
-        {19, "progress bar", 30, 430, 720, 30, "", Alignment::Left, 0, 1},
-        {32, "button", 660, 140, 90, 40, "NEW START", Alignment::Left, button, 0},
-        {20, "button", 660, 200, 90, 40, "INFO", Alignment::Left, button, 0},
-        {21, "button", 660, 260, 90, 40, "ZONE MAP", Alignment::Left, button, 0},
-        {22, "button", 660, 320, 90, 40, "CALCULATE", Alignment::Left, button, 0},
-        {33, "button", 660, 380, 90, 40, "EXIT", Alignment::Left, button, 0},
-        {34, "option", 540, 330, 87, 15, " EDITOR.TXT", Alignment::Left, 0, 1},
-        {35, "option", 540, 350, 87, 15, " WORD.WRI", Alignment::Left, 0, 0},
-        {28, "frame", 480, 30, 270, 90, "Comments", Alignment::Left, 0, kAny},
-        {29, "label", 490, 50, 250, 20, kAboutText, Alignment::Left, 0, kAny},
-        {30, "label", 490, 70, 250, 20, "", Alignment::Left, 0, kAny},
-        {31, "label", 600, 90, 250, 20, "", Alignment::Left, 0, kAny},
-        {36, "frame", 520, 311, 125, 60, "editing format", Alignment::Left, 0, kAny},
-    };
     Session s("geometry");
     s.Check([&] {
         const WindowLayer::WindowPlace window = s.w.WindowGeometry(kMainWindow);
         EXPECT_EQ(window.width, 780);
         EXPECT_EQ(window.height, 498);
-        for (const auto& c : table) {
+        const TimetableSettings& settings = s.program.timetable.settings;
+        EXPECT_EQ(MainWindowControls().size(), 34u);
+        for (const MainWindowControl& c : MainWindowControls()) {
             SCOPED_TRACE("control " + std::to_string(c.number));
             const WindowLayer::ControlFacts f = s.w.ControlGeometry(c.number);
             ASSERT_TRUE(f.live);
-            EXPECT_EQ(f.kind, c.kind);
+            EXPECT_EQ(f.kind, KindName(c.type));
             EXPECT_EQ((std::vector<int>{f.x, f.y, f.width, f.height}),
                       (std::vector<int>{c.x, c.y, c.width, c.height}));
-            EXPECT_EQ(s.w.ControlTextGet(c.number), c.text);
+            const std::string text = c.fieldText ? settings.*c.fieldText : std::string(c.caption);
+            EXPECT_EQ(s.w.ControlTextGet(c.number), text);
             EXPECT_EQ(f.options, c.options);
             if (f.kind == "label") {
                 EXPECT_EQ(f.alignment, c.alignment);
             }
-            if (c.state != kAny) {
-                EXPECT_EQ(s.w.ControlStateGet(c.number), c.state);
+            if (c.initialState != kNoInitialState) {
+                EXPECT_EQ(s.w.ControlStateGet(c.number), c.initialState);
+            }
+            if (c.type == ControlType::ProgressBar) {
+                EXPECT_EQ(s.w.ControlStateGet(c.number), c.minimum);
             }
             if (f.kind != "input field") {
-                EXPECT_LE(f.textWidth, f.textRoom) << "caption cut: " << c.text;
+                EXPECT_LE(f.textWidth, f.textRoom) << "caption cut: " << text;
             }
         }
         for (int unused : {2, 3, 27}) EXPECT_FALSE(s.w.ControlGeometry(unused).live) << unused;
