@@ -23,6 +23,6 @@ struct Timetable {
 using StatusReport = std::function<void(const std::string& status)>;
 
 // The calendar, the summer-time period and the year run for the settings
-// already checked; returns the status line text.
-std::string CalculateYear(Timetable& timetable, const ProgressReport& report = {},
-                          const StatusReport& status = {});
+// already checked.
+void CalculateYear(Timetable& timetable, const ProgressReport& report = {},
+                   const StatusReport& status = {});

@@ -3,15 +3,10 @@
 #include "calc/sun_events.h"
 #include "runtime/text/conversions.h"
 
-SplitHours SplitTime(float t) {
-    const Sexagesimal parts = SplitSexagesimal(t);
-    return SplitHours{parts.whole, parts.minutes, parts.seconds};
-}
-
 std::string TimeCell(float t, int shift) {
-    const SplitHours split = SplitTime(t);
+    const Sexagesimal split = SplitSexagesimal(t);
     // Wide, so that no time, however far off, overflows.
-    const int64_t n = (split.hours - shift) * 10000 + split.minutes * 100 + split.seconds;
+    const int64_t n = (split.whole - shift) * 10000 + split.minutes * 100 + split.seconds;
     const std::string digits = FormatInteger(static_cast<long>(n));
     // A cell is always five characters, so the timetable columns never shift.
     // A negative number (a sunset before noon, a sunrise on the day before,

@@ -21,21 +21,13 @@ struct YearTable {
     const std::string& operator[](DayCode code) const { return entries.at(static_cast<size_t>(code)); }
 };
 
-struct SplitHours {
-    int64_t hours = 0;
-    int64_t minutes = 0;
-    int64_t seconds = 0;
-};
-
-// Whole hours, minutes and seconds of t >= 0 decimal hours, by
-// SplitSexagesimal: half a second rounds up, and 06:59:59.6 gives 7, 0, 0.
-SplitHours SplitTime(float t);
-
 // Five characters "hmmss" of t with the hour counted from shift (0 for a
 // sunrise, 12 for a sunset): the last five characters of the number
 // n = (h - shift) * 10000 + m * 100 + s, so a sunrise from 10:00 or a sunset
 // from 22:00 loses the tens digit of its hour. A shorter n is padded to five:
 // with zeros when n >= 0 (00:45:10 gives "04510"), with blanks when negative.
+// h, m and s are SplitSexagesimal's: half a second rounds up, and 06:59:59.6
+// gives 7, 0, 0.
 std::string TimeCell(float t, int shift);
 
 // The DayEntry of month 1-12 and day of the year of settings, at its place

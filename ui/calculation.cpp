@@ -2,11 +2,11 @@
 
 #include "calc/timetable.h"
 #include "documents/timetable_documents.h"
+#include "documents/today_line.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
 #include "runtime/window/window_layer.h"
 #include "ui/program.h"
-#include "ui/today_display.h"
 
 InputSnapshot TakeInputSnapshot(Program& program) {
     const WindowLayer& w = program.window;
@@ -58,7 +58,8 @@ CommandOutcome RunCalculation(Program& program) {
         },
         [&w](const std::string& status) { w.ControlTextSet(kStatusLine, status); });
 
-    ShowTodayLine(program);
+    // Today's line of the new table in place of the about text.
+    w.ControlTextSet(kAboutLine, TodayLine(timetable, program.start.dateValue));
 
     const bool textFile = w.ControlStateGet(kTextFileOption) == 1;
     const bool written = textFile ? WriteTextTimetable(timetable, program.folder)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -71,10 +72,19 @@ TEST(YearRun, FillsEveryDateOfCommonAndLeapYearsReportingTheFirst329Days) {
     }
 }
 
-TEST(YearRun, ShiftsTheSummerTimeDaysAndReturnsTheStatusLine) {
+// The status texts a calculation reports, in order.
+std::vector<std::string> ReportedStatus(Timetable& t) {
+    std::vector<std::string> reported;
+    CalculateYear(t, {}, [&reported](const std::string& status) { reported.push_back(status); });
+    return reported;
+}
+
+TEST(YearRun, ShiftsTheSummerTimeDaysAndReportsTheStatusLine) {
     auto t = std::make_unique<Timetable>();
     t->settings = Place(2004, 1);
-    EXPECT_EQ(CalculateYear(*t), "Is a leap-year! ST-Changes included: 3.28. - 10.30.");
+    EXPECT_EQ(ReportedStatus(*t), (std::vector<std::string>{
+                                      "Is a leap-year!",
+                                      "Is a leap-year! ST-Changes included: 3.28. - 10.30."}));
     EXPECT_EQ(t->leap, 1);
     EXPECT_EQ(t->leapMessage, "Is a leap-year!");
     EXPECT_EQ(t->summer.start, 88);
@@ -87,7 +97,8 @@ TEST(YearRun, ShiftsTheSummerTimeDaysAndReturnsTheStatusLine) {
 
     const std::string leapDay = t->table[229];
     t->settings = Place(2005, 0);
-    EXPECT_EQ(CalculateYear(*t), "Is no leap-year! No Summer Time Changes.");
+    EXPECT_EQ(ReportedStatus(*t), (std::vector<std::string>{
+                                      "Is no leap-year!", "Is no leap-year! No Summer Time Changes."}));
     EXPECT_EQ(t->table[517][0], '4');  // not shifted
     EXPECT_EQ(t->table[229], leapDay);  // not a date of 2005: kept
 }
