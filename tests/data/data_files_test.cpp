@@ -1,5 +1,6 @@
 // The files of the data folder as the program reads them: the chime's WAV
 // layout, the information text's lines and code page, the pictures' sizes.
+#include "tests/support/file_contents.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes Contents(const std::string& name) {
-    std::ifstream in(std::filesystem::path(KELMORVEN_DATA_DIR) / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// A file of the data folder as the program finds it.
+Bytes DataFile(const std::string& name) {
+    const std::string bytes = Contents(std::filesystem::path(KELMORVEN_DATA_DIR) / name);
+    return {bytes.begin(), bytes.end()};
 }
 
 std::uint32_t Little32(const Bytes& b, std::size_t at) {
@@ -54,7 +56,7 @@ FrameSize JpegFrame(const Bytes& b) {
 }  // namespace
 
 TEST(DeliveredData, ChimeIsPcmWithItsSamplesRightAfterTheFormatRecord) {
-    Bytes wav = Contents("Sound.wav");
+    Bytes wav = DataFile("Sound.wav");
     ASSERT_TRUE(TagAt(wav, 0, "RIFF"));
     ASSERT_TRUE(TagAt(wav, 12, "fmt "));
     std::uint32_t n = Little32(wav, 16);
@@ -72,7 +74,7 @@ TEST(DeliveredData, ChimeIsPcmWithItsSamplesRightAfterTheFormatRecord) {
 }
 
 TEST(DeliveredData, InformationTextFitsTheListInCodePage1252) {
-    Bytes text = Contents("Info.txt");
+    Bytes text = DataFile("Info.txt");
     ASSERT_FALSE(text.empty());
     ASSERT_EQ(text.back(), '\n');
     int lines = 0;
@@ -105,7 +107,7 @@ TEST(DeliveredData, PicturesAreColourJpegsThatFitTheirWindows) {
     };
     for (Case c : {Case{"sunset.jpg", 630, 410}, Case{"Zeitzonenkarte.jpg", 1000, 687}}) {
         SCOPED_TRACE(c.name);
-        FrameSize frame = JpegFrame(Contents(c.name));
+        FrameSize frame = JpegFrame(DataFile(c.name));
         ASSERT_GT(frame.width, 0);
         EXPECT_LE(frame.width, c.maxWidth);
         EXPECT_LE(frame.height, c.maxHeight);

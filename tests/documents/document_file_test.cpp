@@ -1,5 +1,6 @@
 #include "documents/timetable_documents.h"
 #include "tests/documents/filled_timetable.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 size_t FilesIn(const fs::path& folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));

@@ -1,5 +1,6 @@
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 #include "table/table_run.h"
 
@@ -15,11 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> FileLines(const fs::path& path) {
     std::vector<std::string> lines;

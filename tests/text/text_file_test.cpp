@@ -1,4 +1,5 @@
 #include "runtime/text/text_file.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +10,6 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 TEST(TextFiles, AFileWrittenOverALongerOneHoldsOnlyTheNewLines) {
     fs::path folder = FreshFolder("text_replace");

@@ -20,11 +20,6 @@ WindowLayer& SharedLayer() {
     return *layer;
 }
 
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))

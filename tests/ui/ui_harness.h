@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runtime/window/window_layer.h"
+#include "tests/support/file_contents.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
 
@@ -25,7 +26,6 @@ struct Message {
     std::string text;
 };
 
-std::string Contents(const std::filesystem::path& path);
 std::vector<std::string> FilesIn(const std::filesystem::path& folder);  // sorted, no folders
 
 class Session {
