@@ -3,9 +3,9 @@
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
 #include "input/checks.h"
+#include "input/field_text.h"
 #include "runtime/text/text_file.h"
 #include "table/batch_file.h"
-#include "table/town_capitals.h"
 
 #include <algorithm>
 #include <ostream>

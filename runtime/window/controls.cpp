@@ -1,6 +1,7 @@
 // Controls under program-wide numbers: creation, texts and states.
 #include "runtime/window/controls.h"
 
+#include "input/field_text.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -35,20 +37,24 @@ protected:
     void nextCheckState() override { setChecked(true); }
 };
 
-QString KeepCharacters(const QString& text, bool digitsOnly, bool upperCase, bool* refused) {
-    QString kept;
-    for (QChar c : text) {
-        if (!c.isPrint()) {
-            kept += c;
-            continue;
-        }
-        if (digitsOnly && !(c >= u'0' && c <= u'9')) {
-            *refused = true;
-            continue;
-        }
-        kept += upperCase ? UpperInCodePage(c) : c;
+// Sees every change of a field's text before it is shown, whichever way
+// the text came: the field lets only its own part of it through.
+class EntryGate : public QValidator {
+public:
+    explicit EntryGate(FieldEdit* field) : QValidator(field), field_(field) {}
+    State validate(QString& text, int& cursor) const override {
+        field_->Admit(text, cursor);
+        return Acceptable;
     }
-    return kept;
+
+private:
+    FieldEdit* field_;
+};
+
+// All of the text consists of characters a key may type (not a command key's
+// own control text, such as a backspace's).
+bool AllPrintable(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
 // A frame whose caption is set into its top edge: the etched line runs
@@ -104,13 +110,6 @@ void FitLabelText(QLabel* label) {
 
 }  // namespace
 
-QChar UpperInCodePage(QChar c) {
-    QChar upper = c.toUpper();  // one character for one: ß has no capital of its own
-    if (upper == c) return c;
-    std::string cp1252 = Utf8ToCp1252(QString(upper).toStdString());
-    return cp1252 == "?" ? c : upper;
-}
-
 QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
     QStringList lines;
     QString line;
@@ -128,15 +127,61 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 }
 
 FieldEdit::FieldEdit(unsigned options, QWidget* parent)
-    : QLineEdit(parent), digitsOnly_(options & kDigitsOnly), upperCase_(options & kUpperCase) {}
+    : QLineEdit(parent),
+      options_(options),
+      rules_(((options & kDigitsOnly) ? kFieldDigitsOnly : 0u) | ((options & kUpperCase) ? kFieldCapitals : 0u)) {
+    setValidator(new EntryGate(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
+}
+
+void FieldEdit::SetProgramText(const QString& text) {
+    settingProgramText_ = true;
+    setText(text);
+    settingProgramText_ = false;
+    setCursorPosition(0);
+}
+
+QString FieldEdit::Entering(const QString& text) const {
+    QString kept;
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control) continue;
+        const std::string byte = c.isSurrogate() ? std::string() : Utf8ToCp1252(QString(c).toStdString());
+        if (byte.size() == 1 && (byte[0] != '?' || c == u'?')) {
+            kept += FromCp1252(FieldEntry(byte, rules_));
+        } else if (!(rules_ & kFieldDigitsOnly)) {
+            kept += c;  // a character beyond the code page has no capital in it
+        }
+    }
+    return kept;
+}
+
+void FieldEdit::Admit(QString& text, int& cursor) const {
+    if (settingProgramText_) return;
+    // What the change brought in lies between the part before it and the
+    // part after it that are as they were.
+    const qsizetype most = std::min(shown_.size(), text.size());
+    qsizetype before = 0;
+    while (before < most && shown_[before] == text[before]) ++before;
+    qsizetype after = 0;
+    while (after < most - before && shown_[shown_.size() - 1 - after] == text[text.size() - 1 - after]) ++after;
+    const QString entered = text.mid(before, text.size() - before - after);
+    const QString kept = Entering(entered);
+    if (kept == entered) return;
+    text = text.left(before) + kept + text.right(after);
+    const qsizetype end = before + entered.size();
+    if (cursor >= end) {
+        cursor -= static_cast<int>(entered.size() - kept.size());
+    } else if (cursor > before) {
+        cursor = static_cast<int>(before + std::min<qsizetype>(cursor - before, kept.size()));
+    }
+}
 
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if ((digitsOnly_ || upperCase_) && !text.isEmpty() &&
+    if (!text.isEmpty() && AllPrintable(text) &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        bool refused = false;
-        QString kept = KeepCharacters(text, digitsOnly_, upperCase_, &refused);
-        if (refused && kept.isEmpty()) {
+        const QString kept = Entering(text);
+        if (kept.isEmpty()) {
             event->accept();  // a refused character changes nothing
             return;
         }
@@ -152,10 +197,10 @@ void FieldEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if ((digitsOnly_ || upperCase_) && !event->commitString().isEmpty()) {
-        bool refused = false;
-        QString kept = KeepCharacters(event->commitString(), digitsOnly_, upperCase_, &refused);
-        if (kept != event->commitString()) {
+    const QString commit = event->commitString();
+    if (!commit.isEmpty()) {
+        const QString kept = Entering(commit);
+        if (kept != commit) {
             QInputMethodEvent changed(event->preeditString(), event->attributes());
             changed.setCommitString(kept, event->replacementStart(), event->replacementLength());
             QLineEdit::inputMethodEvent(&changed);
@@ -223,8 +268,7 @@ void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
     QWidget* parent = d.NewControlParent();
     if (number < 0 || !parent) return;
     auto* field = new FieldEdit(options, parent);
-    field->setText(FromCp1252(text));
-    field->setCursorPosition(0);
+    field->SetProgramText(FromCp1252(text));
     field->setGeometry(x, y, width, height);
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [&d, field, number] { d.Queue(EventKind::ControlEvent, number, field->window()); });
@@ -361,10 +405,7 @@ void WindowLayer::ControlTextSet(int number, const std::string& text) {
             static_cast<QLabel*>(w)->setText(value);
             FitLabelText(static_cast<QLabel*>(w));
             break;
-        case ControlKind::InputField:
-            static_cast<QLineEdit*>(w)->setText(value);
-            static_cast<QLineEdit*>(w)->setCursorPosition(0);
-            break;
+        case ControlKind::InputField: static_cast<FieldEdit*>(w)->SetProgramText(value); break;
         case ControlKind::Button:
             entry->caption = value;
             static_cast<QPushButton*>(w)->setText(

@@ -1,5 +1,13 @@
 #include "window_test_support.h"
 
+#include "runtime/text/conversions.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
 #include <Qt>
 
 #include <algorithm>
@@ -143,6 +151,64 @@ TEST_F(ControlTest, TypingIntoDigitsOnlyAndUpperCaseFields) {
     // Texts the program sets are kept as given.
     w.ControlTextSet(106, "mixed Case");
     EXPECT_EQ(w.ControlTextGet(106), "mixed Case");
+}
+
+TEST_F(ControlTest, PastedAndDroppedTextPassesTheSameFilterAsTypedText) {
+    using namespace std::string_literals;
+    struct Case {
+        unsigned options;
+        std::string given, shown;  // code page 1252
+    } cases[] = {
+        {kUpperCase, "ab\ncd", "ABCD"},
+        {kUpperCase, "x\r\ty\x1B" "z", "XYZ"},
+        {kUpperCase, "AB\0CD"s, "ABCD"},
+        {kUpperCase, "stra\xDF" "e \xE9t\xE9 \xB5", "STRA\xDF" "E \xC9T\xC9 \xB5"},
+        {kDigitsOnly, "20a\n2 6", "2026"},
+        {0, "9.1\t030\x7F\x81", "9.1030"},
+        {0, "Bonn", "Bonn"},
+    };
+    auto toolkitText = [](const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); };
+    int number = 100;
+    for (const Case& c : cases) {
+        // Pasted through the clipboard with the key a user presses.
+        w.InputFieldAdd(number, 150, 40, 190, 20, "", c.options);
+        w.SimulateTyping(number, "");  // the focus in the field
+        TakeEventsUntilClose(0);
+        QApplication::clipboard()->setText(toolkitText(c.given));
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.ControlTextGet(number), c.shown) << "pasted " << c.given;
+
+        // Dropped onto the field.
+        w.InputFieldAdd(number + 1, 150, 70, 190, 20, "", c.options);
+        w.SimulateTyping(number + 1, "");
+        TakeEventsUntilClose(0);
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_NE(field, nullptr);
+        QMimeData dropped;
+        dropped.setText(toolkitText(c.given));
+        const QPoint at(field->width() - 4, field->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &drop);
+        EXPECT_EQ(w.ControlTextGet(number + 1), c.shown) << "dropped " << c.given;
+        number += 2;
+    }
+    // Pasted into the middle of a text: only the pasted part changes, and the
+    // cursor stands behind it.
+    w.InputFieldAdd(120, 150, 40, 190, 20, "", kUpperCase);
+    w.SimulateTyping(120, "ulm");
+    TakeEventsUntilClose(0);
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(field, nullptr);
+    field->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.ControlTextGet(120), "UXYLM");
+    EXPECT_EQ(field->cursorPosition(), 3);
 }
 
 TEST_F(ControlTest, LineListsKeepTheOrderAddedAndProgressBarsStayInTheirRange) {
