@@ -14,10 +14,20 @@
 
 namespace {
 
+// The next image of the reader, unless its header claims more than a window
+// can show: then nothing, before its pixels are made.
+QImage ReadFitting(QImageReader& reader) {
+    const QSize size = reader.size();  // from the header, when the reader can tell
+    if (size.isValid() && !PictureFitsWindow(size.width(), size.height())) return QImage();
+    QImage image = reader.read();
+    if (!PictureFitsWindow(image.width(), image.height())) return QImage();
+    return image;
+}
+
 QImage ReadWith(const QString& path, const char* format) {
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);  // this reader or none
-    return reader.read();
+    return ReadFitting(reader);
 }
 
 // An icon file at the platform's standard icon size: the image of that size
@@ -30,7 +40,7 @@ QImage ReadIcon(const QString& path) {
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !reader.jumpToImage(i)) break;
-        QImage image = reader.read();
+        QImage image = ReadFitting(reader);
         if (image.isNull()) continue;
         if (image.width() == side && image.height() == side) return image;
         if (best.isNull() || image.width() * image.height() > best.width() * best.height()) best = image;
@@ -77,7 +87,7 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
             break;
         }
     }
-    if (image.isNull() || image.width() > 65535 || image.height() > 65535) return false;
+    if (image.isNull()) return false;
     PictureSlot& held = d.pictures[slot];
     held.held = true;
     held.image = std::move(image);

@@ -37,14 +37,19 @@ bool ReadWhole(const std::filesystem::path& path, std::vector<std::uint8_t>& byt
 
 // The device's name for a WAV format; 0 when it takes no such format.
 ALenum DeviceFormat(const WavFormat& format) {
-    const int frame = format.channels * format.bitsPerSample / 8;
-    if (format.channels < 1 || format.channels > 2 || format.blockAlign != frame || format.samplesPerSecond == 0)
-        return 0;
-    const bool mono = format.channels == 1;
-    if (format.tag == 1 && format.bitsPerSample == 8) return mono ? AL_FORMAT_MONO8 : AL_FORMAT_STEREO8;
-    if (format.tag == 1 && format.bitsPerSample == 16) return mono ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
-    if (format.tag == 3 && format.bitsPerSample == 32 && alIsExtensionPresent("AL_EXT_FLOAT32"))
-        return alGetEnumValue(mono ? "AL_FORMAT_MONO_FLOAT32" : "AL_FORMAT_STEREO_FLOAT32");
+    const SampleLayout layout = PlayableLayout(format);
+    switch (layout) {
+        case SampleLayout::Mono8: return AL_FORMAT_MONO8;
+        case SampleLayout::Stereo8: return AL_FORMAT_STEREO8;
+        case SampleLayout::Mono16: return AL_FORMAT_MONO16;
+        case SampleLayout::Stereo16: return AL_FORMAT_STEREO16;
+        case SampleLayout::MonoFloat32:
+        case SampleLayout::StereoFloat32:
+            if (!alIsExtensionPresent("AL_EXT_FLOAT32")) return 0;
+            return alGetEnumValue(layout == SampleLayout::MonoFloat32 ? "AL_FORMAT_MONO_FLOAT32"
+                                                                   : "AL_FORMAT_STEREO_FLOAT32");
+        case SampleLayout::None: return 0;
+    }
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QIcon>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -87,6 +88,9 @@ WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
     }
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(InterfaceFont());
+    // The toolkit's picture readers make no image beyond what a window can
+    // show (4 bytes a pixel), also where a reader cannot tell the size first.
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
     impl_->filter = std::make_unique<LayerEventFilter>(*impl_);
     QApplication::instance()->installEventFilter(impl_->filter.get());
 }
