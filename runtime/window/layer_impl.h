@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QIcon>
 #include <QImage>
 #include <QMargins>
 #include <QObject>
@@ -108,6 +109,7 @@ struct LayerState {
     std::vector<QPointer<LayerWindow>> windows = std::vector<QPointer<LayerWindow>>(10);
     QPointer<LayerWindow> selected;  // parent of the controls created next
     QPointer<LayerWindow> current;   // the window opened last
+    QIcon programIcon;               // made once, shown by every window
     // The frame last seen around a client area, for each frame kind (caption,
     // sizing border); the window manager draws each kind differently.
     std::map<unsigned, QMargins> frameMargins;

@@ -101,6 +101,7 @@ WindowLayer::~WindowLayer() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(impl_->filter.get());
     impl_->decoders.clear();
     impl_->pictures.clear();
+    impl_->programIcon = QIcon();
     impl_->ownApplication.reset();
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 // The program's icon: a sun half over the horizon.
-QIcon ProgramIcon() {
+QIcon DrawProgramIcon() {
     QPixmap pixmap(32, 32);
     pixmap.fill(QColor(70, 110, 190));
     QPainter painter(&pixmap);
@@ -52,7 +52,10 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
     window->style = style;
     window->setWindowFlags(FlagsFor(style));
     window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(title)));
-    window->setWindowIcon(ProgramIcon());
+    // One icon for every window: the toolkit keeps the sizes it makes of an
+    // icon in its picture cache, and each new icon would add its own.
+    if (d.programIcon.isNull()) d.programIcon = DrawProgramIcon();
+    window->setWindowIcon(d.programIcon);
     window->setCursor(Qt::ArrowCursor);
     window->setAutoFillBackground(true);
     if (style & kSizable) {
