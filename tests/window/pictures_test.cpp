@@ -58,7 +58,7 @@ std::vector<std::uint8_t> MakeJpeg(int width, int height, Colour colour, bool gr
 
 std::optional<PixelBuffer> Decode(const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);  // an empty vector's data may be null
     std::unique_ptr<PictureDecoder> decoder = MakeJpegDecoder();
     std::optional<PixelBuffer> picture = DecodePicture(*decoder, file);
     std::fclose(file);
