@@ -51,18 +51,18 @@ QImage ReadIcon(const QString& path) {
 
 }  // namespace
 
-bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
+bool WindowLayer::PictureLoad(int slot, const std::filesystem::path& file) {
     LayerState& d = *impl_;
     if (slot < 0) return false;
     if (slot >= static_cast<int>(d.pictures.size())) d.pictures.resize(slot + 10);
     d.pictures[slot] = PictureSlot{};  // empty from here until the load succeeds
 
-    const std::filesystem::path path = ResolveInFolder(ProgramFolder(), fileName);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    const std::filesystem::path path = file.is_relative() ? ProgramFolder() / file : file;
+    std::FILE* opened = std::fopen(path.c_str(), "rb");
+    if (!opened) return false;
     unsigned char start[2] = {0, 0};
-    const std::size_t got = std::fread(start, 1, 2, file);
-    std::fclose(file);
+    const std::size_t got = std::fread(start, 1, 2, opened);
+    std::fclose(opened);
     const QString qtPath = QString::fromStdString(path.string());
 
     // A bitmap, else an icon, else the first registered decoder that accepts it.
@@ -75,10 +75,10 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
         depth = 32;
     } else {
         for (const std::unique_ptr<PictureDecoder>& decoder : d.decoders) {
-            file = std::fopen(path.c_str(), "rb");
-            if (!file) return false;
-            std::optional<PixelBuffer> pixels = DecodePicture(*decoder, file);
-            std::fclose(file);
+            opened = std::fopen(path.c_str(), "rb");
+            if (!opened) return false;
+            std::optional<PixelBuffer> pixels = DecodePicture(*decoder, opened);
+            std::fclose(opened);
             if (!pixels) continue;
             image = QImage(pixels->bytes.data(), pixels->width, pixels->height,
                            static_cast<qsizetype>(pixels->rowBytes), QImage::Format_BGR888)

@@ -7,6 +7,7 @@
 // those of the client area; a control's x, y are relative to the client area.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -97,11 +98,11 @@ public:
 
     // Pictures.
     void RegisterJpegDecoder();  // a second call has no effect
-    bool PictureLoad(int slot, const std::string& fileName);  // relative to the program folder
+    bool PictureLoad(int slot, const std::filesystem::path& file);  // a relative one in the program folder
 
     // Sounds. No sound device means silence, never an error.
     bool SoundInit();
-    bool SoundLoad(int slot, const std::string& fileName);  // a RIFF WAV, relative to the program folder
+    bool SoundLoad(int slot, const std::filesystem::path& file);  // a RIFF WAV; a relative one in the program folder
     void SoundPlay(int slot, int loop);
     void ToneBeep(int frequency, int milliseconds);
     void SoundRelease();
