@@ -59,6 +59,9 @@ bool AllPrintable(const QString& text) {
 
 // A frame whose caption is set into its top edge: the etched line runs
 // through the middle of the caption's height and stops on either side of it.
+constexpr int kCaptionIndent = 8;
+constexpr int kCaptionPadding = 2;
+
 class FrameBox : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
@@ -83,13 +86,6 @@ protected:
         painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
     }
 
-public:
-    // The width a caption may take in a frame of that width.
-    static int CaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
-
-private:
-    static constexpr int kCaptionIndent = 8;
-    static constexpr int kCaptionPadding = 2;
 };
 
 // A label's text wider than the label is set in a narrower stretch of the
@@ -109,6 +105,8 @@ void FitLabelText(QLabel* label) {
 }
 
 }  // namespace
+
+int FrameCaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
 
 QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
     QStringList lines;
@@ -455,8 +453,6 @@ void WindowLayer::ControlStateSet(int number, int state) {
     w->repaint();
 }
 
-namespace {
-
 // The live line list under the number; null for any other number.
 QListWidget* LineListOf(const LayerState& d, int number) {
     const ControlEntry* entry = d.Entry(number);
@@ -464,90 +460,9 @@ QListWidget* LineListOf(const LayerState& d, int number) {
     return static_cast<QListWidget*>(entry->widget.data());
 }
 
-}  // namespace
-
 void WindowLayer::LineListAppend(int number, const std::string& text) {
     if (QListWidget* list = LineListOf(*impl_, number)) list->addItem(FromCp1252(text));
 }
 
-int WindowLayer::LineListCount(int number) const {
-    const QListWidget* list = LineListOf(*impl_, number);
-    return list ? list->count() : 0;
-}
 
-std::string WindowLayer::LineListText(int number, int row) const {
-    const QListWidget* list = LineListOf(*impl_, number);
-    const QListWidgetItem* item = list ? list->item(row) : nullptr;
-    return item ? ToCp1252(item->text()) : std::string();
-}
 
-WindowLayer::ControlFacts WindowLayer::ControlGeometry(int number) const {
-    ControlFacts facts;
-    const ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return facts;
-    QWidget* w = entry->widget;
-    facts.live = true;
-    facts.x = w->x();
-    facts.y = w->y();
-    facts.width = w->width();
-    facts.height = w->height();
-    const QFontMetrics metrics = w->fontMetrics();
-    auto widest = [&metrics](const QString& text) {
-        int width = 0;
-        for (const QString& line : text.split(u'\n')) width = std::max(width, metrics.horizontalAdvance(line));
-        return width;
-    };
-    auto contentsWidth = [w](QStyle::SubElement element) {
-        QStyleOptionButton option;
-        option.initFrom(w);
-        option.text = static_cast<QAbstractButton*>(w)->text();
-        return w->style()->subElementRect(element, &option, w).width();
-    };
-    switch (entry->kind) {
-        case ControlKind::Label: {
-            auto* label = static_cast<QLabel*>(w);
-            facts.kind = "label";
-            const Qt::Alignment a = label->alignment();
-            facts.alignment = (a & Qt::AlignHCenter) ? Alignment::Centre
-                              : (a & Qt::AlignRight) ? Alignment::Right
-                                                     : Alignment::Left;
-            facts.textWidth = widest(label->text());
-            facts.textRoom = label->width();
-            break;
-        }
-        case ControlKind::InputField: {
-            auto* field = static_cast<FieldEdit*>(w);
-            facts.kind = "input field";
-            facts.options = field->Options();
-            facts.textWidth = widest(field->text());
-            facts.textRoom = field->width();
-            break;
-        }
-        case ControlKind::Button: {
-            facts.kind = "button";
-            facts.options = (entry->toggle ? kToggle : 0u) | (entry->multiLine ? kMultiLine : 0u);
-            facts.textWidth = widest(static_cast<QPushButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_PushButtonContents);
-            break;
-        }
-        case ControlKind::CheckBox:
-            facts.kind = "check box";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_CheckBoxContents);
-            break;
-        case ControlKind::Option:
-            facts.kind = "option";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_RadioButtonContents);
-            break;
-        case ControlKind::Frame:
-            facts.kind = "frame";
-            facts.textWidth = widest(static_cast<QGroupBox*>(w)->title());
-            facts.textRoom = FrameBox::CaptionRoom(w->width());
-            break;
-        case ControlKind::ProgressBar: facts.kind = "progress bar"; break;
-        case ControlKind::LineList: facts.kind = "line list"; break;
-        case ControlKind::Picture: facts.kind = "picture"; break;
-    }
-    return facts;
-}

@@ -8,6 +8,14 @@
 #include <QString>
 
 class QFontMetrics;
+class QListWidget;
+struct LayerState;
+
+// The width a frame's caption may take in a frame of that width.
+int FrameCaptionRoom(int frameWidth);
+
+// The live line list under the number; null for any other number.
+QListWidget* LineListOf(const LayerState& d, int number);
 
 // A multi-line button's caption broken at blanks into lines of at most width
 // pixels (a word longer than that keeps its own line).

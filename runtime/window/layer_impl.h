@@ -5,6 +5,7 @@
 
 #include "runtime/window/picture_decoder.h"
 #include "runtime/window/window_layer.h"
+#include "runtime/window/window_layer_testing.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -98,7 +99,6 @@ private:
 };
 
 struct LayerState {
-    using Testing = WindowLayer::Testing;
     // The toolkit keeps a reference to argc: it lives as long as the application.
     int argc = 1;
     char programName[16] = "kelmorven";
@@ -124,7 +124,7 @@ struct LayerState {
     std::deque<QueuedEvent> events;
     std::deque<HeldInput> heldInput;
     int lastControl = -1;
-    Testing testing;
+    WindowLayerTesting::Options testing;
 
     std::vector<PictureSlot> pictures = std::vector<PictureSlot>(10);
     std::vector<std::unique_ptr<PictureDecoder>> decoders;

@@ -113,9 +113,3 @@ void WindowLayer::PictureAdd(int number, int x, int y, int /*width*/, int /*heig
     d.Register(number, picture, ControlKind::Picture);
 }
 
-WindowLayer::PictureFacts WindowLayer::PictureInSlot(int slot) const {
-    const LayerState& d = *impl_;
-    if (slot < 0 || slot >= static_cast<int>(d.pictures.size()) || !d.pictures[slot].held) return {};
-    const PictureSlot& held = d.pictures[slot];
-    return PictureFacts{true, held.width, held.height, held.depth};
-}

@@ -212,8 +212,3 @@ void WindowLayer::ToneBeep(int frequency, int milliseconds) {
 
 void WindowLayer::SoundRelease() { impl_->ReleaseSounds(); }
 
-int WindowLayer::SoundSlotCount() const { return static_cast<int>(impl_->sounds.size()); }
-
-bool WindowLayer::SoundHeld(int slot) const {
-    return slot >= 0 && slot < static_cast<int>(impl_->sounds.size()) && impl_->sounds[slot].held;
-}

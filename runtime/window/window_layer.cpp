@@ -129,7 +129,6 @@ bool WindowLayer::DisplayAvailable() {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-WindowLayer::Testing& WindowLayer::Test() { return impl_->testing; }
 
 bool WindowLayer::KeyboardInit() {
     // Keyboard input comes through the toolkit's platform connection; it

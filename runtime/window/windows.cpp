@@ -106,19 +106,6 @@ bool WindowLayer::WindowSelectForControls(int number) {
     return true;
 }
 
-bool WindowLayer::WindowIsOpen(int number) const {
-    return number >= 0 && number < static_cast<int>(impl_->windows.size()) && impl_->windows[number];
-}
-
-std::string WindowLayer::WindowTitle(int number) const {
-    if (!WindowIsOpen(number)) return {};
-    return Utf8ToCp1252(impl_->windows[number]->windowTitle().toStdString());
-}
-
-bool WindowLayer::SaveScreenshot(int window, const std::string& pngPath) const {
-    if (!WindowIsOpen(window)) return false;
-    return impl_->windows[window]->grab().save(QString::fromStdString(pngPath), "PNG");
-}
 
 // Frames are known only for windows already on the screen; the last one seen
 // of a kind stands for the frame of a window of that kind about to be opened.
@@ -162,8 +149,3 @@ bool LayerState::IsProgramWindow(const QWidget* window) const {
     return false;
 }
 
-WindowLayer::WindowPlace WindowLayer::WindowGeometry(int number) const {
-    if (!WindowIsOpen(number)) return {};
-    const LayerWindow* window = impl_->windows[number];
-    return WindowPlace{window->x(), window->y(), window->width(), window->height()};
-}

@@ -28,16 +28,16 @@ TEST(DataFolder, IsFoundUnderAProgramFolderWhoseNameCodePage1252CannotHold) {
     WriteSound(s.Data() / "Sound.wav");
     s.Click(kZoneMapButton);
     s.Check([&] {
-        EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow));
-        EXPECT_TRUE(s.w.PictureInSlot(0).held);
-        EXPECT_TRUE(s.w.ControlGeometry(kMapPicture).live);
+        EXPECT_TRUE(s.t.WindowIsOpen(kZoneMapWindow));
+        EXPECT_TRUE(s.t.PictureInSlot(0).held);
+        EXPECT_TRUE(s.t.ControlGeometry(kMapPicture).live);
     });
     s.Close(kZoneMapWindow);
     s.Type(kTownField, "BERN");
     s.Type(kLongitudeField, "7.2640");
     s.Type(kLatitudeField, "46.5650");
     s.Click(kCalculateButton);
-    s.Check([&] { EXPECT_TRUE(s.w.SoundHeld(1)); });
+    s.Check([&] { EXPECT_TRUE(s.t.SoundHeld(1)); });
     s.Click(kExitButton);
     s.RunWholeProgram();  // the greeting's sunset and the JPEG decoder first
     EXPECT_TRUE(s.messages.empty());

@@ -188,20 +188,20 @@ protected:
 
 TEST_F(PictureTest, AMissingFileEmptiesTheSlotEvenAfterAnEarlierSuccess) {
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
-    WindowLayer::PictureFacts facts = w.PictureInSlot(0);
+    WindowLayerTesting::PictureFacts facts = t.PictureInSlot(0);
     EXPECT_TRUE(facts.held);
     EXPECT_EQ(facts.width, 100);
     EXPECT_EQ(facts.height, 83);
     EXPECT_EQ(facts.depth, 24);
 
     EXPECT_FALSE(w.PictureLoad(0, Path("Zeitzonenkarte.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(0).held);
+    EXPECT_FALSE(t.PictureInSlot(0).held);
 
     std::vector<std::uint8_t> damaged = {0xFF, 0xD8, 0x00, 0x11, 0x22, 0x33};
     WriteBytes(TestFolder() / "damaged.jpg", damaged);
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
     EXPECT_FALSE(w.PictureLoad(0, Path("damaged.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(0).held);
+    EXPECT_FALSE(t.PictureInSlot(0).held);
 }
 
 TEST_F(PictureTest, BitmapsAndIconsGoThroughTheToolkitsReaders) {
@@ -209,15 +209,15 @@ TEST_F(PictureTest, BitmapsAndIconsGoThroughTheToolkitsReaders) {
     SaveFilled("small.ico", "ICO", 16, 16, Qt::blue, QImage::Format_ARGB32);
 
     ASSERT_TRUE(w.PictureLoad(12, Path("small.bmp")));  // beyond the first ten slots
-    EXPECT_EQ(w.PictureInSlot(12).width, 7);
-    EXPECT_EQ(w.PictureInSlot(12).height, 5);
+    EXPECT_EQ(t.PictureInSlot(12).width, 7);
+    EXPECT_EQ(t.PictureInSlot(12).height, 5);
     ASSERT_TRUE(w.PictureLoad(1, Path("small.ico")));
-    EXPECT_EQ(w.PictureInSlot(1).width, 32);  // the standard icon size
-    EXPECT_EQ(w.PictureInSlot(1).depth, 32);
+    EXPECT_EQ(t.PictureInSlot(1).width, 32);  // the standard icon size
+    EXPECT_EQ(t.PictureInSlot(1).depth, 32);
 
     WriteBytes(TestFolder() / "text.jpg", {'h', 'e', 'l', 'l', 'o'});
     EXPECT_FALSE(w.PictureLoad(1, Path("text.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(1).held);
+    EXPECT_FALSE(t.PictureInSlot(1).held);
     EXPECT_FALSE(w.PictureLoad(-1, Path("sunset.jpg")));
 }
 
@@ -244,10 +244,10 @@ TEST_F(PictureTest, BitmapsAndJpegsBeyondWhatAWindowCanShowAreUnreadable) {
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
     for (const char* name : {"wide.bmp", "claim.bmp", "claim.jpg"}) {
         EXPECT_FALSE(w.PictureLoad(0, Path(name))) << name;
-        EXPECT_FALSE(w.PictureInSlot(0).held) << name;
+        EXPECT_FALSE(t.PictureInSlot(0).held) << name;
     }
     ASSERT_TRUE(w.PictureLoad(0, Path("widest.bmp")));
-    EXPECT_EQ(w.PictureInSlot(0).width, 8192);
+    EXPECT_EQ(t.PictureInSlot(0).width, 8192);
 }
 
 TEST_F(PictureTest, APictureControlShowsTheSlotAtThePicturesOwnSize) {
@@ -256,7 +256,7 @@ TEST_F(PictureTest, APictureControlShowsTheSlotAtThePicturesOwnSize) {
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
     w.PictureAdd(0, 10, 10, 30, 30, 0);
     const std::string shot = Path("greeting.png");
-    ASSERT_TRUE(w.SaveScreenshot(0, shot));
+    ASSERT_TRUE(t.SaveScreenshot(0, shot));
     QImage image(QString::fromStdString(shot));
     ASSERT_FALSE(image.isNull());
     // Inside the picture beyond the requested 30 x 30, and outside it.

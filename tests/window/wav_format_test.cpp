@@ -57,7 +57,7 @@ TEST_F(WindowTest, ACraftedFormatIsRefusedWithoutOverflow) {
     ASSERT_TRUE(w.SoundInit());
     WriteBytes(TestFolder() / "crafted.wav", crafted);
     EXPECT_FALSE(w.SoundLoad(1, (TestFolder() / "crafted.wav").string()));
-    EXPECT_FALSE(w.SoundHeld(1));
+    EXPECT_FALSE(t.SoundHeld(1));
     w.SoundRelease();
 }
 
