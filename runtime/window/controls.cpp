@@ -2,6 +2,7 @@
 #include "runtime/window/controls.h"
 
 #include "input/field_text.h"
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -57,11 +58,12 @@ bool AllPrintable(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
-// A frame whose caption is set into its top edge: the etched line runs
-// through the middle of the caption's height and stops on either side of it.
+// Where a frame's caption stands in its top edge.
 constexpr int kCaptionIndent = 8;
 constexpr int kCaptionPadding = 2;
 
+// A frame whose caption is set into its top edge: the etched line runs
+// through the middle of the caption's height and stops on either side of it.
 class FrameBox : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
@@ -85,11 +87,10 @@ protected:
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
     }
-
 };
 
-// A label's text wider than the label is set in a narrower stretch of the
-// interface font, down to a floor that stays legible, rather than cut.
+}  // namespace
+
 void FitLabelText(QLabel* label) {
     constexpr int kStartStretch = QFont::SemiCondensed;
     constexpr int kFloorStretch = 70;
@@ -103,8 +104,6 @@ void FitLabelText(QLabel* label) {
     }
     label->setFont(narrow);
 }
-
-}  // namespace
 
 int FrameCaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
 
@@ -225,20 +224,17 @@ QWidget* LayerState::Live(int number) const {
 
 QWidget* LayerState::NewControlParent() { return selected.data(); }
 
-void LayerState::Register(int number, QWidget* widget, ControlKind kind) {
+void LayerState::Register(int number, QWidget* widget, const ControlKind& kind) {
     if (number >= static_cast<int>(controls.size())) controls.resize(number + 30);
     ControlEntry& entry = controls[number];
     entry = ControlEntry{};
     entry.widget = widget;
-    entry.kind = kind;
+    entry.kind = &kind;
     entry.window = widget->window();
     entry.sequence = nextSequence++;
     widget->setProperty("kelmorvenControl", number);
     widget->show();
-    // Everything but an option, a picture or a progress bar ends the run of
-    // option buttons.
-    if (kind != ControlKind::Option && kind != ControlKind::Picture && kind != ControlKind::ProgressBar)
-        EndOptionRun();
+    if (kind.EndsOptionRun()) EndOptionRun();
 }
 
 void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, const std::string& text,
@@ -257,7 +253,7 @@ void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, cons
     // never runs through its text.
     label->setAutoFillBackground(true);
     FitLabelText(label);
-    d.Register(number, label, ControlKind::Label);
+    d.Register(number, label, LabelAdapter());
 }
 
 void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
@@ -270,7 +266,7 @@ void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
     field->setGeometry(x, y, width, height);
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [&d, field, number] { d.Queue(EventKind::ControlEvent, number, field->window()); });
-    d.Register(number, field, ControlKind::InputField);
+    d.Register(number, field, InputFieldAdapter());
 }
 
 void WindowLayer::ButtonAdd(int number, int x, int y, int width, int height, const std::string& text,
@@ -284,7 +280,7 @@ void WindowLayer::ButtonAdd(int number, int x, int y, int width, int height, con
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, button,
                      [&d, button, number] { d.Queue(EventKind::ControlEvent, number, button->window()); });
-    d.Register(number, button, ControlKind::Button);
+    d.Register(number, button, ButtonAdapter());
     ControlEntry& entry = *d.Entry(number);
     entry.toggle = options & kToggle;
     entry.multiLine = options & kMultiLine;
@@ -299,7 +295,7 @@ void WindowLayer::CheckBoxAdd(int number, int x, int y, int width, int height, c
     box->setGeometry(x, y, width, height);
     QObject::connect(box, &QCheckBox::clicked, box,
                      [&d, box, number] { d.Queue(EventKind::ControlEvent, number, box->window()); });
-    d.Register(number, box, ControlKind::CheckBox);
+    d.Register(number, box, CheckBoxAdapter());
 }
 
 void WindowLayer::OptionAdd(int number, int x, int y, int width, int height, const std::string& text) {
@@ -323,7 +319,7 @@ void WindowLayer::OptionAdd(int number, int x, int y, int width, int height, con
     group->addButton(option);
     QObject::connect(option, &QRadioButton::clicked, option,
                      [&d, option, number] { d.Queue(EventKind::ControlEvent, number, option->window()); });
-    d.Register(number, option, ControlKind::Option);
+    d.Register(number, option, OptionAdapter());
     d.optionGroup = group;
 }
 
@@ -337,7 +333,7 @@ void WindowLayer::FrameAdd(int number, int x, int y, int width, int height, cons
     // Drawn around controls made before it: it stays beneath them and lets
     // their clicks through.
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    d.Register(number, frame, ControlKind::Frame);
+    d.Register(number, frame, FrameAdapter());
     frame->lower();
 }
 
@@ -352,7 +348,7 @@ void WindowLayer::ProgressBarAdd(int number, int x, int y, int width, int height
     bar->setTextVisible(false);
     bar->setGeometry(x, y, width, height);
     bar->setFocusPolicy(Qt::NoFocus);
-    d.Register(number, bar, ControlKind::ProgressBar);
+    d.Register(number, bar, ProgressBarAdapter());
 }
 
 void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
@@ -373,90 +369,37 @@ void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
                      [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
                      [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
-    d.Register(number, list, ControlKind::LineList);
+    d.Register(number, list, LineListAdapter());
 }
 
 std::string WindowLayer::ControlTextGet(int number) const {
     const ControlEntry* entry = impl_->Entry(number);
     if (!entry || !entry->widget) return {};
-    QWidget* w = entry->widget;
-    QString text;
-    switch (entry->kind) {
-        case ControlKind::Label: text = static_cast<QLabel*>(w)->text(); break;
-        case ControlKind::InputField: text = static_cast<QLineEdit*>(w)->text(); break;
-        case ControlKind::Button: text = entry->caption; break;
-        case ControlKind::CheckBox:
-        case ControlKind::Option: text = static_cast<QAbstractButton*>(w)->text(); break;
-        case ControlKind::Frame: text = static_cast<QGroupBox*>(w)->title(); break;
-        default: break;
-    }
-    return TextSliceLeft(ToCp1252(text), 31999);
+    return TextSliceLeft(ToCp1252(entry->kind->Text(*entry)), 31999);
 }
 
 void WindowLayer::ControlTextSet(int number, const std::string& text) {
     ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return;
-    QWidget* w = entry->widget;
-    QString value = FromCp1252(text);
-    switch (entry->kind) {
-        case ControlKind::Label:
-            static_cast<QLabel*>(w)->setText(value);
-            FitLabelText(static_cast<QLabel*>(w));
-            break;
-        case ControlKind::InputField: static_cast<FieldEdit*>(w)->SetProgramText(value); break;
-        case ControlKind::Button:
-            entry->caption = value;
-            static_cast<QPushButton*>(w)->setText(
-                entry->multiLine ? WrapCaption(value, w->fontMetrics(), w->width() - 8) : value);
-            break;
-        case ControlKind::CheckBox:
-        case ControlKind::Option: static_cast<QAbstractButton*>(w)->setText(value); break;
-        case ControlKind::Frame: static_cast<QGroupBox*>(w)->setTitle(value); break;
-        default: return;
-    }
-    w->repaint();  // shown at once, also inside the program's long loops
+    if (!entry || !entry->widget || !entry->kind->SetText(*entry, FromCp1252(text))) return;
+    entry->widget->repaint();  // shown at once, also inside the program's long loops
 }
 
 int WindowLayer::ControlStateGet(int number) const {
     const ControlEntry* entry = impl_->Entry(number);
     if (!entry || !entry->widget) return 0;
-    switch (entry->kind) {
-        case ControlKind::CheckBox:
-        case ControlKind::Option:
-        case ControlKind::Button:
-            return static_cast<QAbstractButton*>(entry->widget.data())->isChecked() ? 1 : 0;
-        case ControlKind::ProgressBar: return static_cast<QProgressBar*>(entry->widget.data())->value();
-        default: return 0;
-    }
+    return entry->kind->State(*entry);
 }
 
 void WindowLayer::ControlStateSet(int number, int state) {
     ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return;
-    QWidget* w = entry->widget;
-    switch (entry->kind) {
-        case ControlKind::Button:
-            if (!entry->toggle) return;
-            [[fallthrough]];
-        case ControlKind::CheckBox:
-        case ControlKind::Option:
-            // The group is not exclusive by itself: the others keep their states.
-            static_cast<QAbstractButton*>(w)->setChecked(state != 0);
-            break;
-        case ControlKind::ProgressBar: {
-            auto* bar = static_cast<QProgressBar*>(w);
-            bar->setValue(std::clamp(state, bar->minimum(), bar->maximum()));
-            break;
-        }
-        default: return;
-    }
-    w->repaint();
+    if (!entry || !entry->widget || !entry->kind->SetState(*entry, state)) return;
+    entry->widget->repaint();
 }
 
 // The live line list under the number; null for any other number.
 QListWidget* LineListOf(const LayerState& d, int number) {
     const ControlEntry* entry = d.Entry(number);
-    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return nullptr;
+    if (!entry || !entry->widget || entry->kind != &LineListAdapter()) return nullptr;
     return static_cast<QListWidget*>(entry->widget.data());
 }
 

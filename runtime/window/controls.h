@@ -8,8 +8,13 @@
 #include <QString>
 
 class QFontMetrics;
+class QLabel;
 class QListWidget;
 struct LayerState;
+
+// A label's text wider than the label is set in a narrower stretch of the
+// interface font, down to a floor that stays legible, rather than cut.
+void FitLabelText(QLabel* label);
 
 // The width a frame's caption may take in a frame of that width.
 int FrameCaptionRoom(int frameWidth);

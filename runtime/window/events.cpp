@@ -1,5 +1,6 @@
 // Events: one at a time from all program windows, the layer's own Tab and
 // Shift+Tab, and the input tests hand in as a user would give it.
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -77,15 +78,7 @@ int LayerState::ControlOf(const QWidget* widget) const {
 void LayerState::MoveFocus(QWidget* window, bool backward) {
     std::vector<const ControlEntry*> stops;
     for (const ControlEntry& entry : controls) {
-        if (!entry.widget || entry.window != window) continue;
-        switch (entry.kind) {
-            case ControlKind::InputField:
-            case ControlKind::Button:
-            case ControlKind::CheckBox:
-            case ControlKind::Option:
-            case ControlKind::LineList: break;
-            default: continue;
-        }
+        if (!entry.widget || entry.window != window || !entry.kind->Focusable()) continue;
         if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
     }
     if (stops.empty()) return;
@@ -126,7 +119,7 @@ bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
             if (!field) break;
             int number = layer_.ControlOf(field);
             const ControlEntry* entry = layer_.Entry(number);
-            if (entry && entry->kind == ControlKind::InputField)
+            if (entry && entry->kind->NotifiesFocus())
                 layer_.Queue(EventKind::ControlEvent, number, field->window());
             break;
         }

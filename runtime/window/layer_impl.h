@@ -29,7 +29,7 @@
 
 class QCloseEvent;
 
-enum class ControlKind { Label, InputField, Button, CheckBox, Option, Frame, ProgressBar, LineList, Picture };
+class ControlKind;  // control_kinds.h
 
 // A top-level window of the program. Its close box never closes it: it only
 // reports a close request, and the program decides.
@@ -53,7 +53,7 @@ private:
 
 struct ControlEntry {
     QPointer<QWidget> widget;  // null once its window has closed
-    ControlKind kind = ControlKind::Label;
+    const ControlKind* kind = nullptr;  // never null for a created control
     QPointer<QWidget> window;
     std::uint64_t sequence = 0;  // creation order, for the focus order
     bool toggle = false;
@@ -140,7 +140,7 @@ struct LayerState {
     const ControlEntry* Entry(int number) const;
     QWidget* Live(int number) const;  // the control's widget, null when none
     QWidget* NewControlParent();
-    void Register(int number, QWidget* widget, ControlKind kind);
+    void Register(int number, QWidget* widget, const ControlKind& kind);
     void EndOptionRun() { optionGroup = nullptr; }
 
     // Events.

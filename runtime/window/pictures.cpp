@@ -1,5 +1,6 @@
 // The picture table: loading bitmaps, icons and decoded pictures into slots,
 // and the picture control that shows a slot.
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
@@ -110,6 +111,6 @@ void WindowLayer::PictureAdd(int number, int x, int y, int /*width*/, int /*heig
         picture->setGeometry(x, y, 0, 0);
     }
     picture->setFocusPolicy(Qt::NoFocus);
-    d.Register(number, picture, ControlKind::Picture);
+    d.Register(number, picture, PictureAdapter());
 }
 

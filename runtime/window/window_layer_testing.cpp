@@ -3,6 +3,7 @@
 #include "runtime/window/window_layer_testing.h"
 
 #include "runtime/text/conversions.h"
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/controls.h"
 #include "runtime/window/layer_impl.h"
 
@@ -157,64 +158,8 @@ WindowLayerTesting::ControlFacts WindowLayerTesting::ControlGeometry(int number)
     facts.y = w->y();
     facts.width = w->width();
     facts.height = w->height();
-    const QFontMetrics metrics = w->fontMetrics();
-    auto widest = [&metrics](const QString& text) {
-        int width = 0;
-        for (const QString& line : text.split(u'\n')) width = std::max(width, metrics.horizontalAdvance(line));
-        return width;
-    };
-    auto contentsWidth = [w](QStyle::SubElement element) {
-        QStyleOptionButton option;
-        option.initFrom(w);
-        option.text = static_cast<QAbstractButton*>(w)->text();
-        return w->style()->subElementRect(element, &option, w).width();
-    };
-    switch (entry->kind) {
-        case ControlKind::Label: {
-            auto* label = static_cast<QLabel*>(w);
-            facts.kind = "label";
-            const Qt::Alignment a = label->alignment();
-            facts.alignment = (a & Qt::AlignHCenter) ? Alignment::Centre
-                              : (a & Qt::AlignRight) ? Alignment::Right
-                                                     : Alignment::Left;
-            facts.textWidth = widest(label->text());
-            facts.textRoom = label->width();
-            break;
-        }
-        case ControlKind::InputField: {
-            auto* field = static_cast<FieldEdit*>(w);
-            facts.kind = "input field";
-            facts.options = field->Options();
-            facts.textWidth = widest(field->text());
-            facts.textRoom = field->width();
-            break;
-        }
-        case ControlKind::Button: {
-            facts.kind = "button";
-            facts.options = (entry->toggle ? kToggle : 0u) | (entry->multiLine ? kMultiLine : 0u);
-            facts.textWidth = widest(static_cast<QPushButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_PushButtonContents);
-            break;
-        }
-        case ControlKind::CheckBox:
-            facts.kind = "check box";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_CheckBoxContents);
-            break;
-        case ControlKind::Option:
-            facts.kind = "option";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_RadioButtonContents);
-            break;
-        case ControlKind::Frame:
-            facts.kind = "frame";
-            facts.textWidth = widest(static_cast<QGroupBox*>(w)->title());
-            facts.textRoom = FrameCaptionRoom(w->width());
-            break;
-        case ControlKind::ProgressBar: facts.kind = "progress bar"; break;
-        case ControlKind::LineList: facts.kind = "line list"; break;
-        case ControlKind::Picture: facts.kind = "picture"; break;
-    }
+    facts.kind = entry->kind->Name();
+    entry->kind->Describe(*entry, facts);
     return facts;
 }
 WindowLayerTesting::PictureFacts WindowLayerTesting::PictureInSlot(int slot) const {
