@@ -207,24 +207,22 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
     QLineEdit::inputMethodEvent(event);
 }
 
-ControlEntry* LayerState::Entry(int number) {
+ControlEntry* ControlTable::Entry(int number) {
     if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
     return &controls[number];
 }
 
-const ControlEntry* LayerState::Entry(int number) const {
+const ControlEntry* ControlTable::Entry(int number) const {
     if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
     return &controls[number];
 }
 
-QWidget* LayerState::Live(int number) const {
+QWidget* ControlTable::Live(int number) const {
     const ControlEntry* entry = Entry(number);
     return entry ? entry->widget.data() : nullptr;
 }
 
-QWidget* LayerState::NewControlParent() { return selected.data(); }
-
-void LayerState::Register(int number, QWidget* widget, const ControlKind& kind) {
+void ControlTable::Register(int number, QWidget* widget, const ControlKind& kind) {
     if (number >= static_cast<int>(controls.size())) controls.resize(number + 30);
     ControlEntry& entry = controls[number];
     entry = ControlEntry{};
@@ -235,6 +233,39 @@ void LayerState::Register(int number, QWidget* widget, const ControlKind& kind) 
     widget->setProperty("kelmorvenControl", number);
     widget->show();
     if (kind.EndsOptionRun()) EndOptionRun();
+}
+
+int ControlTable::ControlOf(const QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget()) {
+        QVariant number = widget->property("kelmorvenControl");
+        if (number.isValid()) {
+            int n = number.toInt();
+            const ControlEntry* entry = Entry(n);
+            return entry && entry->widget == widget ? n : -1;
+        }
+        if (widget->isWindow()) break;
+    }
+    return -1;
+}
+
+// Focus order: the enabled, visible fields, buttons, check boxes, options
+// and line lists of the window, in the order of their creation, wrapping.
+void ControlTable::MoveFocus(QWidget* window, bool backward) {
+    std::vector<const ControlEntry*> stops;
+    for (const ControlEntry& entry : controls) {
+        if (!entry.widget || entry.window != window || !entry.kind->Focusable()) continue;
+        if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
+    }
+    if (stops.empty()) return;
+    std::sort(stops.begin(), stops.end(),
+              [](const ControlEntry* a, const ControlEntry* b) { return a->sequence < b->sequence; });
+    int at = -1;
+    const int focused = ControlOf(window->focusWidget());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (focused >= 0 && stops[i] == Entry(focused)) at = static_cast<int>(i);
+    const int count = static_cast<int>(stops.size());
+    int next = at < 0 ? (backward ? count - 1 : 0) : (at + (backward ? count - 1 : 1)) % count;
+    stops[next]->widget->setFocus(Qt::TabFocusReason);
 }
 
 void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, const std::string& text,

@@ -15,13 +15,18 @@
 #include <algorithm>
 #include <memory>
 
-void LayerState::Queue(EventKind kind, int control, QWidget* window) {
+void EventQueue::Queue(EventKind kind, int control, QWidget* window) {
     events.push_back(QueuedEvent{kind, control, window});
 }
 
-void LayerState::Hold(QWidget* window, std::function<void()> deliver) {
+void EventQueue::Hold(QWidget* window, std::function<void()> deliver) {
     if (!window) return;
     heldInput.push_back(HeldInput{std::move(deliver), window});
+}
+
+void EventQueue::DropFor(const QWidget* window) {
+    std::erase_if(events, [window](const QueuedEvent& e) { return e.window == window; });
+    std::erase_if(heldInput, [window](const HeldInput& h) { return h.window == window; });
 }
 
 namespace {
@@ -60,38 +65,6 @@ bool LayerState::HoldBack(QObject* receiver, QEvent* event) {
     return true;
 }
 
-int LayerState::ControlOf(const QWidget* widget) const {
-    for (; widget; widget = widget->parentWidget()) {
-        QVariant number = widget->property("kelmorvenControl");
-        if (number.isValid()) {
-            int n = number.toInt();
-            const ControlEntry* entry = Entry(n);
-            return entry && entry->widget == widget ? n : -1;
-        }
-        if (widget->isWindow()) break;
-    }
-    return -1;
-}
-
-// Focus order: the enabled, visible fields, buttons, check boxes, options
-// and line lists of the window, in the order of their creation, wrapping.
-void LayerState::MoveFocus(QWidget* window, bool backward) {
-    std::vector<const ControlEntry*> stops;
-    for (const ControlEntry& entry : controls) {
-        if (!entry.widget || entry.window != window || !entry.kind->Focusable()) continue;
-        if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
-    }
-    if (stops.empty()) return;
-    std::sort(stops.begin(), stops.end(),
-              [](const ControlEntry* a, const ControlEntry* b) { return a->sequence < b->sequence; });
-    int at = -1;
-    const int focused = ControlOf(window->focusWidget());
-    for (std::size_t i = 0; i < stops.size(); ++i)
-        if (focused >= 0 && stops[i] == Entry(focused)) at = static_cast<int>(i);
-    const int count = static_cast<int>(stops.size());
-    int next = at < 0 ? (backward ? count - 1 : 0) : (at + (backward ? count - 1 : 1)) % count;
-    stops[next]->widget->setFocus(Qt::TabFocusReason);
-}
 
 bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
     if (layer_.HoldBack(watched, event)) return true;

@@ -71,7 +71,7 @@ void SilenceAlsa() {
 
 }  // namespace
 
-bool LayerState::OpenSoundDevice() {
+bool SoundTable::OpenSoundDevice() {
     if (soundContext) return true;
     // The sound library would otherwise report on the terminal; a user's own
     // setting is kept.
@@ -90,7 +90,7 @@ bool LayerState::OpenSoundDevice() {
     return true;
 }
 
-void LayerState::ReleaseSound(SoundEntry& sound) {
+void SoundTable::ReleaseSound(SoundEntry& sound) {
     if (sound.source) {
         alSourceStop(sound.source);
         alSourcei(sound.source, AL_BUFFER, 0);
@@ -100,7 +100,7 @@ void LayerState::ReleaseSound(SoundEntry& sound) {
     sound = SoundEntry{};
 }
 
-void LayerState::ReapOrphanSounds() {
+void SoundTable::ReapOrphanSounds() {
     std::erase_if(orphanSounds, [](SoundEntry& sound) {
         ALint state = AL_STOPPED;
         alGetSourcei(sound.source, AL_SOURCE_STATE, &state);
@@ -110,7 +110,7 @@ void LayerState::ReapOrphanSounds() {
     });
 }
 
-void LayerState::ReleaseSounds() {
+void SoundTable::ReleaseSounds() {
     if (soundContext) {
         for (SoundEntry& sound : sounds) ReleaseSound(sound);
         for (SoundEntry& sound : orphanSounds) ReleaseSound(sound);
@@ -156,14 +156,14 @@ bool WindowLayer::SoundLoad(int slot, const std::filesystem::path& file) {
     if (alGetError() == AL_NO_ERROR) alGenSources(1, &sound.source);
     if (alGetError() == AL_NO_ERROR) alSourcei(sound.source, AL_BUFFER, static_cast<ALint>(sound.buffer));
     if (alGetError() != AL_NO_ERROR) {
-        LayerState::ReleaseSound(sound);
+        SoundTable::ReleaseSound(sound);
         return false;
     }
     sound.held = true;
 
     d.ReapOrphanSounds();
     if (slot >= static_cast<int>(d.sounds.size())) d.sounds.resize(slot + 50);
-    LayerState::ReleaseSound(d.sounds[slot]);
+    SoundTable::ReleaseSound(d.sounds[slot]);
     d.sounds[slot] = sound;
     return true;
 }
@@ -207,7 +207,7 @@ void WindowLayer::ToneBeep(int frequency, int milliseconds) {
         if (state != AL_PLAYING) break;
         d.WaitWithoutInput(2);
     }
-    LayerState::ReleaseSound(tone);
+    SoundTable::ReleaseSound(tone);
 }
 
 void WindowLayer::SoundRelease() { impl_->ReleaseSounds(); }

@@ -4,7 +4,6 @@
 #include "runtime/window/jpeg_decoder.h"
 #include "runtime/text/conversions.h"
 
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFont>
 #include <QFontInfo>
@@ -74,14 +73,6 @@ void WidenForTitle(QMessageBox& box) {
 
 }  // namespace
 
-LayerWindow::LayerWindow(std::function<void(LayerWindow*)> onCloseRequest)
-    : QWidget(nullptr, Qt::Window), onCloseRequest_(std::move(onCloseRequest)) {}
-
-void LayerWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();  // closing is the program's decision
-    if (onCloseRequest_) onCloseRequest_(this);
-}
-
 WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
     if (!QApplication::instance()) {
         impl_->ownApplication = std::make_unique<QApplication>(impl_->argc, impl_->argv);
@@ -128,7 +119,6 @@ bool WindowLayer::DisplayAvailable() {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
 
 bool WindowLayer::KeyboardInit() {
     // Keyboard input comes through the toolkit's platform connection; it

@@ -4,6 +4,7 @@
 #include "runtime/window/window_geometry.h"
 #include "runtime/text/conversions.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -35,6 +36,16 @@ Qt::WindowFlags FlagsFor(unsigned style) {
 }
 
 }  // namespace
+
+LayerWindow::LayerWindow(std::function<void(LayerWindow*)> onCloseRequest)
+    : QWidget(nullptr, Qt::Window), onCloseRequest_(std::move(onCloseRequest)) {}
+
+void LayerWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // closing is the program's decision
+    if (onCloseRequest_) onCloseRequest_(this);
+}
+
+unsigned WindowTable::FrameKind(unsigned style) { return style & (kCaptionWithClose | kSizable); }
 
 bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, unsigned style,
                              const std::string& title) {
@@ -87,8 +98,7 @@ void WindowLayer::WindowClose(int number) {
     d.windows[number] = nullptr;
     if (d.optionGroup && d.optionGroup->parent() == window) d.EndOptionRun();
     // Input still queued for the window dies with it.
-    std::erase_if(d.events, [window](const QueuedEvent& e) { return e.window == window; });
-    std::erase_if(d.heldInput, [window](const HeldInput& h) { return h.window == window; });
+    d.DropFor(window);
     window->hide();
     delete window;
 }
@@ -109,7 +119,7 @@ bool WindowLayer::WindowSelectForControls(int number) {
 
 // Frames are known only for windows already on the screen; the last one seen
 // of a kind stands for the frame of a window of that kind about to be opened.
-void LayerState::NoteFrameMargins() {
+void WindowTable::NoteFrameMargins() {
     for (const QPointer<LayerWindow>& open : windows) {
         if (!open || !open->isVisible() || !open->windowHandle()) continue;
         QMargins margins = open->windowHandle()->frameMargins();
@@ -122,12 +132,12 @@ void LayerState::NoteFrameMargins() {
     }
 }
 
-QMargins LayerState::FrameFor(unsigned style) const {
+QMargins WindowTable::FrameFor(unsigned style) const {
     if (auto known = frameMargins.find(FrameKind(style)); known != frameMargins.end()) return known->second;
     return frameMargins.empty() ? QMargins() : frameMargins.begin()->second;
 }
 
-QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active) const {
+QPoint WindowTable::CentredPosition(QSize client, unsigned style, QWidget* active) const {
     const QMargins frame = FrameFor(style);
     const int outerWidth = client.width() + frame.left() + frame.right();
     const int outerHeight = client.height() + frame.top() + frame.bottom();
@@ -142,7 +152,7 @@ QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active
             CentreOnScreen(area.top(), area.height(), outerHeight)};
 }
 
-bool LayerState::IsProgramWindow(const QWidget* window) const {
+bool WindowTable::IsProgramWindow(const QWidget* window) const {
     if (!window) return false;
     for (const QPointer<LayerWindow>& open : windows)
         if (open && open == window) return true;
