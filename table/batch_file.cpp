@@ -64,7 +64,7 @@ BatchFile ParseBatchText(const std::string& text) {
     }
     const bool withTimeZone = !lines.empty() && Trimmed(lines[0]) == kBatchHeaderWithTimeZone;
     if (lines.empty() || (Trimmed(lines[0]) != kBatchHeader && !withTimeZone)) {
-        file.error = std::string("its first line must be ") + kBatchHeader + " (or with ,time_zone)";
+        file.error = std::string("its first line must be ") + kBatchHeader;
         return file;
     }
     const size_t columns = withTimeZone ? 7 : 6;
