@@ -9,10 +9,10 @@ namespace {
 
 constexpr int64_t kDay = 86400;
 
-// Whole seconds of t decimal hours, rounded as SplitTime rounds a cell;
-// a negative t by the same rule on its size.
+// Whole seconds of t decimal hours, split as a cell is: hours, minutes and
+// seconds, so the clock shows the cell's digits. A negative t (a moment
+// before the date's midnight) splits into parts of its sign, as its cell.
 int64_t RoundedSeconds(float t) {
-    if (t < 0.0f) return -RoundedSeconds(-t);
     const SplitHours split = SplitTime(t);
     return split.hours * 3600 + split.minutes * 60 + split.seconds;
 }

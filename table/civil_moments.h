@@ -29,9 +29,7 @@ int64_t CivilDateSeconds(int year, int month, int day);
 
 // The moment of an event of the given kind at hours of civil time after the
 // start dayStart (seconds) of its date, on a clock offset seconds ahead of
-// UTC. The hours become whole seconds by SplitTime, the cells' rounding;
-// hours before the date's midnight round by the same rule toward the
-// nearer second.
+// UTC. The hours become whole seconds by SplitTime, as the cells' digits.
 CivilMoment MomentOfHours(DayKind kind, float hours, int64_t dayStart, int32_t offset);
 
 // Every date of the year of a calculated timetable, in the documents' time:
