@@ -5,6 +5,7 @@
 #include "table/moment_text.h"
 #include "table/table_options.h"
 #include "table/table_run.h"
+#include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun Tool(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int status = RunTableTool(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // The place of the worked example, 48 N 9 E, with more options.
 std::vector<std::string> Place(const std::string& year, const fs::path& folder, std::vector<std::string> more) {
