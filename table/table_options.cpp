@@ -138,8 +138,9 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
             return fail("--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + *remindText + "\"");
         o.remindMinutes = std::stoi(*remindText);
     }
-    if (o.format == TableFormat::Ics && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > 9998))
-        return fail("--format ics takes a year up to 9998");
+    // libical holds date-times up to the year 3000; a year's last sunset may fall on the next.
+    if (o.format == TableFormat::Ics && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > 2999))
+        return fail("--format ics takes a year up to 2999");
     if (todayText) {
         o.today = ParseIsoDate(*todayText);
         if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");

@@ -201,6 +201,9 @@ TEST(DataFormats, OptionErrorsAndRefusals) {
         {{"--remind", "ten", "--format", "ics"}, 64, "--remind takes whole minutes from 0 to 10080"},
         {{"--remind", "20000", "--format", "ics"}, 64, "--remind takes whole minutes"},
     };
+    EXPECT_EQ(Tool(Place("3000", folder, {"--format", "ics"})).err.substr(0, 54),
+              "kelmorven-table: --format ics takes a year up to 2999\n");
+    EXPECT_EQ(Tool(Place("3000", folder, {"--format", "csv"})).status, 0);
     for (const Case& c : cases) {
         ToolRun run = Tool(Place("2026", folder, c.more));
         EXPECT_EQ(run.status, c.status) << run.err;
