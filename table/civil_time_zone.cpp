@@ -14,20 +14,18 @@ constexpr int kPeriodsSearched = 8;
 
 }  // namespace
 
-std::optional<CivilTimeZone> CivilTimeZone::Find(const std::string& name, std::string& error) {
+CivilTimeZone::Lookup CivilTimeZone::Find(const std::string& name) {
     try {
         date::get_tzdb();
     } catch (const std::exception& failure) {
-        error = "the time-zone database cannot be read: " + std::string(failure.what());
-        return std::nullopt;
+        return {std::nullopt, "the time-zone database cannot be read: " + std::string(failure.what())};
     }
     try {
-        return CivilTimeZone(date::locate_zone(name), name);  // a zone or a link to one
+        return {CivilTimeZone(date::locate_zone(name), name), ""};  // a zone or a link to one
     } catch (const std::exception&) {
-        error = "no time zone \"" + name +
-                "\" in the time-zone database (an area and a location, such as Europe/Oslo)";
+        return {std::nullopt, "no time zone \"" + name +
+                                  "\" in the time-zone database (an area and a location, such as Europe/Oslo)"};
     }
-    return std::nullopt;
 }
 
 int32_t CivilTimeZone::StandardOffset(int year, int month, int day) const {

@@ -13,10 +13,11 @@ class time_zone;
 
 class CivilTimeZone {
 public:
-    // The zone of an IANA name such as "Europe/Oslo"; nothing, with the
-    // reason in error (one line), when the database has no such zone or
-    // cannot be read.
-    static std::optional<CivilTimeZone> Find(const std::string& name, std::string& error);
+    struct Lookup;
+    // The zone of an IANA name such as "Europe/Oslo"; no zone, with the
+    // reason in one line, when the database has no such zone or cannot be
+    // read.
+    static Lookup Find(const std::string& name);
 
     const std::string& Name() const { return name_; }
 
@@ -36,4 +37,9 @@ private:
 
     const date::time_zone* zone_;  // owned by the library's database, which lives to the end
     std::string name_;
+};
+
+struct CivilTimeZone::Lookup {
+    std::optional<CivilTimeZone> zone;
+    std::string error;  // empty when the zone was found
 };

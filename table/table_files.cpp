@@ -13,17 +13,18 @@
 
 namespace {
 
-// SOURCE_DATE_EPOCH: nothing when unset, an error text when it is no whole
-// number of seconds.
-std::optional<int64_t> SourceDateEpoch(std::string& error) {
+struct EpochSetting {
+    std::optional<int64_t> seconds;  // nothing when unset or wrong
+    std::string error;               // why a value set is no whole number of seconds
+};
+
+EpochSetting SourceDateEpoch() {
     const char* value = std::getenv("SOURCE_DATE_EPOCH");
-    if (!value) return std::nullopt;
+    if (!value) return {};
     const std::string text = value;
-    if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos) {
-        error = "SOURCE_DATE_EPOCH must be whole seconds since 1970, not \"" + text + "\"";
-        return std::nullopt;
-    }
-    return std::stoll(text);
+    if (text.empty() || text.size() > 15 || text.find_first_not_of("0123456789") != std::string::npos)
+        return {std::nullopt, "SOURCE_DATE_EPOCH must be whole seconds since 1970, not \"" + text + "\""};
+    return {std::stoll(text), ""};
 }
 
 }  // namespace
@@ -45,21 +46,18 @@ std::string TableFileName(TableFormat format, const TimetableSettings& settings)
 }
 
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    std::string error;
-    if (options.format == TableFormat::Ics) SourceDateEpoch(error);
+    const std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
     if (!error.empty() || timeZone.empty()) return error;
     if (IsDocument(options.format))
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
                "a time zone goes with --format csv, json or ics";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
-    CivilTimeZone::Find(timeZone, error);
-    return error;
+    return CivilTimeZone::Find(timeZone).error;
 }
 
 int64_t CalendarStamp(const TableOptions& options) {
     if (options.today) return *options.today;  // a date value at midnight, read as UTC
-    std::string error;
-    if (std::optional<int64_t> epoch = SourceDateEpoch(error)) return *epoch;
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch;
     return static_cast<int64_t>(std::time(nullptr));
 }
 
@@ -72,8 +70,7 @@ bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Ti
     if (timeZone.empty()) {
         year.days = MomentsByZoneRule(timetable);
     } else {
-        std::string error;
-        std::optional<CivilTimeZone> zone = CivilTimeZone::Find(timeZone, error);
+        const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(timeZone).zone;
         if (!zone) return false;  // refused before: TimeBasisRefusal
         year.days = MomentsInTimeZone(timetable, *zone);
         FillYearTable(year.days, timetable.table);

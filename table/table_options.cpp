@@ -38,8 +38,8 @@ bool AllDigits(const std::string& text) {
 
 const std::set<std::string> kFlags = {"--east",     "--west",        "--north", "--south",
                                       "--ten-mode", "--sixty-mode",  "--rtf",   "--summer-time"};
-const std::set<std::string> kValued = {"--year", "--town",   "--longitude", "--latitude",
-                                       "--zone", "--out",    "--today",     "--batch",
+const std::set<std::string> kValued = {"--year", "--town", "--longitude", "--latitude",
+                                       "--zone", "--out",  "--today",     "--batch",
                                        "--format", "--time-zone", "--remind"};
 // The longest reminder: a week.
 constexpr int kLongestReminder = 7 * 24 * 60;

@@ -142,9 +142,8 @@ TEST(CivilMoments, EuropeBerlinIsTheSummerTimeRuleOnlyWhereTheLawWasTheSame) {
 
 TEST(CivilMoments, SydneyHasItsSummerTimeFromOctoberToApril) {
     Timetable timetable = Calculated("2026", "151.2093", "33.8688", false, true, "0", false);
-    std::string error;
-    const std::optional<CivilTimeZone> sydney = CivilTimeZone::Find("Australia/Sydney", error);
-    ASSERT_TRUE(sydney) << error;
+    const std::optional<CivilTimeZone> sydney = CivilTimeZone::Find("Australia/Sydney").zone;
+    ASSERT_TRUE(sydney);
     const std::vector<CivilDay> days = MomentsInTimeZone(timetable, *sydney);
     for (const CivilDay& d : days) {
         // 2026: summer time to 5 April 03:00, from 4 October 02:00.
@@ -171,15 +170,15 @@ TEST(CivilTimeZoneTest, StandardOffsetsOfZonesWithUnusualSummerTimes) {
         {"Asia/Kolkata", 2026, 3, 1, 19800},
     };
     for (const Case& c : cases) {
-        std::string error;
-        const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(c.zone, error);
-        ASSERT_TRUE(zone) << error;
+        const CivilTimeZone::Lookup lookup = CivilTimeZone::Find(c.zone);
+        ASSERT_TRUE(lookup.zone) << lookup.error;
+        const std::optional<CivilTimeZone>& zone = lookup.zone;
         EXPECT_EQ(zone->StandardOffset(c.year, c.month, c.day), c.standard) << c.zone;
     }
-    std::string error;
-    EXPECT_FALSE(CivilTimeZone::Find("Europe/Atlantis", error));
-    EXPECT_NE(error.find("\"Europe/Atlantis\""), std::string::npos);
-    EXPECT_FALSE(CivilTimeZone::Find("../../etc/passwd", error));
+    const CivilTimeZone::Lookup atlantis = CivilTimeZone::Find("Europe/Atlantis");
+    EXPECT_FALSE(atlantis.zone);
+    EXPECT_NE(atlantis.error.find("\"Europe/Atlantis\""), std::string::npos);
+    EXPECT_FALSE(CivilTimeZone::Find("../../etc/passwd").zone);
 }
 
 TEST(DataFormats, OptionErrorsAndRefusals) {
