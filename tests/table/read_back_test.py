@@ -28,7 +28,7 @@ SKIPPED = 77
 PLACES = [
     ("2026", "ULM", "9", "48", ["--east", "--north"], "1", True),
     ("2026", "HELSINKI", "24.94", "60.17", ["--east", "--north"], "2", True),
-    ("2027", "TROMSO", "18.96", "69.65", ["--east", "--north"], "1", True),
+    ("2027", "TROMSØ", "18.96", "69.65", ["--east", "--north"], "1", True),
     ("1999", "NEUMAYER", "8.27", "70.67", ["--west", "--south"], "0", False),
     ("2024", "FARZONE", "9", "48", ["--east", "--north"], "11", False),
 ]
@@ -124,7 +124,12 @@ class ReadBack(unittest.TestCase):
                 run_tool(self.folder, *place, "--format", "ics", "--remind", "15")
                 town = place[1]
                 rows = list(csv.reader(open(os.path.join(self.folder, town + ".csv"), encoding="utf-8", newline="")))[1:]
-                calendar = icalendar.Calendar.from_ical(open(os.path.join(self.folder, town + ".ics"), "rb").read())
+                raw = open(os.path.join(self.folder, town + ".ics"), "rb").read()
+                # Folded within 75 octets, every line ended by CR LF.
+                self.assertTrue(raw.endswith(b"\r\n"))
+                self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
+                self.assertLessEqual(max(len(line) for line in raw.split(b"\r\n")), 75)
+                calendar = icalendar.Calendar.from_ical(raw)
                 events = {}
                 for event in calendar.walk("VEVENT"):
                     self.assertNotIn(str(event["UID"]), events)
