@@ -2,6 +2,7 @@
 #pragma once
 
 #include "runtime/text/conversions.h"
+#include "table/table_format.h"
 
 #include <optional>
 #include <string>
@@ -22,7 +23,10 @@ struct TableOptions {
     bool sixtyMode = true;
     std::string zone = "0";
     bool summerTime = false;
-    bool rtf = false;
+    bool rtf = false;                    // --rtf or --format rtf
+    TableFormat format = TableFormat::Text;
+    std::optional<std::string> timeZone;  // --time-zone AREA/LOCATION instead of --zone and --summer-time
+    std::optional<int> remindMinutes;     // --remind MINUTES, with --format ics
     std::string outFolder = ".";
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;
