@@ -5,6 +5,7 @@
 #include "input/checks.h"
 #include "runtime/text/text_file.h"
 #include "table/batch_file.h"
+#include "table/table_version.h"
 #include "table/town_capitals.h"
 
 #include <algorithm>
@@ -96,6 +97,10 @@ int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, s
     const TableOptions& options = parsed.options;
     if (options.help) {
         out << kTableUsage;
+        return kTableWritten;
+    }
+    if (options.version) {
+        out << "kelmorven-table " << kKelmorvenVersion << "\n";
         return kTableWritten;
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);

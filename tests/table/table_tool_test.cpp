@@ -2,6 +2,7 @@
 #include "runtime/text/text_file.h"
 #include "tests/support/temp_folder.h"
 #include "table/table_run.h"
+#include "table/table_version.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,10 @@ TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
     run = Tool({"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTableUsage);
+    run = Tool({"--year", "x", "--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("kelmorven-table ") + kKelmorvenVersion + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
