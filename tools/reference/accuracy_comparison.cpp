@@ -157,7 +157,8 @@ std::vector<PlaceYearsComparison> CompareAccuracyPlaces() {
 
 std::string AccuracyTable(const std::vector<PlaceYearsComparison>& comparisons) {
     char years[32];
-    std::snprintf(years, sizeof years, "%d-%d", kAccuracyFirstYear, kAccuracyLastYear);
+    std::snprintf(years, sizeof years, "%d-%d, every %dth", kAccuracyFirstYear, kAccuracyLastYear,
+                  kAccuracyYearStep);
     std::string table =
         "| Place | Latitude | Longitude | Zone | Years | Median (s) | Largest (s) | Year of the largest | Days without rising or setting (program / reference) |\n"
         "|---|---|---|---|---|---|---|---|---|\n";
@@ -173,7 +174,7 @@ std::string AccuracyTable(const std::vector<PlaceYearsComparison>& comparisons) 
     }
     // All places up to 65 degrees together, and the days next to the polar seasons.
     std::vector<double> ordinary, nextToPolar;
-    std::string polarTowns;
+    std::string polarTowns, polarLatitudes;
     size_t unmatched = 0;
     double ordinaryLargest = 0.0, polarLargest = 0.0;
     int ordinaryYear = 0, polarYear = 0;
@@ -191,6 +192,7 @@ std::string AccuracyTable(const std::vector<PlaceYearsComparison>& comparisons) 
         unmatched += c.unmatched;
         if (c.nextToPolarCount > 0) {
             polarTowns += (polarTowns.empty() ? "" : ", ") + c.place.town;
+            polarLatitudes += (polarLatitudes.empty() ? "" : ", ") + Degrees(c.place.latitude, 'N', 'S');
             if (c.nextToPolarLargest > polarLargest) {
                 polarLargest = c.nextToPolarLargest;
                 polarYear = c.nextToPolarLargestYear;
@@ -202,14 +204,19 @@ std::string AccuracyTable(const std::vector<PlaceYearsComparison>& comparisons) 
     table += row;
     if (!nextToPolar.empty()) {
         std::snprintf(row, sizeof row,
-                      "| Within %d days of a polar season (%s) | beyond 66° | | | %s | %.1f | %.1f | %d | |\n",
-                      kNextToPolarSeasonDays, polarTowns.c_str(), years, Median(nextToPolar), polarLargest,
-                      polarYear);
+                      "| Within %d days of a polar season (%s) | %s | | | %s | %.1f | %.1f | %d | |\n",
+                      kNextToPolarSeasonDays, polarTowns.c_str(), polarLatitudes.c_str(), years,
+                      Median(nextToPolar), polarLargest, polarYear);
         table += row;
     }
+    std::snprintf(row, sizeof row,
+                  "\nFor the places beyond the polar circles the median and the largest count the days more "
+                  "than %d days from a polar season; the last line counts the others.\n",
+                  kNextToPolarSeasonDays);
+    table += row;
     if (unmatched > 0) {
         std::snprintf(row, sizeof row,
-                      "\n%zu moments next to polar seasons are not compared: the reference's only crossing "
+                      "%zu moments next to polar seasons are not compared: the reference's only crossing "
                       "of their date is another one.\n", unmatched);
         table += row;
     }
