@@ -12,7 +12,7 @@ const char* const kTableUsage =
     "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
     "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
     "                       [--format FORMAT] [--remind MINUTES]\n"
-    "       kelmorven-table --help\n"
+    "       kelmorven-table --help | --version\n"
     "\n"
     "Writes the sunrise and sunset timetable of one place for the year Y into DIR\n"
     "(default: the current folder) as TOWN.TXT, or as TOWN.WRI (RTF) with --rtf.\n"
@@ -67,6 +67,10 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     TableOptions& o = parsed.options;
     if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
         o.help = true;
+        return parsed;
+    }
+    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
+        o.version = true;
         return parsed;
     }
     auto fail = [&parsed](std::string error) {

@@ -31,6 +31,7 @@ struct TableOptions {
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
@@ -38,8 +39,8 @@ struct ParsedOptions {
     std::string error;  // one line; empty when the options are sound
 };
 
-// Reads the arguments after the program name. --help anywhere wins over
-// any error.
+// Reads the arguments after the program name. --help, then --version,
+// anywhere wins over any error.
 ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments);
 
 // A date "YYYY-MM-DD" of the Gregorian calendar, as a date value at

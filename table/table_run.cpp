@@ -6,6 +6,7 @@
 #include "runtime/text/text_file.h"
 #include "table/batch_file.h"
 #include "table/table_files.h"
+#include "table/table_version.h"
 #include "table/town_capitals.h"
 
 #include <algorithm>
@@ -101,6 +102,10 @@ int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, s
     const TableOptions& options = parsed.options;
     if (options.help) {
         out << kTableUsage;
+        return kTableWritten;
+    }
+    if (options.version) {
+        out << "kelmorven-table " << kKelmorvenVersion << "\n";
         return kTableWritten;
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);

@@ -3,6 +3,7 @@
 #include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 #include "table/table_run.h"
+#include "table/table_version.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,10 @@ TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
     run = Tool({"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTableUsage);
+    run = Tool({"--year", "x", "--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("kelmorven-table ") + kKelmorvenVersion + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
