@@ -5,6 +5,7 @@
 
 #include <libical/ical.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -30,10 +31,13 @@ uint64_t StableHash(const std::string& text) {
     return hash;
 }
 
-// "48.400555 N 9.999444 E"
+// "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
+// than the single-precision value's six, which show its binary rounding.
 std::string PlaceText(const TimetableSettings& s) {
-    return FormatReal(s.latitude < 0 ? -s.latitude : s.latitude) + (s.latitude < 0 ? " S " : " N ") +
-           FormatReal(s.longitude < 0 ? -s.longitude : s.longitude) + (s.longitude < 0 ? " W" : " E");
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f %s %.4f %s", static_cast<double>(std::fabs(s.latitude)),
+                  s.latitude < 0 ? "S" : "N", static_cast<double>(std::fabs(s.longitude)), s.longitude < 0 ? "W" : "E");
+    return text;
 }
 
 // "Sunrise at ULM: 08:19:58 local time on 2026-01-01 (UTC+01:00). ..."
