@@ -1,7 +1,9 @@
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 #include "table/table_run.h"
+#include "table/table_version.h"
 
 #include <gtest/gtest.h>
 
@@ -16,28 +18,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> FileLines(const fs::path& path) {
     std::vector<std::string> lines;
     TextFileReader reader;
     if (!reader.Open(path)) return lines;
     for (int i = 0; i < 122; ++i) lines.push_back(reader.ReadLine());
     return lines;
-}
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun Tool(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int status = RunTableTool(arguments, out, err);
-    return {status, out.str(), err.str()};
 }
 
 // Seconds of a time cell "hmmss".
@@ -129,6 +115,10 @@ TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
     run = Tool({"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTableUsage);
+    run = Tool({"--year", "x", "--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("kelmorven-table ") + kKelmorvenVersion + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
