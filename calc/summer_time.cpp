@@ -33,7 +33,11 @@ std::string SummerTimeStatusText(const std::string& leapMessage, const SummerTim
            FormatInteger(period.autumnDay) + ".";
 }
 
+bool InSummerTime(int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime) {
+    return summerTime == 1 && period.start <= dayOfYear && dayOfYear <= period.end;
+}
+
 float ApplySummerTime(float t, int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime) {
-    if (summerTime == 1 && period.start <= dayOfYear && dayOfYear <= period.end) return t + 1.0f;
+    if (InSummerTime(dayOfYear, period, summerTime)) return t + 1.0f;
     return t;
 }

@@ -27,6 +27,10 @@ SummerTimePeriod ComputeSummerTimePeriod(float year, LeapFlag leap);
 std::string SummerTimeStatusText(const std::string& leapMessage, const SummerTimePeriod& period,
                                  uint8_t summerTime);
 
+// Whether ordinal day dayOfYear has its times one hour later: summerTime is 1
+// and start <= dayOfYear <= end.
+bool InSummerTime(int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime);
+
 // A time t (decimal hours of zone time) of ordinal day dayOfYear: t + 1 hour
-// when summerTime is 1 and start <= dayOfYear <= end, else t.
+// when InSummerTime, else t.
 float ApplySummerTime(float t, int dayOfYear, const SummerTimePeriod& period, uint8_t summerTime);

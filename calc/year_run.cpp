@@ -20,10 +20,6 @@ std::string TimeCell(float t, int shift) {
     return std::string(5 - digits.size(), '0') + digits;
 }
 
-namespace {
-
-// The cell of an event: its time, or five marks when the Sun does not cross
-// the altitude.
 std::string EventCell(DayKind kind, float t, int shift) {
     switch (kind) {
     case DayKind::PolarDay:
@@ -36,29 +32,37 @@ std::string EventCell(DayKind kind, float t, int shift) {
     return TimeCell(t, shift);
 }
 
-}  // namespace
+SunEvents ComputeDayMoments(const TimetableSettings& settings, const SummerTimePeriod& period,
+                            int month, int day, int dayCounter) {
+    SunEvents events =
+        ComputeSunEvents(settings.year, static_cast<uint8_t>(month), static_cast<uint8_t>(day),
+                         settings.longitude, settings.latitude, settings.zone);
+    events.sunrise = ApplySummerTime(events.sunrise, dayCounter, period, settings.summerTime);
+    events.sunset = ApplySummerTime(events.sunset, dayCounter, period, settings.summerTime);
+    return events;
+}
 
 std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
                             int month, int day, int dayCounter) {
-    const SunEvents events =
-        ComputeSunEvents(settings.year, static_cast<uint8_t>(month), static_cast<uint8_t>(day),
-                         settings.longitude, settings.latitude, settings.zone);
-    const float sunrise = ApplySummerTime(events.sunrise, dayCounter, period, settings.summerTime);
-    const float sunset = ApplySummerTime(events.sunset, dayCounter, period, settings.summerTime);
-    return EventCell(events.sunriseKind, sunrise, 0) + " " + EventCell(events.sunsetKind, sunset, 12);
+    const SunEvents moments = ComputeDayMoments(settings, period, month, day, dayCounter);
+    return EventCell(moments.sunriseKind, moments.sunrise, 0) + " " +
+           EventCell(moments.sunsetKind, moments.sunset, 12);
+}
+
+void ForEachDayOfYear(LeapFlag leap, const std::function<void(int month, int day, int dayCounter)>& visit) {
+    int dayCounter = 0;
+    for (int month = 1; month <= 12; ++month) {
+        const int monthLength = MonthLength(month, leap);
+        for (int day = 1; day <= monthLength; ++day) visit(month, day, ++dayCounter);
+    }
 }
 
 void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
              YearTable& table, const ProgressReport& report) {
     // The progress shown is the day counter itself: both count the days done.
-    int dayCounter = 0;
-    for (int month = 1; month <= 12; ++month) {
-        const int monthLength = MonthLength(month, leap);
-        for (int day = 1; day <= monthLength; ++day) {
-            ++dayCounter;
-            const DayCode code = month * 100 + day;
-            table[code] = ComputeDayEntry(settings, period, month, day, dayCounter);
-            if (dayCounter < 330 && report) report(dayCounter);
-        }
-    }
+    ForEachDayOfYear(leap, [&](int month, int day, int dayCounter) {
+        const DayCode code = month * 100 + day;
+        table[code] = ComputeDayEntry(settings, period, month, day, dayCounter);
+        if (dayCounter < 330 && report) report(dayCounter);
+    });
 }

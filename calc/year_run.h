@@ -3,6 +3,7 @@
 
 #include "calc/calendar.h"
 #include "calc/summer_time.h"
+#include "calc/sun_events.h"
 #include "input/settings.h"
 
 #include <array>
@@ -29,6 +30,20 @@ struct YearTable {
 // h, m and s are SplitSexagesimal's: half a second rounds up, and 06:59:59.6
 // gives 7, 0, 0.
 std::string TimeCell(float t, int shift);
+
+// The cell of an event of the given kind: TimeCell(t, shift) when the Sun
+// crosses the altitude, "*****" when it stays above, "-----" below.
+std::string EventCell(DayKind kind, float t, int shift);
+
+// The two moments of month 1-12 and day of the year of settings as the
+// DayEntry shows them: the solver's times with the summer-time hour added
+// when dayCounter lies in period and summer time is on, with their kinds.
+SunEvents ComputeDayMoments(const TimetableSettings& settings, const SummerTimePeriod& period,
+                            int month, int day, int dayCounter);
+
+// Calls visit(month, day, dayCounter) for every date of a year whose
+// LeapFlag is leap, in calendar order, dayCounter from 1.
+void ForEachDayOfYear(LeapFlag leap, const std::function<void(int month, int day, int dayCounter)>& visit);
 
 // The DayEntry of month 1-12 and day of the year of settings, at its place
 // and zone: sunrise cell, one blank, sunset cell, "44821 75313", both times

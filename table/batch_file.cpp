@@ -62,10 +62,12 @@ BatchFile ParseBatchText(const std::string& text) {
         lines.push_back(line);
         start = end + 1;
     }
-    if (lines.empty() || Trimmed(lines[0]) != kBatchHeader) {
+    const bool withTimeZone = !lines.empty() && Trimmed(lines[0]) == kBatchHeaderWithTimeZone;
+    if (lines.empty() || (Trimmed(lines[0]) != kBatchHeader && !withTimeZone)) {
         file.error = std::string("its first line must be ") + kBatchHeader;
         return file;
     }
+    const size_t columns = withTimeZone ? 7 : 6;
     for (size_t i = 1; i < lines.size(); ++i) {
         if (Trimmed(lines[i]).empty()) continue;
         BatchPlace place;
@@ -73,16 +75,19 @@ BatchFile ParseBatchText(const std::string& text) {
         std::optional<std::vector<std::string>> fields = SplitFields(lines[i]);
         if (!fields) {
             place.error = "a quote is not closed";
-        } else if (fields->size() != 6) {
-            place.error = "has " + std::to_string(fields->size()) + " fields, not 6";
+        } else if (fields->size() != columns) {
+            place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
         } else {
             const std::vector<std::string>& f = *fields;
             place.town = f[0];
             place.longitude = f[1];
             place.latitude = f[2];
             place.zone = f[5];
+            if (withTimeZone) place.timeZone = Trimmed(f[6]);
             if (!ReadSide(f[3], "east", "west", place.west)) place.error = "east_west must be east or west";
             else if (!ReadSide(f[4], "north", "south", place.south)) place.error = "north_south must be north or south";
+            else if (!place.timeZone.empty() && !Trimmed(place.zone).empty())
+                place.error = "zone and time_zone exclude each other: the time zone gives the offset";
         }
         file.places.push_back(std::move(place));
     }

@@ -7,10 +7,12 @@ const char* const kTableUsage =
     "usage: kelmorven-table --year Y --town NAME --longitude TEXT --latitude TEXT\n"
     "                       [--east | --west] [--north | --south] [--ten-mode | --sixty-mode]\n"
     "                       [--zone TEXT] [--summer-time] [--rtf] [--out DIR]\n"
-    "                       [--today YYYY-MM-DD]\n"
+    "                       [--today YYYY-MM-DD] [--format FORMAT] [--time-zone AREA/LOCATION]\n"
+    "                       [--remind MINUTES]\n"
     "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
     "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
-    "       kelmorven-table --help\n"
+    "                       [--format FORMAT] [--remind MINUTES]\n"
+    "       kelmorven-table --help | --version\n"
     "\n"
     "Writes the sunrise and sunset timetable of one place for the year Y into DIR\n"
     "(default: the current folder) as TOWN.TXT, or as TOWN.WRI (RTF) with --rtf.\n"
@@ -19,7 +21,12 @@ const char* const kTableUsage =
     "9.175 degrees in 10-mode; the sides are chosen with the options.\n"
     "FILE is a CSV file whose first line is\n"
     "    town,longitude,latitude,east_west,north_south,zone\n"
-    "with one place per line (sides as east/west and north/south).\n"
+    "with one place per line (sides as east/west and north/south), and\n"
+    "optionally a seventh column time_zone.\n"
+    "FORMAT is txt (default), rtf (same as --rtf), csv, json or ics (TOWN.csv,\n"
+    "TOWN.json, TOWN.ics): the moments in full, in the civil time of --zone and\n"
+    "--summer-time, or of --time-zone (an IANA zone such as Europe/Oslo; not\n"
+    "for the documents). --remind adds an alarm MINUTES before each event.\n"
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
     "64 error in the options.\n";
 
@@ -32,10 +39,14 @@ bool AllDigits(const std::string& text) {
 const std::set<std::string> kFlags = {"--east",     "--west",        "--north", "--south",
                                       "--ten-mode", "--sixty-mode",  "--rtf",   "--summer-time"};
 const std::set<std::string> kValued = {"--year", "--town", "--longitude", "--latitude",
-                                       "--zone", "--out",  "--today",     "--batch"};
+                                       "--zone", "--out",  "--today",     "--batch",
+                                       "--format", "--time-zone", "--remind"};
+// The longest reminder: a week.
+constexpr int kLongestReminder = 7 * 24 * 60;
 // What a CSV row gives instead.
 const char* const kPlaceOptions[] = {"--town",  "--longitude", "--latitude", "--east",
-                                     "--west",  "--north",     "--south",    "--zone"};
+                                     "--west",  "--north",     "--south",    "--zone",
+                                     "--time-zone"};
 
 }  // namespace
 
@@ -58,13 +69,17 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         o.help = true;
         return parsed;
     }
+    if (std::find(arguments.begin(), arguments.end(), "--version") != arguments.end()) {
+        o.version = true;
+        return parsed;
+    }
     auto fail = [&parsed](std::string error) {
         parsed.error = std::move(error);
         return parsed;
     };
 
     std::set<std::string> seen;
-    std::optional<std::string> todayText;
+    std::optional<std::string> todayText, formatText, remindText;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
         if (!kFlags.count(name) && !kValued.count(name)) {
@@ -91,6 +106,9 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         if (name == "--out") o.outFolder = value;
         if (name == "--today") todayText = value;
         if (name == "--batch") o.batchFile = value;
+        if (name == "--format") formatText = value;
+        if (name == "--time-zone") o.timeZone = value;
+        if (name == "--remind") remindText = value;
     }
 
     for (auto [one, other] : {std::pair{"--east", "--west"}, std::pair{"--north", "--south"},
@@ -107,6 +125,26 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
             if (!seen.count(required)) return fail(std::string(required) + " is missing");
     }
     if (o.outFolder.empty()) return fail("--out needs a folder");
+    if (formatText) {
+        std::optional<TableFormat> format = ParseTableFormat(*formatText);
+        if (!format) return fail("--format takes txt, rtf, csv, json or ics, not \"" + *formatText + "\"");
+        if (o.rtf && *format != TableFormat::Rtf) return fail("--rtf and --format " + *formatText + " exclude each other");
+        o.format = *format;
+    }
+    if (o.rtf) o.format = TableFormat::Rtf;
+    o.rtf = o.format == TableFormat::Rtf;
+    for (const char* zoneOption : {"--zone", "--summer-time"})
+        if (o.timeZone && seen.count(zoneOption))
+            return fail(std::string(zoneOption) + " does not go with --time-zone: the time zone gives the offset and the summer time");
+    if (remindText) {
+        if (o.format != TableFormat::Ics) return fail("--remind goes with --format ics");
+        if (remindText->empty() || remindText->size() > 5 || !AllDigits(*remindText) || std::stoi(*remindText) > kLongestReminder)
+            return fail("--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + *remindText + "\"");
+        o.remindMinutes = std::stoi(*remindText);
+    }
+    // libical holds date-times up to the year 3000; a year's last sunset may fall on the next.
+    if (o.format == TableFormat::Ics && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > 2999))
+        return fail("--format ics takes a year up to 2999");
     if (todayText) {
         o.today = ParseIsoDate(*todayText);
         if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");

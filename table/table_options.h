@@ -2,6 +2,7 @@
 #pragma once
 
 #include "runtime/text/conversions.h"
+#include "table/table_format.h"
 
 #include <optional>
 #include <string>
@@ -22,11 +23,15 @@ struct TableOptions {
     bool sixtyMode = true;
     std::string zone = "0";
     bool summerTime = false;
-    bool rtf = false;
+    bool rtf = false;                    // --rtf or --format rtf
+    TableFormat format = TableFormat::Text;
+    std::optional<std::string> timeZone;  // --time-zone AREA/LOCATION instead of --zone and --summer-time
+    std::optional<int> remindMinutes;     // --remind MINUTES, with --format ics
     std::string outFolder = ".";
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
@@ -34,8 +39,8 @@ struct ParsedOptions {
     std::string error;  // one line; empty when the options are sound
 };
 
-// Reads the arguments after the program name. --help anywhere wins over
-// any error.
+// Reads the arguments after the program name. --help, then --version,
+// anywhere wins over any error.
 ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments);
 
 // A date "YYYY-MM-DD" of the Gregorian calendar, as a date value at

@@ -3,9 +3,11 @@
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
 #include "input/checks.h"
+#include "input/field_text.h"
 #include "runtime/text/text_file.h"
 #include "table/batch_file.h"
-#include "table/town_capitals.h"
+#include "table/table_files.h"
+#include "table/table_version.h"
 
 #include <algorithm>
 #include <ostream>
@@ -44,7 +46,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south};
+        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
         if (const char* where = ControlCharacterIn(place)) {
             err << prefix << where << " holds a control character\n";
             refused = true;
@@ -62,6 +64,10 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
 
 int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
                   Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+    if (std::string refusal = TimeBasisRefusal(options, place.timeZone); !refusal.empty()) {
+        err << prefix << refusal << "\n";
+        return kTableRefused;
+    }
     InputSnapshot snapshot;
     snapshot.yearRaw = options.year;
     snapshot.townRaw = TownCapitals(Utf8ToCp1252(place.town));
@@ -81,12 +87,12 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     CalculateYear(timetable);
     const std::filesystem::path folder(options.outFolder);
     const TimetableSettings& s = timetable.settings;
-    const bool written = options.rtf ? WriteRtfTimetable(timetable, folder) : WriteTextTimetable(timetable, folder);
+    const bool written = WriteTableFile(options, place.timeZone, timetable, folder);
     if (!written) {
         err << prefix << kCannotSaveTitle << "\n" << prefix << kCannotSaveText << "\n";
         return kTableUnwritable;
     }
-    out << ResolveInFolder(folder, options.rtf ? RtfTimetableName(s) : TextTimetableName(s)).string() << "\n"
+    out << ResolveInFolder(folder, TableFileName(options.format, s)).string() << "\n"
         << Cp1252ToUtf8(TodayLine(timetable, today)) << "\n";
     return kTableWritten;
 }
@@ -98,12 +104,20 @@ int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, s
         out << kTableUsage;
         return kTableWritten;
     }
+    if (options.version) {
+        out << "kelmorven-table " << kKelmorvenVersion << "\n";
+        return kTableWritten;
+    }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (std::string refusal = TimeBasisRefusal(options, options.timeZone.value_or("")); !refusal.empty()) {
+        err << "kelmorven-table: " << refusal << "\n";
+        return kTableUsageError;
+    }
     const DateValue today = options.today ? *options.today : CurrentDate();
     if (options.batchFile) return RunBatch(options, today, out, err);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
-                     options.west, options.south};
+                     options.west, options.south, options.timeZone.value_or("")};
     if (const char* where = ControlCharacterIn(place))
         return UsageError(err, std::string(where) + " holds a control character");
     Timetable timetable;

@@ -21,6 +21,7 @@ struct TablePlace {
     std::string town, longitude, latitude, zone;
     bool west = true;
     bool south = false;
+    std::string timeZone;  // an IANA time zone for the data formats; empty: zone and summer-time rule
 };
 
 // Checks one place with the options, runs its year and writes its document

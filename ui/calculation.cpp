@@ -5,6 +5,7 @@
 #include "documents/today_line.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
+#include "runtime/text/text_file.h"
 #include "runtime/window/window_layer.h"
 #include "ui/program.h"
 
@@ -79,7 +80,7 @@ void FinishTimetableRun(Program& program, const std::string& status) {
     w.ToneBeep(1200, 100);
     w.ToneBeep(1000, 100);
     if (w.SoundInit()) {
-        w.SoundLoad(1, LayerFileName(program, "DatenE/Sound.wav"));
+        w.SoundLoad(1, ResolveInFolder(program.folder, "DatenE/Sound.wav"));
         w.SoundPlay(1, 0);  // an empty slot stays silent
     }
     w.ControlTextSet(kDocumentLine, status);

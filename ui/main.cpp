@@ -8,7 +8,7 @@
 
 int main() {
     if (!WindowLayer::DisplayAvailable()) {
-        std::fputs("kelmorven needs a display; build/bin/kelmorven-table writes timetables without one.\n",
+        std::fputs("kelmorven needs a display; kelmorven-table, beside it, writes timetables without one.\n",
                    stderr);
         return 1;
     }

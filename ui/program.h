@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <string_view>
 
 class WindowLayer;
 
@@ -38,8 +37,3 @@ struct Program {
     std::string userName;
     std::string greeting;                    // the greeting window's title
 };
-
-// A file name of the program ("DatenE/Sound.wav", code page 1252) as the
-// window layer takes it: relative when the program folder is the
-// executable's folder, against which the layer resolves, else the full path.
-std::string LayerFileName(const Program& program, std::string_view name);

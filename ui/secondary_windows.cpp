@@ -43,7 +43,7 @@ void ShowZoneMapWindow(Program& program) {
         w.WindowClose(kZoneMapWindow);
         return;
     }
-    if (w.PictureLoad(0, LayerFileName(program, "DatenE/Zeitzonenkarte.jpg")))
+    if (w.PictureLoad(0, ResolveInFolder(program.folder, "DatenE/Zeitzonenkarte.jpg")))
         w.PictureAdd(kMapPicture, 10, 10, 1000, 687, 0);
     WaitForCloseRequest(w);
     w.WindowClose(kZoneMapWindow);

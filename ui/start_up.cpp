@@ -1,6 +1,7 @@
 #include "ui/start_up.h"
 
 #include "runtime/text/conversions.h"
+#include "runtime/text/text_file.h"
 #include "runtime/window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -29,7 +30,7 @@ void ShowGreeting(Program& program) {
         return;
     if (!w.WindowSelectForControls(kGreetingWindow)) return;
     // Shown at the picture's own size; the size given is not applied.
-    if (w.PictureLoad(0, LayerFileName(program, "DatenE/sunset.jpg")))
+    if (w.PictureLoad(0, ResolveInFolder(program.folder, "DatenE/sunset.jpg")))
         w.PictureAdd(0, 10, 10, 100, 83, 0);
     w.Pause(6000);
 }

@@ -111,7 +111,8 @@ std::string TextFileReader::ReadLine() {
             std::fgetc(file_);  // the LF of CR LF, or whatever stands there
             break;
         }
-        line += static_cast<char>(c);
+        // Beyond what any list shows: read on to the line's end, keep nothing.
+        if (line.size() < kMaxLineBytes) line += static_cast<char>(c);
     }
     return line;
 }

@@ -55,6 +55,8 @@ public:
     ~TextFileReader() { Close(); }
 
     bool Open(const std::filesystem::path& path);  // false when it cannot be read
+    // A longer line is cut at this many bytes as it is read; its rest is skipped.
+    static constexpr std::size_t kMaxLineBytes = 4096;
     std::string ReadLine();
     void Close();
 

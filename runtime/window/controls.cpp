@@ -1,6 +1,8 @@
 // Controls under program-wide numbers: creation, texts and states.
 #include "runtime/window/controls.h"
 
+#include "input/field_text.h"
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -17,6 +19,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -35,21 +38,29 @@ protected:
     void nextCheckState() override { setChecked(true); }
 };
 
-QString KeepCharacters(const QString& text, bool digitsOnly, bool upperCase, bool* refused) {
-    QString kept;
-    for (QChar c : text) {
-        if (!c.isPrint()) {
-            kept += c;
-            continue;
-        }
-        if (digitsOnly && !(c >= u'0' && c <= u'9')) {
-            *refused = true;
-            continue;
-        }
-        kept += upperCase ? UpperInCodePage(c) : c;
+// Sees every change of a field's text before it is shown, whichever way
+// the text came: the field lets only its own part of it through.
+class EntryGate : public QValidator {
+public:
+    explicit EntryGate(FieldEdit* field) : QValidator(field), field_(field) {}
+    State validate(QString& text, int& cursor) const override {
+        field_->Admit(text, cursor);
+        return Acceptable;
     }
-    return kept;
+
+private:
+    FieldEdit* field_;
+};
+
+// All of the text consists of characters a key may type (not a command key's
+// own control text, such as a backspace's).
+bool AllPrintable(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
+
+// Where a frame's caption stands in its top edge.
+constexpr int kCaptionIndent = 8;
+constexpr int kCaptionPadding = 2;
 
 // A frame whose caption is set into its top edge: the etched line runs
 // through the middle of the caption's height and stops on either side of it.
@@ -76,18 +87,10 @@ protected:
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
     }
-
-public:
-    // The width a caption may take in a frame of that width.
-    static int CaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
-
-private:
-    static constexpr int kCaptionIndent = 8;
-    static constexpr int kCaptionPadding = 2;
 };
 
-// A label's text wider than the label is set in a narrower stretch of its
-// window's font, down to a floor that stays legible, rather than cut.
+}  // namespace
+
 void FitLabelText(QLabel* label) {
     constexpr int kStartStretch = QFont::SemiCondensed;
     constexpr int kFloorStretch = 70;
@@ -102,14 +105,7 @@ void FitLabelText(QLabel* label) {
     label->setFont(narrow);
 }
 
-}  // namespace
-
-QChar UpperInCodePage(QChar c) {
-    QChar upper = c.toUpper();  // one character for one: ß has no capital of its own
-    if (upper == c) return c;
-    std::string cp1252 = Utf8ToCp1252(QString(upper).toStdString());
-    return cp1252 == "?" ? c : upper;
-}
+int FrameCaptionRoom(int frameWidth) { return frameWidth - 2 * kCaptionIndent - 2 * kCaptionPadding; }
 
 QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width) {
     QStringList lines;
@@ -128,15 +124,61 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 }
 
 FieldEdit::FieldEdit(unsigned options, QWidget* parent)
-    : QLineEdit(parent), digitsOnly_(options & kDigitsOnly), upperCase_(options & kUpperCase) {}
+    : QLineEdit(parent),
+      options_(options),
+      rules_(((options & kDigitsOnly) ? kFieldDigitsOnly : 0u) | ((options & kUpperCase) ? kFieldCapitals : 0u)) {
+    setValidator(new EntryGate(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
+}
+
+void FieldEdit::SetProgramText(const QString& text) {
+    settingProgramText_ = true;
+    setText(text);
+    settingProgramText_ = false;
+    setCursorPosition(0);
+}
+
+QString FieldEdit::Entering(const QString& text) const {
+    QString kept;
+    for (QChar c : text) {
+        if (c.category() == QChar::Other_Control) continue;
+        const std::string byte = c.isSurrogate() ? std::string() : Utf8ToCp1252(QString(c).toStdString());
+        if (byte.size() == 1 && (byte[0] != '?' || c == u'?')) {
+            kept += FromCp1252(FieldEntry(byte, rules_));
+        } else if (!(rules_ & kFieldDigitsOnly)) {
+            kept += c;  // a character beyond the code page has no capital in it
+        }
+    }
+    return kept;
+}
+
+void FieldEdit::Admit(QString& text, int& cursor) const {
+    if (settingProgramText_) return;
+    // What the change brought in lies between the part before it and the
+    // part after it that are as they were.
+    const qsizetype most = std::min(shown_.size(), text.size());
+    qsizetype before = 0;
+    while (before < most && shown_[before] == text[before]) ++before;
+    qsizetype after = 0;
+    while (after < most - before && shown_[shown_.size() - 1 - after] == text[text.size() - 1 - after]) ++after;
+    const QString entered = text.mid(before, text.size() - before - after);
+    const QString kept = Entering(entered);
+    if (kept == entered) return;
+    text = text.left(before) + kept + text.right(after);
+    const qsizetype end = before + entered.size();
+    if (cursor >= end) {
+        cursor -= static_cast<int>(entered.size() - kept.size());
+    } else if (cursor > before) {
+        cursor = static_cast<int>(before + std::min<qsizetype>(cursor - before, kept.size()));
+    }
+}
 
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if ((digitsOnly_ || upperCase_) && !text.isEmpty() &&
+    if (!text.isEmpty() && AllPrintable(text) &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        bool refused = false;
-        QString kept = KeepCharacters(text, digitsOnly_, upperCase_, &refused);
-        if (refused && kept.isEmpty()) {
+        const QString kept = Entering(text);
+        if (kept.isEmpty()) {
             event->accept();  // a refused character changes nothing
             return;
         }
@@ -152,10 +194,10 @@ void FieldEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if ((digitsOnly_ || upperCase_) && !event->commitString().isEmpty()) {
-        bool refused = false;
-        QString kept = KeepCharacters(event->commitString(), digitsOnly_, upperCase_, &refused);
-        if (kept != event->commitString()) {
+    const QString commit = event->commitString();
+    if (!commit.isEmpty()) {
+        const QString kept = Entering(commit);
+        if (kept != commit) {
             QInputMethodEvent changed(event->preeditString(), event->attributes());
             changed.setCommitString(kept, event->replacementStart(), event->replacementLength());
             QLineEdit::inputMethodEvent(&changed);
@@ -165,37 +207,65 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
     QLineEdit::inputMethodEvent(event);
 }
 
-ControlEntry* LayerState::Entry(int number) {
+ControlEntry* ControlTable::Entry(int number) {
     if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
     return &controls[number];
 }
 
-const ControlEntry* LayerState::Entry(int number) const {
+const ControlEntry* ControlTable::Entry(int number) const {
     if (number < 0 || number >= static_cast<int>(controls.size())) return nullptr;
     return &controls[number];
 }
 
-QWidget* LayerState::Live(int number) const {
+QWidget* ControlTable::Live(int number) const {
     const ControlEntry* entry = Entry(number);
     return entry ? entry->widget.data() : nullptr;
 }
 
-QWidget* LayerState::NewControlParent() { return selected.data(); }
-
-void LayerState::Register(int number, QWidget* widget, ControlKind kind) {
+void ControlTable::Register(int number, QWidget* widget, const ControlKind& kind) {
     if (number >= static_cast<int>(controls.size())) controls.resize(number + 30);
     ControlEntry& entry = controls[number];
     entry = ControlEntry{};
     entry.widget = widget;
-    entry.kind = kind;
+    entry.kind = &kind;
     entry.window = widget->window();
     entry.sequence = nextSequence++;
     widget->setProperty("kelmorvenControl", number);
     widget->show();
-    // Everything but an option, a picture or a progress bar ends the run of
-    // option buttons.
-    if (kind != ControlKind::Option && kind != ControlKind::Picture && kind != ControlKind::ProgressBar)
-        EndOptionRun();
+    if (kind.EndsOptionRun()) EndOptionRun();
+}
+
+int ControlTable::ControlOf(const QWidget* widget) const {
+    for (; widget; widget = widget->parentWidget()) {
+        QVariant number = widget->property("kelmorvenControl");
+        if (number.isValid()) {
+            int n = number.toInt();
+            const ControlEntry* entry = Entry(n);
+            return entry && entry->widget == widget ? n : -1;
+        }
+        if (widget->isWindow()) break;
+    }
+    return -1;
+}
+
+// Focus order: the enabled, visible fields, buttons, check boxes, options
+// and line lists of the window, in the order of their creation, wrapping.
+void ControlTable::MoveFocus(QWidget* window, bool backward) {
+    std::vector<const ControlEntry*> stops;
+    for (const ControlEntry& entry : controls) {
+        if (!entry.widget || entry.window != window || !entry.kind->Focusable()) continue;
+        if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
+    }
+    if (stops.empty()) return;
+    std::sort(stops.begin(), stops.end(),
+              [](const ControlEntry* a, const ControlEntry* b) { return a->sequence < b->sequence; });
+    int at = -1;
+    const int focused = ControlOf(window->focusWidget());
+    for (std::size_t i = 0; i < stops.size(); ++i)
+        if (focused >= 0 && stops[i] == Entry(focused)) at = static_cast<int>(i);
+    const int count = static_cast<int>(stops.size());
+    int next = at < 0 ? (backward ? count - 1 : 0) : (at + (backward ? count - 1 : 1)) % count;
+    stops[next]->widget->setFocus(Qt::TabFocusReason);
 }
 
 void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, const std::string& text,
@@ -214,7 +284,7 @@ void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, cons
     // never runs through its text.
     label->setAutoFillBackground(true);
     FitLabelText(label);
-    d.Register(number, label, ControlKind::Label);
+    d.Register(number, label, LabelAdapter());
 }
 
 void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
@@ -223,12 +293,11 @@ void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
     QWidget* parent = d.NewControlParent();
     if (number < 0 || !parent) return;
     auto* field = new FieldEdit(options, parent);
-    field->setText(FromCp1252(text));
-    field->setCursorPosition(0);
+    field->SetProgramText(FromCp1252(text));
     field->setGeometry(x, y, width, height);
     QObject::connect(field, &QLineEdit::textEdited, field,
                      [&d, field, number] { d.Queue(EventKind::ControlEvent, number, field->window()); });
-    d.Register(number, field, ControlKind::InputField);
+    d.Register(number, field, InputFieldAdapter());
 }
 
 void WindowLayer::ButtonAdd(int number, int x, int y, int width, int height, const std::string& text,
@@ -242,7 +311,7 @@ void WindowLayer::ButtonAdd(int number, int x, int y, int width, int height, con
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, button,
                      [&d, button, number] { d.Queue(EventKind::ControlEvent, number, button->window()); });
-    d.Register(number, button, ControlKind::Button);
+    d.Register(number, button, ButtonAdapter());
     ControlEntry& entry = *d.Entry(number);
     entry.toggle = options & kToggle;
     entry.multiLine = options & kMultiLine;
@@ -257,7 +326,7 @@ void WindowLayer::CheckBoxAdd(int number, int x, int y, int width, int height, c
     box->setGeometry(x, y, width, height);
     QObject::connect(box, &QCheckBox::clicked, box,
                      [&d, box, number] { d.Queue(EventKind::ControlEvent, number, box->window()); });
-    d.Register(number, box, ControlKind::CheckBox);
+    d.Register(number, box, CheckBoxAdapter());
 }
 
 void WindowLayer::OptionAdd(int number, int x, int y, int width, int height, const std::string& text) {
@@ -281,7 +350,7 @@ void WindowLayer::OptionAdd(int number, int x, int y, int width, int height, con
     group->addButton(option);
     QObject::connect(option, &QRadioButton::clicked, option,
                      [&d, option, number] { d.Queue(EventKind::ControlEvent, number, option->window()); });
-    d.Register(number, option, ControlKind::Option);
+    d.Register(number, option, OptionAdapter());
     d.optionGroup = group;
 }
 
@@ -295,7 +364,7 @@ void WindowLayer::FrameAdd(int number, int x, int y, int width, int height, cons
     // Drawn around controls made before it: it stays beneath them and lets
     // their clicks through.
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    d.Register(number, frame, ControlKind::Frame);
+    d.Register(number, frame, FrameAdapter());
     frame->lower();
 }
 
@@ -310,7 +379,7 @@ void WindowLayer::ProgressBarAdd(int number, int x, int y, int width, int height
     bar->setTextVisible(false);
     bar->setGeometry(x, y, width, height);
     bar->setFocusPolicy(Qt::NoFocus);
-    d.Register(number, bar, ControlKind::ProgressBar);
+    d.Register(number, bar, ProgressBarAdapter());
 }
 
 void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
@@ -331,182 +400,43 @@ void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
                      [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
                      [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
-    d.Register(number, list, ControlKind::LineList);
+    d.Register(number, list, LineListAdapter());
 }
 
 std::string WindowLayer::ControlTextGet(int number) const {
     const ControlEntry* entry = impl_->Entry(number);
     if (!entry || !entry->widget) return {};
-    QWidget* w = entry->widget;
-    QString text;
-    switch (entry->kind) {
-        case ControlKind::Label: text = static_cast<QLabel*>(w)->text(); break;
-        case ControlKind::InputField: text = static_cast<QLineEdit*>(w)->text(); break;
-        case ControlKind::Button: text = entry->caption; break;
-        case ControlKind::CheckBox:
-        case ControlKind::Option: text = static_cast<QAbstractButton*>(w)->text(); break;
-        case ControlKind::Frame: text = static_cast<QGroupBox*>(w)->title(); break;
-        default: break;
-    }
-    return TextSliceLeft(ToCp1252(text), 31999);
+    return TextSliceLeft(ToCp1252(entry->kind->Text(*entry)), 31999);
 }
 
 void WindowLayer::ControlTextSet(int number, const std::string& text) {
     ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return;
-    QWidget* w = entry->widget;
-    QString value = FromCp1252(text);
-    switch (entry->kind) {
-        case ControlKind::Label:
-            static_cast<QLabel*>(w)->setText(value);
-            FitLabelText(static_cast<QLabel*>(w));
-            break;
-        case ControlKind::InputField:
-            static_cast<QLineEdit*>(w)->setText(value);
-            static_cast<QLineEdit*>(w)->setCursorPosition(0);
-            break;
-        case ControlKind::Button:
-            entry->caption = value;
-            static_cast<QPushButton*>(w)->setText(
-                entry->multiLine ? WrapCaption(value, w->fontMetrics(), w->width() - 8) : value);
-            break;
-        case ControlKind::CheckBox:
-        case ControlKind::Option: static_cast<QAbstractButton*>(w)->setText(value); break;
-        case ControlKind::Frame: static_cast<QGroupBox*>(w)->setTitle(value); break;
-        default: return;
-    }
-    w->repaint();  // shown at once, also inside the program's long loops
+    if (!entry || !entry->widget || !entry->kind->SetText(*entry, FromCp1252(text))) return;
+    entry->widget->repaint();  // shown at once, also inside the program's long loops
 }
 
 int WindowLayer::ControlStateGet(int number) const {
     const ControlEntry* entry = impl_->Entry(number);
     if (!entry || !entry->widget) return 0;
-    switch (entry->kind) {
-        case ControlKind::CheckBox:
-        case ControlKind::Option:
-        case ControlKind::Button:
-            return static_cast<QAbstractButton*>(entry->widget.data())->isChecked() ? 1 : 0;
-        case ControlKind::ProgressBar: return static_cast<QProgressBar*>(entry->widget.data())->value();
-        default: return 0;
-    }
+    return entry->kind->State(*entry);
 }
 
 void WindowLayer::ControlStateSet(int number, int state) {
     ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return;
-    QWidget* w = entry->widget;
-    switch (entry->kind) {
-        case ControlKind::Button:
-            if (!entry->toggle) return;
-            [[fallthrough]];
-        case ControlKind::CheckBox:
-        case ControlKind::Option:
-            // The group is not exclusive by itself: the others keep their states.
-            static_cast<QAbstractButton*>(w)->setChecked(state != 0);
-            break;
-        case ControlKind::ProgressBar: {
-            auto* bar = static_cast<QProgressBar*>(w);
-            bar->setValue(std::clamp(state, bar->minimum(), bar->maximum()));
-            break;
-        }
-        default: return;
-    }
-    w->repaint();
+    if (!entry || !entry->widget || !entry->kind->SetState(*entry, state)) return;
+    entry->widget->repaint();
 }
-
-namespace {
 
 // The live line list under the number; null for any other number.
 QListWidget* LineListOf(const LayerState& d, int number) {
     const ControlEntry* entry = d.Entry(number);
-    if (!entry || !entry->widget || entry->kind != ControlKind::LineList) return nullptr;
+    if (!entry || !entry->widget || entry->kind != &LineListAdapter()) return nullptr;
     return static_cast<QListWidget*>(entry->widget.data());
 }
-
-}  // namespace
 
 void WindowLayer::LineListAppend(int number, const std::string& text) {
     if (QListWidget* list = LineListOf(*impl_, number)) list->addItem(FromCp1252(text));
 }
 
-int WindowLayer::LineListCount(int number) const {
-    const QListWidget* list = LineListOf(*impl_, number);
-    return list ? list->count() : 0;
-}
 
-std::string WindowLayer::LineListText(int number, int row) const {
-    const QListWidget* list = LineListOf(*impl_, number);
-    const QListWidgetItem* item = list ? list->item(row) : nullptr;
-    return item ? ToCp1252(item->text()) : std::string();
-}
 
-WindowLayer::ControlFacts WindowLayer::ControlGeometry(int number) const {
-    ControlFacts facts;
-    const ControlEntry* entry = impl_->Entry(number);
-    if (!entry || !entry->widget) return facts;
-    QWidget* w = entry->widget;
-    facts.live = true;
-    facts.x = w->x();
-    facts.y = w->y();
-    facts.width = w->width();
-    facts.height = w->height();
-    const QFontMetrics metrics = w->fontMetrics();
-    auto widest = [&metrics](const QString& text) {
-        int width = 0;
-        for (const QString& line : text.split(u'\n')) width = std::max(width, metrics.horizontalAdvance(line));
-        return width;
-    };
-    auto contentsWidth = [w](QStyle::SubElement element) {
-        QStyleOptionButton option;
-        option.initFrom(w);
-        option.text = static_cast<QAbstractButton*>(w)->text();
-        return w->style()->subElementRect(element, &option, w).width();
-    };
-    switch (entry->kind) {
-        case ControlKind::Label: {
-            auto* label = static_cast<QLabel*>(w);
-            facts.kind = "label";
-            const Qt::Alignment a = label->alignment();
-            facts.alignment = (a & Qt::AlignHCenter) ? Alignment::Centre
-                              : (a & Qt::AlignRight) ? Alignment::Right
-                                                     : Alignment::Left;
-            facts.textWidth = widest(label->text());
-            facts.textRoom = label->width();
-            break;
-        }
-        case ControlKind::InputField: {
-            auto* field = static_cast<FieldEdit*>(w);
-            facts.kind = "input field";
-            facts.options = field->Options();
-            facts.textWidth = widest(field->text());
-            facts.textRoom = field->width();
-            break;
-        }
-        case ControlKind::Button: {
-            facts.kind = "button";
-            facts.options = (entry->toggle ? kToggle : 0u) | (entry->multiLine ? kMultiLine : 0u);
-            facts.textWidth = widest(static_cast<QPushButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_PushButtonContents);
-            break;
-        }
-        case ControlKind::CheckBox:
-            facts.kind = "check box";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_CheckBoxContents);
-            break;
-        case ControlKind::Option:
-            facts.kind = "option";
-            facts.textWidth = widest(static_cast<QAbstractButton*>(w)->text());
-            facts.textRoom = contentsWidth(QStyle::SE_RadioButtonContents);
-            break;
-        case ControlKind::Frame:
-            facts.kind = "frame";
-            facts.textWidth = widest(static_cast<QGroupBox*>(w)->title());
-            facts.textRoom = FrameBox::CaptionRoom(w->width());
-            break;
-        case ControlKind::ProgressBar: facts.kind = "progress bar"; break;
-        case ControlKind::LineList: facts.kind = "line list"; break;
-        case ControlKind::Picture: facts.kind = "picture"; break;
-    }
-    return facts;
-}

@@ -8,27 +8,45 @@
 #include <QString>
 
 class QFontMetrics;
+class QLabel;
+class QListWidget;
+struct LayerState;
 
-// The capital of a letter when code page 1252 holds it; otherwise, and for a
-// letter without a single capital (ß), the letter itself.
-QChar UpperInCodePage(QChar c);
+// A label's text wider than the label is set in a narrower stretch of its
+// window's font, down to a floor that stays legible, rather than cut.
+void FitLabelText(QLabel* label);
+
+// The width a frame's caption may take in a frame of that width.
+int FrameCaptionRoom(int frameWidth);
+
+// The live line list under the number; null for any other number.
+QListWidget* LineListOf(const LayerState& d, int number);
 
 // A multi-line button's caption broken at blanks into lines of at most width
 // pixels (a word longer than that keeps its own line).
 QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int width);
 
-// A one-line input field that refuses typed non-digits or turns typed letters
-// into capitals, as its options say. Texts the program sets are kept as given.
+// A one-line input field. Text that enters it, typed, pasted or dropped,
+// passes one filter: no control character, and digits only or letters as
+// capitals as its options say. A refused typed character changes nothing.
+// Texts the program sets are kept as given.
 class FieldEdit : public QLineEdit {
 public:
     FieldEdit(unsigned options, QWidget* parent);
-    unsigned Options() const { return (digitsOnly_ ? kDigitsOnly : 0u) | (upperCase_ ? kUpperCase : 0u); }
+    unsigned Options() const { return options_; }
+    void SetProgramText(const QString& text);
+    // The part of text that may enter the field.
+    QString Entering(const QString& text) const;
+    // Filters what a change of the text brought in, before it is shown.
+    void Admit(QString& text, int& cursor) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    bool digitsOnly_;
-    bool upperCase_;
+    unsigned options_;
+    unsigned rules_;        // FieldRule bits of the options
+    QString shown_;         // the text before the change under way
+    bool settingProgramText_ = false;
 };

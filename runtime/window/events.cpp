@@ -1,5 +1,6 @@
 // Events: one at a time from all program windows, the layer's own Tab and
 // Shift+Tab, and the input tests hand in as a user would give it.
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -14,13 +15,18 @@
 #include <algorithm>
 #include <memory>
 
-void LayerState::Queue(EventKind kind, int control, QWidget* window) {
+void EventQueue::Queue(EventKind kind, int control, QWidget* window) {
     events.push_back(QueuedEvent{kind, control, window});
 }
 
-void LayerState::Hold(QWidget* window, std::function<void()> deliver) {
+void EventQueue::Hold(QWidget* window, std::function<void()> deliver) {
     if (!window) return;
     heldInput.push_back(HeldInput{std::move(deliver), window});
+}
+
+void EventQueue::DropFor(const QWidget* window) {
+    std::erase_if(events, [window](const QueuedEvent& e) { return e.window == window; });
+    std::erase_if(heldInput, [window](const HeldInput& h) { return h.window == window; });
 }
 
 namespace {
@@ -59,46 +65,6 @@ bool LayerState::HoldBack(QObject* receiver, QEvent* event) {
     return true;
 }
 
-int LayerState::ControlOf(const QWidget* widget) const {
-    for (; widget; widget = widget->parentWidget()) {
-        QVariant number = widget->property("kelmorvenControl");
-        if (number.isValid()) {
-            int n = number.toInt();
-            const ControlEntry* entry = Entry(n);
-            return entry && entry->widget == widget ? n : -1;
-        }
-        if (widget->isWindow()) break;
-    }
-    return -1;
-}
-
-// Focus order: the enabled, visible fields, buttons, check boxes, options
-// and line lists of the window, in the order of their creation, wrapping.
-void LayerState::MoveFocus(QWidget* window, bool backward) {
-    std::vector<const ControlEntry*> stops;
-    for (const ControlEntry& entry : controls) {
-        if (!entry.widget || entry.window != window) continue;
-        switch (entry.kind) {
-            case ControlKind::InputField:
-            case ControlKind::Button:
-            case ControlKind::CheckBox:
-            case ControlKind::Option:
-            case ControlKind::LineList: break;
-            default: continue;
-        }
-        if (entry.widget->isEnabled() && entry.widget->isVisibleTo(window)) stops.push_back(&entry);
-    }
-    if (stops.empty()) return;
-    std::sort(stops.begin(), stops.end(),
-              [](const ControlEntry* a, const ControlEntry* b) { return a->sequence < b->sequence; });
-    int at = -1;
-    const int focused = ControlOf(window->focusWidget());
-    for (std::size_t i = 0; i < stops.size(); ++i)
-        if (focused >= 0 && stops[i] == Entry(focused)) at = static_cast<int>(i);
-    const int count = static_cast<int>(stops.size());
-    int next = at < 0 ? (backward ? count - 1 : 0) : (at + (backward ? count - 1 : 1)) % count;
-    stops[next]->widget->setFocus(Qt::TabFocusReason);
-}
 
 bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
     if (layer_.HoldBack(watched, event)) return true;
@@ -126,7 +92,7 @@ bool LayerEventFilter::eventFilter(QObject* watched, QEvent* event) {
             if (!field) break;
             int number = layer_.ControlOf(field);
             const ControlEntry* entry = layer_.Entry(number);
-            if (entry && entry->kind == ControlKind::InputField)
+            if (entry && entry->kind->NotifiesFocus())
                 layer_.Queue(EventKind::ControlEvent, number, field->window());
             break;
         }
@@ -166,96 +132,3 @@ EventKind WindowLayer::EventWait() {
 
 int WindowLayer::EventControl() const { return impl_->lastControl; }
 
-namespace {
-
-void SendClick(QWidget* window, QPoint inWindow) {
-    QWidget* target = window->childAt(inWindow);
-    if (!target) target = window;
-    QPointF local = target->mapFrom(window, inWindow);
-    QPointF global = window->mapToGlobal(inWindow);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-}  // namespace
-
-void WindowLayer::SimulateClick(int control) {
-    LayerState& d = *impl_;
-    QWidget* widget = d.Live(control);
-    if (!widget) return;
-    QPointer<QWidget> target = widget;
-    d.Hold(widget->window(), [target] {
-        if (!target) return;
-        // Where a user aims: the middle, or the mark of a check box or option.
-        QPoint point = target->rect().center();
-        if (qobject_cast<QCheckBox*>(target) || qobject_cast<QRadioButton*>(target))
-            point.setX(std::min(6, target->width() / 2));
-        QWidget* window = target->window();
-        if (window->isVisible()) target->activateWindow();
-        SendClick(window, target->mapTo(window, point));
-    });
-}
-
-void WindowLayer::SimulateTyping(int control, const std::string& cp1252Text) {
-    LayerState& d = *impl_;
-    QWidget* widget = d.Live(control);
-    if (!widget) return;
-    QPointer<QWidget> target = widget;
-    d.Hold(widget->window(), [target, cp1252Text] {
-        if (!target) return;
-        target->setFocus(Qt::MouseFocusReason);
-        for (char byte : cp1252Text) {
-            QString text = QString::fromStdString(Cp1252ToUtf8(std::string(1, byte)));
-            QChar c = text.isEmpty() ? QChar() : text.front();
-            int key = c.toUpper().unicode() < 0x100 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
-            SendKey(target, key, Qt::NoModifier, text);
-            if (!target) return;
-        }
-    });
-}
-
-void WindowLayer::SimulateKey(int key, bool shift) {
-    LayerState& d = *impl_;
-    QWidget* window = QApplication::activeWindow();
-    if (!d.IsProgramWindow(window)) window = d.current;
-    if (!window) return;
-    QPointer<QWidget> target = window;
-    d.Hold(window, [target, key, shift] {
-        if (!target) return;
-        QWidget* to = target->focusWidget() ? target->focusWidget() : target.data();
-        int sent = key == Qt::Key_Tab && shift ? int(Qt::Key_Backtab) : key;
-        QString text = key == Qt::Key_Tab ? QStringLiteral("\t") : QString();
-        SendKey(to, sent, shift ? Qt::ShiftModifier : Qt::NoModifier, text);
-    });
-}
-
-void WindowLayer::SimulateCloseRequest(int window) {
-    LayerState& d = *impl_;
-    if (!WindowIsOpen(window)) return;
-    QPointer<QWidget> target = d.windows[window].data();
-    d.Hold(target, [target] {
-        if (target) target->close();  // the close box's way: a close event, refused
-    });
-}
-
-int WindowLayer::FocusedControl() const {
-    const LayerState& d = *impl_;
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus || !d.IsProgramWindow(focus->window())) {
-        QWidget* window = QApplication::activeWindow();
-        if (!d.IsProgramWindow(window)) window = d.current;
-        focus = window ? window->focusWidget() : nullptr;
-    }
-    return d.ControlOf(focus);
-}

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kMaxSide = 65535;  // the picture table keeps 16-bit sizes
-
 // libjpeg reports errors through error_exit, which must not return: it jumps
 // back to the decoder's call that was running.
 struct ErrorExit {
@@ -83,7 +81,7 @@ bool JpegDecoder::ReadWhole(std::FILE* file) {
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
         data_.insert(data_.end(), chunk, chunk + got);
-        if (data_.size() > kMaxPixelBufferBytes) return false;
+        if (data_.size() > kMaxPictureFileBytes) return false;
     }
     return !std::ferror(file);
 }
@@ -125,10 +123,9 @@ bool JpegDecoder::Start() {
     bool fourComponents = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
     info_.out_color_space = fourComponents ? JCS_CMYK : JCS_RGB;
     info_.dct_method = JDCT_ISLOW;
-    if (info_.image_width > kMaxSide || info_.image_height > kMaxSide) return false;
-    if (PixelRowBytes(static_cast<int>(info_.image_width)) * (info_.image_height + std::size_t{1}) >
-        kMaxPixelBufferBytes)
-        return false;
+    // Before decompression starts, which makes the buffers of the whole
+    // picture (all of its coefficients, for a progressive one).
+    if (!PictureFitsWindow(info_.image_width, info_.image_height)) return false;
 
     jpeg_start_decompress(&info_);
     started_ = true;

@@ -5,6 +5,11 @@ std::size_t PixelRowBytes(int width) {
     return (std::size_t{3} * static_cast<std::size_t>(width) + 3) / 4 * 4;
 }
 
+bool PictureFitsWindow(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
 std::optional<PixelBuffer> DecodePicture(PictureDecoder& decoder, std::FILE* file) {
     std::rewind(file);
     if (!decoder.Accept(file)) return std::nullopt;
@@ -12,12 +17,11 @@ std::optional<PixelBuffer> DecodePicture(PictureDecoder& decoder, std::FILE* fil
     picture.width = decoder.Width();
     picture.height = decoder.Height();
     picture.rowBytes = PixelRowBytes(picture.width);
-    std::size_t size = picture.rowBytes * (static_cast<std::size_t>(picture.height) + 1);
-    if (picture.width <= 0 || picture.height <= 0 || size > kMaxPixelBufferBytes) {
+    if (!PictureFitsWindow(picture.width, picture.height)) {
         decoder.Decode(nullptr, 0);  // ends the decoding, releasing what it holds
         return std::nullopt;
     }
-    picture.bytes.assign(size, 0);
+    picture.bytes.assign(picture.rowBytes * (static_cast<std::size_t>(picture.height) + 1), 0);
     if (!decoder.Decode(picture.bytes.data(), picture.rowBytes)) return std::nullopt;
     return picture;
 }

@@ -35,9 +35,16 @@ struct PixelBuffer {
     std::vector<unsigned char> bytes;  // rowBytes * (height + 1)
 };
 
-// Largest pixel buffer made for a picture; a file that claims more is refused
-// rather than exhausting memory.
-inline constexpr std::size_t kMaxPixelBufferBytes = std::size_t{512} << 20;
+// The largest picture a window can show: at most 8,192 pixels on a side and
+// 40 million pixels. A file that claims a bigger one is refused as an
+// unreadable picture, from its header, before any pixel is made.
+inline constexpr long long kMaxPictureSide = 8192;
+inline constexpr long long kMaxPicturePixels = 40'000'000;
+bool PictureFitsWindow(long long width, long long height);
+
+// Largest picture file read into memory (a window-sized picture is far
+// smaller).
+inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{128} << 20;
 
 // Offers the file to the decoder and, when it accepts, decodes it into a new
 // buffer. Nothing when the decoder refuses or fails.

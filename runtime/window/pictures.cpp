@@ -1,5 +1,6 @@
 // The picture table: loading bitmaps, icons and decoded pictures into slots,
 // and the picture control that shows a slot.
+#include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
@@ -14,10 +15,20 @@
 
 namespace {
 
+// The next image of the reader, unless its header claims more than a window
+// can show: then nothing, before its pixels are made.
+QImage ReadFitting(QImageReader& reader) {
+    const QSize size = reader.size();  // from the header, when the reader can tell
+    if (size.isValid() && !PictureFitsWindow(size.width(), size.height())) return QImage();
+    QImage image = reader.read();
+    if (!PictureFitsWindow(image.width(), image.height())) return QImage();
+    return image;
+}
+
 QImage ReadWith(const QString& path, const char* format) {
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);  // this reader or none
-    return reader.read();
+    return ReadFitting(reader);
 }
 
 // An icon file at the platform's standard icon size: the image of that size
@@ -30,7 +41,7 @@ QImage ReadIcon(const QString& path) {
     const int count = std::max(1, reader.imageCount());
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !reader.jumpToImage(i)) break;
-        QImage image = reader.read();
+        QImage image = ReadFitting(reader);
         if (image.isNull()) continue;
         if (image.width() == side && image.height() == side) return image;
         if (best.isNull() || image.width() * image.height() > best.width() * best.height()) best = image;
@@ -41,18 +52,18 @@ QImage ReadIcon(const QString& path) {
 
 }  // namespace
 
-bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
+bool WindowLayer::PictureLoad(int slot, const std::filesystem::path& file) {
     LayerState& d = *impl_;
     if (slot < 0) return false;
     if (slot >= static_cast<int>(d.pictures.size())) d.pictures.resize(slot + 10);
     d.pictures[slot] = PictureSlot{};  // empty from here until the load succeeds
 
-    const std::filesystem::path path = ResolveInFolder(ProgramFolder(), fileName);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    const std::filesystem::path path = file.is_relative() ? ProgramFolder() / file : file;
+    std::FILE* opened = std::fopen(path.c_str(), "rb");
+    if (!opened) return false;
     unsigned char start[2] = {0, 0};
-    const std::size_t got = std::fread(start, 1, 2, file);
-    std::fclose(file);
+    const std::size_t got = std::fread(start, 1, 2, opened);
+    std::fclose(opened);
     const QString qtPath = QString::fromStdString(path.string());
 
     // A bitmap, else an icon, else the first registered decoder that accepts it.
@@ -65,10 +76,10 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
         depth = 32;
     } else {
         for (const std::unique_ptr<PictureDecoder>& decoder : d.decoders) {
-            file = std::fopen(path.c_str(), "rb");
-            if (!file) return false;
-            std::optional<PixelBuffer> pixels = DecodePicture(*decoder, file);
-            std::fclose(file);
+            opened = std::fopen(path.c_str(), "rb");
+            if (!opened) return false;
+            std::optional<PixelBuffer> pixels = DecodePicture(*decoder, opened);
+            std::fclose(opened);
             if (!pixels) continue;
             image = QImage(pixels->bytes.data(), pixels->width, pixels->height,
                            static_cast<qsizetype>(pixels->rowBytes), QImage::Format_BGR888)
@@ -77,7 +88,7 @@ bool WindowLayer::PictureLoad(int slot, const std::string& fileName) {
             break;
         }
     }
-    if (image.isNull() || image.width() > 65535 || image.height() > 65535) return false;
+    if (image.isNull()) return false;
     PictureSlot& held = d.pictures[slot];
     held.held = true;
     held.image = std::move(image);
@@ -100,12 +111,6 @@ void WindowLayer::PictureAdd(int number, int x, int y, int /*width*/, int /*heig
         picture->setGeometry(x, y, 0, 0);
     }
     picture->setFocusPolicy(Qt::NoFocus);
-    d.Register(number, picture, ControlKind::Picture);
+    d.Register(number, picture, PictureAdapter());
 }
 
-WindowLayer::PictureFacts WindowLayer::PictureInSlot(int slot) const {
-    const LayerState& d = *impl_;
-    if (slot < 0 || slot >= static_cast<int>(d.pictures.size()) || !d.pictures[slot].held) return {};
-    const PictureSlot& held = d.pictures[slot];
-    return PictureFacts{true, held.width, held.height, held.depth};
-}

@@ -37,14 +37,19 @@ bool ReadWhole(const std::filesystem::path& path, std::vector<std::uint8_t>& byt
 
 // The device's name for a WAV format; 0 when it takes no such format.
 ALenum DeviceFormat(const WavFormat& format) {
-    const int frame = format.channels * format.bitsPerSample / 8;
-    if (format.channels < 1 || format.channels > 2 || format.blockAlign != frame || format.samplesPerSecond == 0)
-        return 0;
-    const bool mono = format.channels == 1;
-    if (format.tag == 1 && format.bitsPerSample == 8) return mono ? AL_FORMAT_MONO8 : AL_FORMAT_STEREO8;
-    if (format.tag == 1 && format.bitsPerSample == 16) return mono ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
-    if (format.tag == 3 && format.bitsPerSample == 32 && alIsExtensionPresent("AL_EXT_FLOAT32"))
-        return alGetEnumValue(mono ? "AL_FORMAT_MONO_FLOAT32" : "AL_FORMAT_STEREO_FLOAT32");
+    const SampleLayout layout = PlayableLayout(format);
+    switch (layout) {
+        case SampleLayout::Mono8: return AL_FORMAT_MONO8;
+        case SampleLayout::Stereo8: return AL_FORMAT_STEREO8;
+        case SampleLayout::Mono16: return AL_FORMAT_MONO16;
+        case SampleLayout::Stereo16: return AL_FORMAT_STEREO16;
+        case SampleLayout::MonoFloat32:
+        case SampleLayout::StereoFloat32:
+            if (!alIsExtensionPresent("AL_EXT_FLOAT32")) return 0;
+            return alGetEnumValue(layout == SampleLayout::MonoFloat32 ? "AL_FORMAT_MONO_FLOAT32"
+                                                                   : "AL_FORMAT_STEREO_FLOAT32");
+        case SampleLayout::None: return 0;
+    }
     return 0;
 }
 
@@ -66,7 +71,7 @@ void SilenceAlsa() {
 
 }  // namespace
 
-bool LayerState::OpenSoundDevice() {
+bool SoundTable::OpenSoundDevice() {
     if (soundContext) return true;
     // The sound library would otherwise report on the terminal; a user's own
     // setting is kept.
@@ -85,7 +90,7 @@ bool LayerState::OpenSoundDevice() {
     return true;
 }
 
-void LayerState::ReleaseSound(SoundEntry& sound) {
+void SoundTable::ReleaseSound(SoundEntry& sound) {
     if (sound.source) {
         alSourceStop(sound.source);
         alSourcei(sound.source, AL_BUFFER, 0);
@@ -95,7 +100,7 @@ void LayerState::ReleaseSound(SoundEntry& sound) {
     sound = SoundEntry{};
 }
 
-void LayerState::ReapOrphanSounds() {
+void SoundTable::ReapOrphanSounds() {
     std::erase_if(orphanSounds, [](SoundEntry& sound) {
         ALint state = AL_STOPPED;
         alGetSourcei(sound.source, AL_SOURCE_STATE, &state);
@@ -105,7 +110,7 @@ void LayerState::ReapOrphanSounds() {
     });
 }
 
-void LayerState::ReleaseSounds() {
+void SoundTable::ReleaseSounds() {
     if (soundContext) {
         for (SoundEntry& sound : sounds) ReleaseSound(sound);
         for (SoundEntry& sound : orphanSounds) ReleaseSound(sound);
@@ -131,11 +136,11 @@ bool WindowLayer::SoundInit() {
     return d.OpenSoundDevice();
 }
 
-bool WindowLayer::SoundLoad(int slot, const std::string& fileName) {
+bool WindowLayer::SoundLoad(int slot, const std::filesystem::path& file) {
     LayerState& d = *impl_;
     if (slot < 0 || !d.soundContext) return false;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWhole(ResolveInFolder(ProgramFolder(), fileName), bytes)) return false;
+    if (!ReadWhole(file.is_relative() ? ProgramFolder() / file : file, bytes)) return false;
     std::optional<WavLayout> wav = ParseWav(bytes);
     if (!wav) return false;
     ALenum format = DeviceFormat(wav->format);
@@ -151,14 +156,14 @@ bool WindowLayer::SoundLoad(int slot, const std::string& fileName) {
     if (alGetError() == AL_NO_ERROR) alGenSources(1, &sound.source);
     if (alGetError() == AL_NO_ERROR) alSourcei(sound.source, AL_BUFFER, static_cast<ALint>(sound.buffer));
     if (alGetError() != AL_NO_ERROR) {
-        LayerState::ReleaseSound(sound);
+        SoundTable::ReleaseSound(sound);
         return false;
     }
     sound.held = true;
 
     d.ReapOrphanSounds();
     if (slot >= static_cast<int>(d.sounds.size())) d.sounds.resize(slot + 50);
-    LayerState::ReleaseSound(d.sounds[slot]);
+    SoundTable::ReleaseSound(d.sounds[slot]);
     d.sounds[slot] = sound;
     return true;
 }
@@ -202,13 +207,8 @@ void WindowLayer::ToneBeep(int frequency, int milliseconds) {
         if (state != AL_PLAYING) break;
         d.WaitWithoutInput(2);
     }
-    LayerState::ReleaseSound(tone);
+    SoundTable::ReleaseSound(tone);
 }
 
 void WindowLayer::SoundRelease() { impl_->ReleaseSounds(); }
 
-int WindowLayer::SoundSlotCount() const { return static_cast<int>(impl_->sounds.size()); }
-
-bool WindowLayer::SoundHeld(int slot) const {
-    return slot >= 0 && slot < static_cast<int>(impl_->sounds.size()) && impl_->sounds[slot].held;
-}

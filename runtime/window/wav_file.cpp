@@ -47,3 +47,19 @@ std::optional<WavLayout> ParseWav(std::span<const std::uint8_t> file) {
         if (at > size) return std::nullopt;
     }
 }
+
+SampleLayout PlayableLayout(const WavFormat& format) {
+    constexpr std::uint32_t kLowestRate = 1000;
+    constexpr std::uint32_t kHighestRate = 384000;
+    // In 32 bits: 65,535 channels of 65,535 bits would overflow an int.
+    const std::uint32_t frameBytes = std::uint32_t{format.channels} * format.bitsPerSample / 8;
+    if (format.channels < 1 || format.channels > 2 || format.blockAlign != frameBytes ||
+        format.samplesPerSecond < kLowestRate || format.samplesPerSecond > kHighestRate)
+        return SampleLayout::None;
+    const bool mono = format.channels == 1;
+    if (format.tag == 1 && format.bitsPerSample == 8) return mono ? SampleLayout::Mono8 : SampleLayout::Stereo8;
+    if (format.tag == 1 && format.bitsPerSample == 16) return mono ? SampleLayout::Mono16 : SampleLayout::Stereo16;
+    if (format.tag == 3 && format.bitsPerSample == 32)
+        return mono ? SampleLayout::MonoFloat32 : SampleLayout::StereoFloat32;
+    return SampleLayout::None;
+}

@@ -29,3 +29,12 @@ struct WavLayout {
 // differs, a record is shorter than its six fields, or any chunk on the way
 // reaches beyond the end of the file.
 std::optional<WavLayout> ParseWav(std::span<const std::uint8_t> file);
+
+// How a device lays out the samples of a format it plays.
+enum class SampleLayout { None, Mono8, Stereo8, Mono16, Stereo16, MonoFloat32, StereoFloat32 };
+
+// The layout when a sound device plays the format: PCM of 8 or 16 bits or
+// 32-bit floating point, one or two channels, a block alignment of one
+// sample per channel, 1,000 to 384,000 samples per second. None for any
+// other format, whatever its fields hold.
+SampleLayout PlayableLayout(const WavFormat& format);

@@ -5,7 +5,6 @@
 #include "runtime/window/jpeg_decoder.h"
 #include "runtime/text/conversions.h"
 
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFont>
 #include <QFontMetrics>
@@ -13,6 +12,7 @@
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QIcon>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -54,20 +54,15 @@ void WidenForTitle(QMessageBox& box) {
 
 }  // namespace
 
-LayerWindow::LayerWindow(std::function<void(LayerWindow*)> onCloseRequest)
-    : QWidget(nullptr, Qt::Window), onCloseRequest_(std::move(onCloseRequest)) {}
-
-void LayerWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();  // closing is the program's decision
-    if (onCloseRequest_) onCloseRequest_(this);
-}
-
 WindowLayer::WindowLayer() : impl_(std::make_unique<Impl>()) {
     if (!QApplication::instance()) {
         impl_->ownApplication = std::make_unique<QApplication>(impl_->argc, impl_->argv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(NormalFont());
+    // The toolkit's picture readers make no image beyond what a window can
+    // show (4 bytes a pixel), also where a reader cannot tell the size first.
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
     impl_->filter = std::make_unique<LayerEventFilter>(*impl_);
     QApplication::instance()->installEventFilter(impl_->filter.get());
 }
@@ -78,6 +73,7 @@ WindowLayer::~WindowLayer() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(impl_->filter.get());
     impl_->decoders.clear();
     impl_->pictures.clear();
+    impl_->programIcon = QIcon();
     impl_->ownApplication.reset();
 }
 
@@ -104,8 +100,6 @@ bool WindowLayer::DisplayAvailable() {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
-WindowLayer::Testing& WindowLayer::Test() { return impl_->testing; }
 
 bool WindowLayer::KeyboardInit() {
     // Keyboard input comes through the toolkit's platform connection; it

@@ -5,6 +5,7 @@
 #include "runtime/window/window_geometry.h"
 #include "runtime/text/conversions.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -15,7 +16,7 @@
 namespace {
 
 // The program's icon: a sun half over the horizon.
-QIcon ProgramIcon() {
+QIcon DrawProgramIcon() {
     QPixmap pixmap(32, 32);
     pixmap.fill(QColor(70, 110, 190));
     QPainter painter(&pixmap);
@@ -37,6 +38,16 @@ Qt::WindowFlags FlagsFor(unsigned style) {
 
 }  // namespace
 
+LayerWindow::LayerWindow(std::function<void(LayerWindow*)> onCloseRequest)
+    : QWidget(nullptr, Qt::Window), onCloseRequest_(std::move(onCloseRequest)) {}
+
+void LayerWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // closing is the program's decision
+    if (onCloseRequest_) onCloseRequest_(this);
+}
+
+unsigned WindowTable::FrameKind(unsigned style) { return style & (kCaptionWithClose | kSizable); }
+
 bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, unsigned style,
                              const std::string& title) {
     LayerState& d = *impl_;
@@ -53,7 +64,10 @@ bool WindowLayer::WindowOpen(int number, int x, int y, int width, int height, un
     window->style = style;
     window->setWindowFlags(FlagsFor(style));
     window->setWindowTitle(QString::fromStdString(Cp1252ToUtf8(title)));
-    window->setWindowIcon(ProgramIcon());
+    // One icon for every window: the toolkit keeps the sizes it makes of an
+    // icon in its picture cache, and each new icon would add its own.
+    if (d.programIcon.isNull()) d.programIcon = DrawProgramIcon();
+    window->setWindowIcon(d.programIcon);
     window->setFont(FontForStyle(style));  // its controls inherit it
     window->setCursor(Qt::ArrowCursor);
     window->setAutoFillBackground(true);
@@ -86,8 +100,7 @@ void WindowLayer::WindowClose(int number) {
     d.windows[number] = nullptr;
     if (d.optionGroup && d.optionGroup->parent() == window) d.EndOptionRun();
     // Input still queued for the window dies with it.
-    std::erase_if(d.events, [window](const QueuedEvent& e) { return e.window == window; });
-    std::erase_if(d.heldInput, [window](const HeldInput& h) { return h.window == window; });
+    d.DropFor(window);
     window->hide();
     delete window;
 }
@@ -105,23 +118,10 @@ bool WindowLayer::WindowSelectForControls(int number) {
     return true;
 }
 
-bool WindowLayer::WindowIsOpen(int number) const {
-    return number >= 0 && number < static_cast<int>(impl_->windows.size()) && impl_->windows[number];
-}
-
-std::string WindowLayer::WindowTitle(int number) const {
-    if (!WindowIsOpen(number)) return {};
-    return Utf8ToCp1252(impl_->windows[number]->windowTitle().toStdString());
-}
-
-bool WindowLayer::SaveScreenshot(int window, const std::string& pngPath) const {
-    if (!WindowIsOpen(window)) return false;
-    return impl_->windows[window]->grab().save(QString::fromStdString(pngPath), "PNG");
-}
 
 // Frames are known only for windows already on the screen; the last one seen
 // of a kind stands for the frame of a window of that kind about to be opened.
-void LayerState::NoteFrameMargins() {
+void WindowTable::NoteFrameMargins() {
     for (const QPointer<LayerWindow>& open : windows) {
         if (!open || !open->isVisible() || !open->windowHandle()) continue;
         QMargins margins = open->windowHandle()->frameMargins();
@@ -134,12 +134,12 @@ void LayerState::NoteFrameMargins() {
     }
 }
 
-QMargins LayerState::FrameFor(unsigned style) const {
+QMargins WindowTable::FrameFor(unsigned style) const {
     if (auto known = frameMargins.find(FrameKind(style)); known != frameMargins.end()) return known->second;
     return frameMargins.empty() ? QMargins() : frameMargins.begin()->second;
 }
 
-QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active) const {
+QPoint WindowTable::CentredPosition(QSize client, unsigned style, QWidget* active) const {
     const QMargins frame = FrameFor(style);
     const int outerWidth = client.width() + frame.left() + frame.right();
     const int outerHeight = client.height() + frame.top() + frame.bottom();
@@ -154,15 +154,10 @@ QPoint LayerState::CentredPosition(QSize client, unsigned style, QWidget* active
             CentreOnScreen(area.top(), area.height(), outerHeight)};
 }
 
-bool LayerState::IsProgramWindow(const QWidget* window) const {
+bool WindowTable::IsProgramWindow(const QWidget* window) const {
     if (!window) return false;
     for (const QPointer<LayerWindow>& open : windows)
         if (open && open == window) return true;
     return false;
 }
 
-WindowLayer::WindowPlace WindowLayer::WindowGeometry(int number) const {
-    if (!WindowIsOpen(number)) return {};
-    const LayerWindow* window = impl_->windows[number];
-    return WindowPlace{window->x(), window->y(), window->width(), window->height()};
-}

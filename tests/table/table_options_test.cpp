@@ -1,6 +1,6 @@
 #include "table/batch_file.h"
 #include "table/table_options.h"
-#include "table/town_capitals.h"
+#include "input/field_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,10 @@
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 #include "table/table_run.h"
+#include "table/table_version.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +25,6 @@ std::vector<std::string> FileLines(const fs::path& path) {
     if (!reader.Open(path)) return lines;
     for (int i = 0; i < 122; ++i) lines.push_back(reader.ReadLine());
     return lines;
-}
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun Tool(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int status = RunTableTool(arguments, out, err);
-    return {status, out.str(), err.str()};
 }
 
 // Seconds of a time cell "hmmss".
@@ -125,6 +116,10 @@ TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
     run = Tool({"--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, kTableUsage);
+    run = Tool({"--year", "x", "--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("kelmorven-table ") + kKelmorvenVersion + "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {

@@ -115,7 +115,7 @@ TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) 
     for (int n = 0; n < 3; ++n) s.Click(kCalculateButton);
     s.Act([&] {
         fs::remove(s.program.folder / "BERN.TXT");
-        s.w.SimulateClick(kCalculateButton);
+        s.t.SimulateClick(kCalculateButton);
     });
     s.Check([&] { EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365); });
     s.Click(kExitButton);

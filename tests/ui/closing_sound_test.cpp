@@ -154,7 +154,7 @@ TEST(ClosingSteps, PlayFourTonesOf1000_800_1200_1000HzThenTheCompletionSound) {
         chime.push_back(static_cast<std::int16_t>(soundFile[at] | soundFile[at + 1] << 8) / 32768.0);
     while (!chime.empty() && std::abs(chime.front()) <= kQuiet) chime.erase(chime.begin());
 
-    s.w.Test().pauseScale = 1.0;  // tones as long as the user hears them
+    s.t.Test().pauseScale = 1.0;  // tones as long as the user hears them
     ASSERT_TRUE(BuildMainWindow(s.program));
     FinishTimetableRun(s.program, "Year edited into text-file: BERN.TXT");
     EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "Year edited into text-file: BERN.TXT");

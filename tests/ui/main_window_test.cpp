@@ -64,7 +64,7 @@ TEST(Greeting, NamesTheTimeOfDayByTheHour) {
 TEST(StartUp, GreetsThenOpensAFreshMainWindowWhoseCloseBoxEndsTheProgram) {
     Session s("startup", MakeDate(2004, 3, 14, 17, 0, 59));  // no sunset picture
     s.Check([&] {
-        EXPECT_EQ(s.w.WindowTitle(kMainWindow), kMainWindowTitle);
+        EXPECT_EQ(s.t.WindowTitle(kMainWindow), kMainWindowTitle);
         EXPECT_EQ(kMainWindowTitle.substr(0, 55), std::string(54, ' ') + "S");
         ExpectFields(s.w, {"2004", "", "", "", "0"});
         ExpectDefaultChoicesAndNotes(s.w);
@@ -73,7 +73,7 @@ TEST(StartUp, GreetsThenOpensAFreshMainWindowWhoseCloseBoxEndsTheProgram) {
     EXPECT_EQ(s.RunWholeProgram(), 0);
     EXPECT_EQ(s.program.greeting, " Good evening " + s.w.UserName() + " ! The time is: 17 : 0 : 59");
     EXPECT_EQ(s.program.start.dateText, "2004,03,14");
-    EXPECT_FALSE(s.w.WindowIsOpen(kMainWindow));
+    EXPECT_FALSE(s.t.WindowIsOpen(kMainWindow));
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(s.overruns, 0);
 }
@@ -206,14 +206,14 @@ const char* KindName(ControlType type) {
 TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
     Session s("geometry");
     s.Check([&] {
-        const WindowLayer::WindowPlace window = s.w.WindowGeometry(kMainWindow);
+        const WindowLayerTesting::WindowPlace window = s.t.WindowGeometry(kMainWindow);
         EXPECT_EQ(window.width, 780);
         EXPECT_EQ(window.height, 498);
         const TimetableSettings& settings = s.program.timetable.settings;
         EXPECT_EQ(MainWindowControls().size(), 34u);
         for (const MainWindowControl& c : MainWindowControls()) {
             SCOPED_TRACE("control " + std::to_string(c.number));
-            const WindowLayer::ControlFacts f = s.w.ControlGeometry(c.number);
+            const WindowLayerTesting::ControlFacts f = s.t.ControlGeometry(c.number);
             ASSERT_TRUE(f.live);
             EXPECT_EQ(f.kind, KindName(c.type));
             EXPECT_EQ((std::vector<int>{f.x, f.y, f.width, f.height}),
@@ -234,7 +234,7 @@ TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
                 EXPECT_LE(f.textWidth, f.textRoom) << "caption cut: " << text;
             }
         }
-        for (int unused : {2, 3, 27}) EXPECT_FALSE(s.w.ControlGeometry(unused).live) << unused;
+        for (int unused : {2, 3, 27}) EXPECT_FALSE(s.t.ControlGeometry(unused).live) << unused;
 
         // The widest lines the program writes into the first two Comments lines.
         for (const auto& [line, text] : {
@@ -242,7 +242,7 @@ TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
                  std::pair{kAboutLine, "Today Wednesday 2.29.32767   SS SR = no 29 February in 32767"},
                  std::pair{kStatusLine, "Is no leap-year! ST-Changes included: 3.31. - 10.30."}}) {
             s.w.ControlTextSet(line, text);
-            const WindowLayer::ControlFacts f = s.w.ControlGeometry(line);
+            const WindowLayerTesting::ControlFacts f = s.t.ControlGeometry(line);
             EXPECT_LE(f.textWidth, f.textRoom) << "line " << line << " cut: " << text;
         }
     });

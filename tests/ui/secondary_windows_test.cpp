@@ -24,31 +24,31 @@ TEST(InfoWindow, ListsTheFirst160LinesFillingUpAShortFileWithEmptyLines) {
     s.Click(kCalculateButton);  // dropped while the information waits
     s.Click(kExitButton);
     s.Check([&] {
-        EXPECT_TRUE(s.w.WindowIsOpen(kInfoWindow));
-        EXPECT_EQ(s.w.WindowTitle(kInfoWindow), "Info");
-        ASSERT_EQ(s.w.LineListCount(kInfoList), 160);
-        EXPECT_EQ(s.w.LineListText(kInfoList, 0), "first");
-        EXPECT_EQ(s.w.LineListText(kInfoList, 1), "second \xB0");
-        EXPECT_EQ(s.w.LineListText(kInfoList, 2), "third");
-        EXPECT_EQ(s.w.LineListText(kInfoList, 3), "");
-        EXPECT_EQ(s.w.LineListText(kInfoList, 159), "");
+        EXPECT_TRUE(s.t.WindowIsOpen(kInfoWindow));
+        EXPECT_EQ(s.t.WindowTitle(kInfoWindow), "Info");
+        ASSERT_EQ(s.t.LineListCount(kInfoList), 160);
+        EXPECT_EQ(s.t.LineListText(kInfoList, 0), "first");
+        EXPECT_EQ(s.t.LineListText(kInfoList, 1), "second \xB0");
+        EXPECT_EQ(s.t.LineListText(kInfoList, 2), "third");
+        EXPECT_EQ(s.t.LineListText(kInfoList, 3), "");
+        EXPECT_EQ(s.t.LineListText(kInfoList, 159), "");
     });
     // The file changes between two looks; the second look shows the change.
     s.Act([&] {
         s.WriteInfo(Numbered(200));
-        s.w.SimulateCloseRequest(kInfoWindow);
+        s.t.SimulateCloseRequest(kInfoWindow);
     });
-    s.Check([&] { EXPECT_FALSE(s.w.WindowIsOpen(kInfoWindow)); });
+    s.Check([&] { EXPECT_FALSE(s.t.WindowIsOpen(kInfoWindow)); });
     s.Click(kInfoButton);
     s.Check([&] {
-        ASSERT_EQ(s.w.LineListCount(kInfoList), 160);
-        EXPECT_EQ(s.w.LineListText(kInfoList, 0), "line 1");
-        EXPECT_EQ(s.w.LineListText(kInfoList, 159), "line 160");
+        ASSERT_EQ(s.t.LineListCount(kInfoList), 160);
+        EXPECT_EQ(s.t.LineListText(kInfoList, 0), "line 1");
+        EXPECT_EQ(s.t.LineListText(kInfoList, 159), "line 160");
         EXPECT_EQ(s.program.infoLines[160], "line 160");
     });
     s.Close(kInfoWindow);
     s.Check([&] {
-        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_TRUE(s.t.WindowIsOpen(kMainWindow));
         // Two clicks flipped the button twice: released again.
         EXPECT_EQ(s.w.ControlStateGet(kInfoButton), 0);
     });
@@ -62,14 +62,14 @@ TEST(InfoWindow, WithoutItsFileShowsAnEmptyListAndStillWaitsForItsClose) {
     Session s("noinfo");
     s.Click(kInfoButton);
     s.Check([&] {
-        EXPECT_TRUE(s.w.WindowIsOpen(kInfoWindow));
-        EXPECT_EQ(s.w.LineListCount(kInfoList), 0);
+        EXPECT_TRUE(s.t.WindowIsOpen(kInfoWindow));
+        EXPECT_EQ(s.t.LineListCount(kInfoList), 0);
     });
     s.Close(kInfoWindow);
     // The close ended the information window only.
     s.Check([&] {
-        EXPECT_FALSE(s.w.WindowIsOpen(kInfoWindow));
-        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_FALSE(s.t.WindowIsOpen(kInfoWindow));
+        EXPECT_TRUE(s.t.WindowIsOpen(kMainWindow));
     });
     s.Click(kExitButton);
     s.RunMainWindowFromStart();
@@ -85,13 +85,13 @@ TEST(ZoneMapWindow, ClosedByTheMainWindowsCloseBoxLeavesTheMainWindowWhoseYearFi
     s.Type(kLatitudeField, "46.5650");
     s.Click(kZoneMapButton);
     s.Check([&] {
-        EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow));
-        EXPECT_EQ(s.w.WindowTitle(kZoneMapWindow), "Zeitzonenkarte");
+        EXPECT_TRUE(s.t.WindowIsOpen(kZoneMapWindow));
+        EXPECT_EQ(s.t.WindowTitle(kZoneMapWindow), "Zeitzonenkarte");
     });
     s.Close(kMainWindow);
     s.Check([&] {
-        EXPECT_FALSE(s.w.WindowIsOpen(kZoneMapWindow));
-        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_FALSE(s.t.WindowIsOpen(kZoneMapWindow));
+        EXPECT_TRUE(s.t.WindowIsOpen(kMainWindow));
         EXPECT_EQ(s.w.ControlTextGet(kYearField), "1999");
     });
     s.Click(kCalculateButton);
@@ -107,13 +107,13 @@ TEST(ZoneMapWindow, ClosedByTheMainWindowsCloseBoxLeavesTheMainWindowWhoseYearFi
 TEST(ZoneMapWindow, WithoutItsPictureStaysOpenPlainUntilClosed) {
     Session s("nomap");
     s.Click(kZoneMapButton);
-    s.Check([&] { EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow)); });
+    s.Check([&] { EXPECT_TRUE(s.t.WindowIsOpen(kZoneMapWindow)); });
     s.Click(kCalculateButton);  // dropped while the map waits
-    s.Check([&] { EXPECT_TRUE(s.w.WindowIsOpen(kZoneMapWindow)); });
+    s.Check([&] { EXPECT_TRUE(s.t.WindowIsOpen(kZoneMapWindow)); });
     s.Close(kZoneMapWindow);
     s.Check([&] {
-        EXPECT_FALSE(s.w.WindowIsOpen(kZoneMapWindow));
-        EXPECT_TRUE(s.w.WindowIsOpen(kMainWindow));
+        EXPECT_FALSE(s.t.WindowIsOpen(kZoneMapWindow));
+        EXPECT_TRUE(s.t.WindowIsOpen(kMainWindow));
     });
     s.Click(kExitButton);
     s.RunMainWindowFromStart();

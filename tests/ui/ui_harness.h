@@ -3,7 +3,7 @@
 // whenever the program waits for input.
 #pragma once
 
-#include "runtime/window/window_layer.h"
+#include "runtime/window/window_layer_testing.h"
 #include "tests/support/file_contents.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -36,6 +36,7 @@ public:
     ~Session();
 
     WindowLayer& w;
+    WindowLayerTesting t;  // the hooks into w
     Program program;
     std::vector<Message> messages;
 

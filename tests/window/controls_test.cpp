@@ -1,5 +1,13 @@
 #include "window_test_support.h"
 
+#include "runtime/text/conversions.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
 #include <Qt>
 
 #include <algorithm>
@@ -29,8 +37,8 @@ TEST_F(ControlTest, OptionGroupsAreRunsOfConsecutiveOptionsSplitByOtherControls)
     w.ControlStateSet(10, 1);
     w.ControlStateSet(13, 1);
 
-    w.SimulateClick(9);
-    w.SimulateClick(14);
+    t.SimulateClick(9);
+    t.SimulateClick(14);
     EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{9, 14}));
     EXPECT_EQ(w.ControlStateGet(9), 1);
     EXPECT_EQ(w.ControlStateGet(10), 0);
@@ -39,7 +47,7 @@ TEST_F(ControlTest, OptionGroupsAreRunsOfConsecutiveOptionsSplitByOtherControls)
     EXPECT_EQ(w.ControlStateGet(14), 1);
 
     // Clicking a checked option keeps it checked.
-    w.SimulateClick(14);
+    t.SimulateClick(14);
     TakeEventsUntilClose(0);
     EXPECT_EQ(w.ControlStateGet(14), 1);
 }
@@ -62,8 +70,8 @@ TEST_F(ControlTest, AFrameCreatedAfterItsControlsLetsTheirClicksThrough) {
     w.ControlStateSet(25, 1);
     w.CheckBoxAdd(17, 60, 250, 37, 30, "Yes");
     w.FrameAdd(26, 30, 200, 310, 160, "geogr. Coordinates");
-    w.SimulateClick(23);
-    w.SimulateClick(17);
+    t.SimulateClick(23);
+    t.SimulateClick(17);
     EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{23, 17}));
     EXPECT_EQ(w.ControlStateGet(23), 1);
     EXPECT_EQ(w.ControlStateGet(25), 0);
@@ -82,22 +90,22 @@ TEST_F(ControlTest, TabAndShiftTabVisitFocusableControlsInCreationOrderAndWrap) 
     w.ButtonAdd(32, 660, 140, 90, 40, "NEW START", kToggle | kMultiLine);
     w.LineListAdd(60, 20, 300, 200, 100);
 
-    w.SimulateTyping(0, "");  // the focus in the first field
+    t.SimulateTyping(0, "");  // the focus in the first field
     TakeEventsUntilClose(0);
-    ASSERT_EQ(w.FocusedControl(), 0);
+    ASSERT_EQ(t.FocusedControl(), 0);
     std::vector<int> forward;
     for (int i = 0; i < 6; ++i) {
-        w.SimulateKey(Qt::Key_Tab);
+        t.SimulateKey(Qt::Key_Tab);
         TakeEventsUntilClose(0);
-        forward.push_back(w.FocusedControl());
+        forward.push_back(t.FocusedControl());
     }
     EXPECT_EQ(forward, (std::vector<int>{9, 10, 17, 32, 60, 0}));  // every option a stop
 
     std::vector<int> backward;
     for (int i = 0; i < 3; ++i) {
-        w.SimulateKey(Qt::Key_Tab, true);
+        t.SimulateKey(Qt::Key_Tab, true);
         TakeEventsUntilClose(0);
-        backward.push_back(w.FocusedControl());
+        backward.push_back(t.FocusedControl());
     }
     EXPECT_EQ(backward, (std::vector<int>{60, 32, 17}));
 }
@@ -105,11 +113,11 @@ TEST_F(ControlTest, TabAndShiftTabVisitFocusableControlsInCreationOrderAndWrap) 
 TEST_F(ControlTest, AToggleButtonClickedTwiceIsReleasedAgainAndReportsBothClicks) {
     w.ButtonAdd(20, 660, 200, 90, 40, "INFO", kToggle | kMultiLine);
     w.ButtonAdd(33, 660, 380, 90, 40, "EXIT");
-    w.SimulateClick(20);
+    t.SimulateClick(20);
     EXPECT_EQ(TakeEventsUntilClose(0), std::vector<int>{20});
     EXPECT_EQ(w.ControlStateGet(20), 1);
-    w.SimulateClick(20);
-    w.SimulateClick(33);
+    t.SimulateClick(20);
+    t.SimulateClick(33);
     EXPECT_EQ(TakeEventsUntilClose(0), (std::vector<int>{20, 33}));
     EXPECT_EQ(w.ControlStateGet(20), 0);
     EXPECT_EQ(w.ControlStateGet(33), 0);  // a plain button has no state
@@ -133,7 +141,7 @@ TEST_F(ControlTest, TypingIntoDigitsOnlyAndUpperCaseFields) {
     int number = 100;
     for (const Case& c : cases) {
         w.InputFieldAdd(number, 150, 40, 190, 20, "", c.options);
-        w.SimulateTyping(number, c.typed);
+        t.SimulateTyping(number, c.typed);
         std::vector<int> events = TakeEventsUntilClose(0);
         EXPECT_EQ(w.ControlTextGet(number), c.shown) << c.typed;
         // Each change is a notification; gaining the focus is one more.
@@ -145,14 +153,72 @@ TEST_F(ControlTest, TypingIntoDigitsOnlyAndUpperCaseFields) {
     EXPECT_EQ(w.ControlTextGet(106), "mixed Case");
 }
 
+TEST_F(ControlTest, PastedAndDroppedTextPassesTheSameFilterAsTypedText) {
+    using namespace std::string_literals;
+    struct Case {
+        unsigned options;
+        std::string given, shown;  // code page 1252
+    } cases[] = {
+        {kUpperCase, "ab\ncd", "ABCD"},
+        {kUpperCase, "x\r\ty\x1B" "z", "XYZ"},
+        {kUpperCase, "AB\0CD"s, "ABCD"},
+        {kUpperCase, "stra\xDF" "e \xE9t\xE9 \xB5", "STRA\xDF" "E \xC9T\xC9 \xB5"},
+        {kDigitsOnly, "20a\n2 6", "2026"},
+        {0, "9.1\t030\x7F\x81", "9.1030"},
+        {0, "Bonn", "Bonn"},
+    };
+    auto toolkitText = [](const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); };
+    int number = 100;
+    for (const Case& c : cases) {
+        // Pasted through the clipboard with the key a user presses.
+        w.InputFieldAdd(number, 150, 40, 190, 20, "", c.options);
+        t.SimulateTyping(number, "");  // the focus in the field
+        TakeEventsUntilClose(0);
+        QApplication::clipboard()->setText(toolkitText(c.given));
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.ControlTextGet(number), c.shown) << "pasted " << c.given;
+
+        // Dropped onto the field.
+        w.InputFieldAdd(number + 1, 150, 70, 190, 20, "", c.options);
+        t.SimulateTyping(number + 1, "");
+        TakeEventsUntilClose(0);
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_NE(field, nullptr);
+        QMimeData dropped;
+        dropped.setText(toolkitText(c.given));
+        const QPoint at(field->width() - 4, field->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &move);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &drop);
+        EXPECT_EQ(w.ControlTextGet(number + 1), c.shown) << "dropped " << c.given;
+        number += 2;
+    }
+    // Pasted into the middle of a text: only the pasted part changes, and the
+    // cursor stands behind it.
+    w.InputFieldAdd(120, 150, 40, 190, 20, "", kUpperCase);
+    t.SimulateTyping(120, "ulm");
+    TakeEventsUntilClose(0);
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(field, nullptr);
+    field->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.ControlTextGet(120), "UXYLM");
+    EXPECT_EQ(field->cursorPosition(), 3);
+}
+
 TEST_F(ControlTest, LineListsKeepTheOrderAddedAndProgressBarsStayInTheirRange) {
     w.LineListAdd(60, 20, 10, 680, 670);
     for (const char* line : {"zebra", "", "apple", "a line much wider than the list is cut at its edge"})
         w.LineListAppend(60, line);
-    ASSERT_EQ(w.LineListCount(60), 4);
-    EXPECT_EQ(w.LineListText(60, 0), "zebra");
-    EXPECT_EQ(w.LineListText(60, 1), "");
-    EXPECT_EQ(w.LineListText(60, 2), "apple");
+    ASSERT_EQ(t.LineListCount(60), 4);
+    EXPECT_EQ(t.LineListText(60, 0), "zebra");
+    EXPECT_EQ(t.LineListText(60, 1), "");
+    EXPECT_EQ(t.LineListText(60, 2), "apple");
 
     w.ProgressBarAdd(19, 30, 430, 720, 30, 1, 365);
     EXPECT_EQ(w.ControlStateGet(19), 1);

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/resource.h>
+
 #include <jpeglib.h>
 
 namespace {
@@ -16,7 +18,8 @@ struct Colour {
 };
 
 // A JPEG of one colour, made with libjpeg's compressor.
-std::vector<std::uint8_t> MakeJpeg(int width, int height, Colour colour, bool grayscale = false) {
+std::vector<std::uint8_t> MakeJpeg(int width, int height, Colour colour, bool grayscale = false,
+                                   bool progressive = false) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -30,6 +33,7 @@ std::vector<std::uint8_t> MakeJpeg(int width, int height, Colour colour, bool gr
     info.in_color_space = grayscale ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * info.input_components);
     for (int x = 0; x < width; ++x) {
@@ -54,7 +58,7 @@ std::vector<std::uint8_t> MakeJpeg(int width, int height, Colour colour, bool gr
 
 std::optional<PixelBuffer> Decode(const std::vector<std::uint8_t>& bytes) {
     std::FILE* file = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);  // an empty vector's data may be null
     std::unique_ptr<PictureDecoder> decoder = MakeJpegDecoder();
     std::optional<PixelBuffer> picture = DecodePicture(*decoder, file);
     std::fclose(file);
@@ -118,6 +122,52 @@ TEST(JpegDecoder, DamagedOrForeignFilesAreRefused) {
     EXPECT_TRUE(Decode(good));
 }
 
+// The same JPEG with other sizes in its frame header: a small file that
+// claims a big picture.
+std::vector<std::uint8_t> ClaimSize(std::vector<std::uint8_t> jpeg, int width, int height) {
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<std::uint8_t>(height);
+            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<std::uint8_t>(width);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(JpegDecoder, APictureBeyondWhatAWindowCanShowIsRefusedBeforeItsPixelsAreMade) {
+    const long peakBefore = PeakKilobytes();
+    for (bool progressive : {false, true}) {
+        const std::vector<std::uint8_t> small = MakeJpeg(16, 16, {200, 100, 50}, false, progressive);
+        ASSERT_LT(small.size(), 1000u);
+        struct Case {
+            int width, height;
+            bool shown;
+        } cases[] = {
+            {13000, 13000, false}, {8193, 16, false}, {16, 8193, false}, {6400, 6400, false},
+            {8192, 16, true},      {16, 8192, true},  {6000, 6000, true},
+        };
+        for (const Case& c : cases) {
+            std::optional<PixelBuffer> picture = Decode(ClaimSize(small, c.width, c.height));
+            EXPECT_EQ(picture.has_value(), c.shown) << c.width << " x " << c.height << (progressive ? " progressive" : "");
+            if (picture) {
+                EXPECT_EQ(picture->width, c.width);
+            }
+        }
+    }
+    // The biggest picture shown takes about 108 MB; a refused one takes nothing.
+    EXPECT_LT(PeakKilobytes() - peakBefore, 400 * 1024) << "a refused picture's pixels were made";
+}
+
 class PictureTest : public WindowTest {
 protected:
     void SetUp() override {
@@ -127,45 +177,77 @@ protected:
         WriteBytes(TestFolder() / "sunset.jpg", MakeJpeg(100, 83, {250, 120, 40}));
     }
     std::string Path(const char* name) { return (TestFolder() / name).string(); }
+    // A picture of one colour saved by the toolkit's writer of that format.
+    void SaveFilled(const char* name, const char* format, int width, int height, Qt::GlobalColor colour,
+                    QImage::Format pixels = QImage::Format_RGB32) {
+        QImage image(width, height, pixels);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QString::fromStdString(Path(name)), format)) << name;
+    }
 };
 
 TEST_F(PictureTest, AMissingFileEmptiesTheSlotEvenAfterAnEarlierSuccess) {
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
-    WindowLayer::PictureFacts facts = w.PictureInSlot(0);
+    WindowLayerTesting::PictureFacts facts = t.PictureInSlot(0);
     EXPECT_TRUE(facts.held);
     EXPECT_EQ(facts.width, 100);
     EXPECT_EQ(facts.height, 83);
     EXPECT_EQ(facts.depth, 24);
 
     EXPECT_FALSE(w.PictureLoad(0, Path("Zeitzonenkarte.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(0).held);
+    EXPECT_FALSE(t.PictureInSlot(0).held);
 
     std::vector<std::uint8_t> damaged = {0xFF, 0xD8, 0x00, 0x11, 0x22, 0x33};
     WriteBytes(TestFolder() / "damaged.jpg", damaged);
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
     EXPECT_FALSE(w.PictureLoad(0, Path("damaged.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(0).held);
+    EXPECT_FALSE(t.PictureInSlot(0).held);
 }
 
 TEST_F(PictureTest, BitmapsAndIconsGoThroughTheToolkitsReaders) {
-    QImage bitmap(7, 5, QImage::Format_RGB32);
-    bitmap.fill(Qt::red);
-    ASSERT_TRUE(bitmap.save(QString::fromStdString(Path("small.bmp")), "BMP"));
-    QImage icon(16, 16, QImage::Format_ARGB32);
-    icon.fill(Qt::blue);
-    ASSERT_TRUE(icon.save(QString::fromStdString(Path("small.ico")), "ICO"));
+    SaveFilled("small.bmp", "BMP", 7, 5, Qt::red);
+    SaveFilled("small.ico", "ICO", 16, 16, Qt::blue, QImage::Format_ARGB32);
 
     ASSERT_TRUE(w.PictureLoad(12, Path("small.bmp")));  // beyond the first ten slots
-    EXPECT_EQ(w.PictureInSlot(12).width, 7);
-    EXPECT_EQ(w.PictureInSlot(12).height, 5);
+    EXPECT_EQ(t.PictureInSlot(12).width, 7);
+    EXPECT_EQ(t.PictureInSlot(12).height, 5);
     ASSERT_TRUE(w.PictureLoad(1, Path("small.ico")));
-    EXPECT_EQ(w.PictureInSlot(1).width, 32);  // the standard icon size
-    EXPECT_EQ(w.PictureInSlot(1).depth, 32);
+    EXPECT_EQ(t.PictureInSlot(1).width, 32);  // the standard icon size
+    EXPECT_EQ(t.PictureInSlot(1).depth, 32);
 
     WriteBytes(TestFolder() / "text.jpg", {'h', 'e', 'l', 'l', 'o'});
     EXPECT_FALSE(w.PictureLoad(1, Path("text.jpg")));
-    EXPECT_FALSE(w.PictureInSlot(1).held);
+    EXPECT_FALSE(t.PictureInSlot(1).held);
     EXPECT_FALSE(w.PictureLoad(-1, Path("sunset.jpg")));
+}
+
+TEST_F(PictureTest, BitmapsAndJpegsBeyondWhatAWindowCanShowAreUnreadable) {
+    SaveFilled("wide.bmp", "BMP", 8193, 1, Qt::green);
+    SaveFilled("widest.bmp", "BMP", 8192, 1, Qt::green);
+    // A bitmap header claiming 13,000 x 13,000 pixels with no pixels behind it.
+    std::vector<std::uint8_t> claim(54, 0);
+    auto put32 = [&claim](std::size_t at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) claim[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
+    };
+    claim[0] = 'B';
+    claim[1] = 'M';
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 13000);
+    put32(22, 13000);
+    claim[26] = 1;
+    claim[28] = 24;
+    WriteBytes(TestFolder() / "claim.bmp", claim);
+    WriteBytes(TestFolder() / "claim.jpg", ClaimSize(MakeJpeg(16, 16, {1, 2, 3}, false, true), 13000, 13000));
+
+    ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
+    for (const char* name : {"wide.bmp", "claim.bmp", "claim.jpg"}) {
+        EXPECT_FALSE(w.PictureLoad(0, Path(name))) << name;
+        EXPECT_FALSE(t.PictureInSlot(0).held) << name;
+    }
+    ASSERT_TRUE(w.PictureLoad(0, Path("widest.bmp")));
+    EXPECT_EQ(t.PictureInSlot(0).width, 8192);
 }
 
 TEST_F(PictureTest, APictureControlShowsTheSlotAtThePicturesOwnSize) {
@@ -174,7 +256,7 @@ TEST_F(PictureTest, APictureControlShowsTheSlotAtThePicturesOwnSize) {
     ASSERT_TRUE(w.PictureLoad(0, Path("sunset.jpg")));
     w.PictureAdd(0, 10, 10, 30, 30, 0);
     const std::string shot = Path("greeting.png");
-    ASSERT_TRUE(w.SaveScreenshot(0, shot));
+    ASSERT_TRUE(t.SaveScreenshot(0, shot));
     QImage image(QString::fromStdString(shot));
     ASSERT_FALSE(image.isNull());
     // Inside the picture beyond the requested 30 x 30, and outside it.

@@ -1,7 +1,7 @@
 // Without a sound device the layer is silent: no error and nothing on the
 // terminal. Its own process, since the sound library reads its settings once:
 // ALSA with an empty configuration has no device and would complain.
-#include "runtime/window/window_layer.h"
+#include "runtime/window/window_layer_testing.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,8 @@ TEST(NoSoundDevice, SoundsAreSilentWithoutAnyMessageAndTonesStillTakeTheirTime) 
     ::unsetenv("ALSOFT_LOGLEVEL");
 
     WindowLayer w;
-    w.Test().pauseScale = 1.0;
+    WindowLayerTesting t(w);
+    t.Test().pauseScale = 1.0;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(w.SoundInit());
     EXPECT_FALSE(w.SoundLoad(1, "DatenE\\Sound.wav"));

@@ -97,7 +97,7 @@ TEST(WavLayout, TheSamplesFollowTheFormatRecordOrAreFoundByTheirName) {
 
 TEST_F(WindowTest, SoundsLoadIntoSlotsOfAFreshTableAtEverySoundInit) {
     ASSERT_TRUE(w.SoundInit());  // the sound library's silent output in tests
-    EXPECT_EQ(w.SoundSlotCount(), 50);
+    EXPECT_EQ(t.SoundSlotCount(), 50);
     const auto folder = TestFolder();
     WriteBytes(folder / "plain.wav", MakeWav());
     WriteBytes(folder / "between.wav", MakeWav({.chunkBeforeData = true}));
@@ -110,7 +110,7 @@ TEST_F(WindowTest, SoundsLoadIntoSlotsOfAFreshTableAtEverySoundInit) {
     EXPECT_FALSE(w.SoundLoad(1, (folder / "late_fmt.wav").string()));
     EXPECT_FALSE(w.SoundLoad(1, (folder / "pcm24.wav").string()));  // a format the device refuses
     EXPECT_FALSE(w.SoundLoad(1, (folder / "missing.wav").string()));
-    EXPECT_TRUE(w.SoundHeld(1));
+    EXPECT_TRUE(t.SoundHeld(1));
 
     w.SoundPlay(1, 0);
     w.SoundPlay(1, 0);  // stop, rewind, play again
@@ -118,18 +118,18 @@ TEST_F(WindowTest, SoundsLoadIntoSlotsOfAFreshTableAtEverySoundInit) {
     w.SoundPlay(7, 0);  // empty slot: nothing
 
     EXPECT_TRUE(w.SoundLoad(60, (folder / "plain.wav").string()));
-    EXPECT_EQ(w.SoundSlotCount(), 110);
+    EXPECT_EQ(t.SoundSlotCount(), 110);
 
     ASSERT_TRUE(w.SoundInit());  // the looping sound plays on, unreachable
-    EXPECT_EQ(w.SoundSlotCount(), 50);
-    EXPECT_FALSE(w.SoundHeld(1));
-    EXPECT_FALSE(w.SoundHeld(2));
+    EXPECT_EQ(t.SoundSlotCount(), 50);
+    EXPECT_FALSE(t.SoundHeld(1));
+    EXPECT_FALSE(t.SoundHeld(2));
     w.SoundRelease();
     EXPECT_FALSE(w.SoundLoad(1, (folder / "plain.wav").string()));  // no device any more
 }
 
 TEST_F(WindowTest, ATonePlaysThroughTheDeviceForItsWholeDuration) {
-    w.Test().pauseScale = 1.0;
+    t.Test().pauseScale = 1.0;
     ASSERT_TRUE(w.SoundInit());
     auto start = std::chrono::steady_clock::now();
     w.ToneBeep(1000, 100);

@@ -7,11 +7,17 @@
 namespace {
 
 WindowLayer* shared = nullptr;
+WindowLayerTesting* sharedTesting = nullptr;
 
 class LayerEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { shared = new WindowLayer(); }
+    void SetUp() override {
+        shared = new WindowLayer();
+        sharedTesting = new WindowLayerTesting(*shared);
+    }
     void TearDown() override {
+        delete sharedTesting;
+        sharedTesting = nullptr;
         delete shared;
         shared = nullptr;
         std::error_code error;
@@ -22,9 +28,10 @@ public:
 }  // namespace
 
 WindowLayer& Layer() { return *shared; }
+WindowLayerTesting& Testing() { return *sharedTesting; }
 
 std::vector<int> TakeEventsUntilClose(int window) {
-    Layer().SimulateCloseRequest(window);
+    Testing().SimulateCloseRequest(window);
     std::vector<int> controls;
     while (Layer().EventWait() != EventKind::CloseRequest) controls.push_back(Layer().EventControl());
     return controls;
@@ -46,9 +53,9 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_
 
 void WindowTest::SetUp() {
     w.WindowCloseAll();
-    w.Test().pauseScale = 0.0;
-    w.Test().onIdle = nullptr;
-    w.Test().onMessage = nullptr;
+    t.Test().pauseScale = 0.0;
+    t.Test().onIdle = nullptr;
+    t.Test().onMessage = nullptr;
 }
 
 void WindowTest::TearDown() { w.WindowCloseAll(); }

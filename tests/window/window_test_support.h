@@ -2,7 +2,7 @@
 // fixture that starts every test without windows, and small file helpers.
 #pragma once
 
-#include "runtime/window/window_layer.h"
+#include "runtime/window/window_layer_testing.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 WindowLayer& Layer();
+WindowLayerTesting& Testing();  // the hooks into the same layer
 
 // Queues a close request behind everything queued so far and takes events
 // until it arrives: returns the controls of the control events on the way.
@@ -25,4 +26,5 @@ protected:
     void SetUp() override;
     void TearDown() override;
     WindowLayer& w = Layer();
+    WindowLayerTesting& t = Testing();
 };

@@ -33,7 +33,7 @@ TEST_F(WindowTest, ReopeningAWindowNumberReplacesTheWindowAndAllItsControls) {
     w.ControlStateSet(19, 200);
 
     ASSERT_TRUE(w.WindowOpen(0, 10, 10, 300, 200, kDialog, "second"));
-    EXPECT_EQ(w.WindowTitle(0), "second");
+    EXPECT_EQ(t.WindowTitle(0), "second");
     // The old controls went with the old window; their numbers read empty.
     EXPECT_EQ(w.ControlTextGet(0), "");
     EXPECT_EQ(w.ControlStateGet(17), 0);
@@ -49,7 +49,7 @@ TEST_F(WindowTest, ReopeningAWindowNumberReplacesTheWindowAndAllItsControls) {
     EXPECT_EQ(w.ControlStateGet(19), 1);
 
     w.WindowClose(0);
-    EXPECT_FALSE(w.WindowIsOpen(0));
+    EXPECT_FALSE(t.WindowIsOpen(0));
     EXPECT_FALSE(w.WindowSelectForControls(0));
 }
 
@@ -66,7 +66,7 @@ TEST_F(WindowTest, WindowNumbersAndControlNumbersGrowBeyondTheirFirstTables) {
 TEST_F(WindowTest, TitlesAndTextsCrossAsCodePage1252) {
     const std::string degrees = "9\xB0" "10'30'' Stra\xDF" "e \x80";
     ASSERT_TRUE(w.WindowOpen(1, 0, 0, 300, 100, kDialog, degrees));
-    EXPECT_EQ(w.WindowTitle(1), degrees);
+    EXPECT_EQ(t.WindowTitle(1), degrees);
     ASSERT_TRUE(w.WindowSelectForControls(1));
     w.LabelAdd(18, 5, 5, 200, 20, degrees);
     EXPECT_EQ(w.ControlTextGet(18), degrees);
@@ -101,7 +101,7 @@ TEST_F(WindowTest, CentredWindowsOnTheTestScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     ASSERT_EQ(screen.width(), 800);
     ASSERT_TRUE(w.WindowOpen(4, 129, 3, 1020, 707, kDialog | kCentredOnScreen, "Zeitzonenkarte"));
-    WindowLayer::WindowPlace map = w.WindowGeometry(4);
+    WindowLayerTesting::WindowPlace map = t.WindowGeometry(4);
     EXPECT_EQ(map.x, 0);  // wider than the screen: at its left edge
     EXPECT_EQ(map.width, 1020);
     EXPECT_EQ(map.height, 707);
@@ -123,30 +123,30 @@ TEST_F(WindowTest, CentredWindowsOnTheTestScreen) {
     EXPECT_NEAR(over->frameGeometry().center().y(), greeting->frameGeometry().center().y(), 1);
 
     ASSERT_TRUE(w.WindowOpen(3, 129, 3, 200, 100, kDialog | kSizable, "Info"));
-    EXPECT_EQ(w.WindowGeometry(3).x, 129);
-    EXPECT_EQ(w.WindowGeometry(3).y, 3);
+    EXPECT_EQ(t.WindowGeometry(3).x, 129);
+    EXPECT_EQ(t.WindowGeometry(3).y, 3);
 }
 
 TEST_F(WindowTest, CloseRequestsCloseNothingAndComeFromAnyWindow) {
     // The main window's close box while a secondary window waits for its own.
     ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 200, kDialog | kSizable, "main"));
     ASSERT_TRUE(w.WindowOpen(3, 0, 0, 300, 200, kDialog | kSizable, "Info"));
-    w.SimulateCloseRequest(0);
+    t.SimulateCloseRequest(0);
     EXPECT_EQ(w.EventWait(), EventKind::CloseRequest);
-    EXPECT_TRUE(w.WindowIsOpen(0));
-    EXPECT_TRUE(w.WindowIsOpen(3));
+    EXPECT_TRUE(t.WindowIsOpen(0));
+    EXPECT_TRUE(t.WindowIsOpen(3));
 
-    w.SimulateCloseRequest(3);
+    t.SimulateCloseRequest(3);
     EXPECT_EQ(w.EventWait(), EventKind::CloseRequest);
-    EXPECT_TRUE(w.WindowIsOpen(3));
+    EXPECT_TRUE(t.WindowIsOpen(3));
 }
 
 TEST_F(WindowTest, InputGivenDuringAPauseWaitsForTheNextEventWait) {
-    w.Test().pauseScale = 1.0;
+    t.Test().pauseScale = 1.0;
     ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 200, kDialog, "main"));
     ASSERT_TRUE(w.WindowSelectForControls(0));
     w.ButtonAdd(20, 10, 10, 90, 40, "INFO", kToggle);
-    w.SimulateClick(20);
+    t.SimulateClick(20);
     w.Pause(30);
     EXPECT_EQ(w.ControlStateGet(20), 0);  // not acted on yet
     EXPECT_EQ(TakeEventsUntilClose(0), std::vector<int>{20});
@@ -167,12 +167,12 @@ TEST_F(WindowTest, ClicksThatArriveTogetherAreActedOnOneEventAtATime) {
         if (top->windowTitle() == QStringLiteral("together")) window = top->windowHandle();
     ASSERT_NE(window, nullptr);
     auto centre = [this](int control) {
-        WindowLayer::ControlFacts at = w.ControlGeometry(control);
+        WindowLayerTesting::ControlFacts at = t.ControlGeometry(control);
         return QPoint(at.x + 6, at.y + at.height / 2);
     };
     // Given by the platform, as a user's clicks are, while the program waits.
     bool given = false;
-    w.Test().onIdle = [&] {
+    t.Test().onIdle = [&] {
         if (std::exchange(given, true)) return;
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre(22) + QPoint(30, 0));
         QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre(9));
@@ -190,12 +190,12 @@ TEST_F(WindowTest, InputQueuedForAWindowDiesWithIt) {
     ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 200, kDialog, "greeting"));
     ASSERT_TRUE(w.WindowSelectForControls(0));
     w.ButtonAdd(20, 10, 10, 90, 40, "OLD");
-    w.SimulateClick(20);
-    w.SimulateCloseRequest(0);
+    t.SimulateClick(20);
+    t.SimulateCloseRequest(0);
     ASSERT_TRUE(w.WindowOpen(0, 0, 0, 300, 200, kDialog, "main"));
     ASSERT_TRUE(w.WindowSelectForControls(0));
     w.ButtonAdd(33, 10, 10, 90, 40, "EXIT");
-    w.SimulateClick(33);
+    t.SimulateClick(33);
     EXPECT_EQ(w.EventWait(), EventKind::ControlEvent);
     EXPECT_EQ(w.EventControl(), 33);
 }
@@ -209,7 +209,7 @@ TEST_F(WindowTest, PausesAndTonesReturnAtOnceWhenTestsScaleThemToNothing) {
 
 TEST_F(WindowTest, MessagesGoToTheTestHookWhenOneIsSet) {
     std::vector<std::string> shown;
-    w.Test().onMessage = [&](const std::string& title, const std::string& text) {
+    t.Test().onMessage = [&](const std::string& title, const std::string& text) {
         shown.push_back(title + "|" + text);
     };
     w.MessageShow("Achtung!", "No answer from keyboard");

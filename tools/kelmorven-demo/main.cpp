@@ -4,6 +4,7 @@
 //
 //   kelmorven-demo            (needs a display; the pictures and the sound
 //                              come from DatenE beside the executable)
+#include "runtime/text/text_file.h"
 #include "runtime/window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/main_window_controls.h"
@@ -29,7 +30,7 @@ void AddControls(WindowLayer& w) {
     w.ControlTextSet(kDocumentLine, "a note cut off where the picture begins");
 
     // Beside them: the greeting picture and a line list.
-    if (w.PictureLoad(0, "DatenE\\sunset.jpg")) w.PictureAdd(70, 790, 10, 100, 83, 0);
+    if (w.PictureLoad(0, ResolveInFolder(ProgramFolder(), "DatenE\\sunset.jpg"))) w.PictureAdd(70, 790, 10, 100, 83, 0);
     w.LineListAdd(kList, 790, 430, 630, 60);
     for (const char* line : {"Line lists keep their lines in the order added.", "",
                              "zebra", "apple",
@@ -45,7 +46,7 @@ void RunProgress(WindowLayer& w) {
         w.Pause(7);
     }
     for (int frequency : {660, 880, 660, 990}) w.ToneBeep(frequency, 120);
-    if (w.SoundInit() && w.SoundLoad(1, "DatenE\\Sound.wav")) w.SoundPlay(1, 0);
+    if (w.SoundInit() && w.SoundLoad(1, ResolveInFolder(ProgramFolder(), "DatenE\\Sound.wav"))) w.SoundPlay(1, 0);
     w.ControlTextSet(kStatusLine, "done");
 }
 

@@ -10,9 +10,7 @@
 #include "tools/reference/month_length.h"
 #include "tools/reference/reference_sun.h"
 
-#ifdef KELMORVEN_REFERENCE_WITH_ENGINE
 #include "tools/reference/accuracy_comparison.h"
-#endif
 
 #include <cmath>
 #include <cstdio>
@@ -100,13 +98,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "accuracy" && argc == 2) {
-#ifdef KELMORVEN_REFERENCE_WITH_ENGINE
         std::cout << AccuracyTable(CompareAccuracyPlaces());
         return 0;
-#else
-        std::cerr << "kelmorven-reference: built without the engine, no accuracy table\n";
-        return 1;
-#endif
     }
     return Usage();
 }

@@ -1,0 +1,46 @@
+// The year's moments as data: CSV, JSON and iCalendar texts, UTF-8, every
+// line ended by CR LF.
+#pragma once
+
+#include "input/settings.h"
+#include "table/civil_moments.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What a data file describes.
+struct DataYear {
+    const TimetableSettings& settings;
+    std::string timeZone;          // the zone's name, or empty for the zone and summer-time rule
+    std::vector<CivilDay> days;    // every date of the year, in order
+    int16_t springDay = 0, autumnDay = 0;  // the summer-time period of the rule (March, October)
+};
+
+// The first line of the CSV.
+inline constexpr const char* kCsvHeader = "date,sunrise,sunset";
+
+// CSV (RFC 4180): the header, then one line per date: date, sunrise, sunset,
+// each moment as MomentText.
+std::vector<std::string> CsvLines(const DataYear& year);
+
+// One JSON object: place, year, time basis, altitude and days (the schema is
+// in the README), two blanks of indent per level, one line per member.
+std::vector<std::string> JsonLines(const DataYear& year);
+
+struct CalendarOptions {
+    int64_t stamp = 0;                  // DTSTAMP, seconds since 1970-01-01 00:00 UTC
+    std::optional<int> remindMinutes;   // a display alarm that many minutes before each moment
+};
+
+// iCalendar (RFC 5545): one VEVENT per moment that happens, starting in UTC,
+// one minute long, SUMMARY "KELMORVEN SR TOWN" or "KELMORVEN SS TOWN", the
+// local time in DESCRIPTION, a UID made of the date, the event and the place
+// (town and coordinates), so a recalculated year replaces its events.
+std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& options);
+
+// The UID of the event ("SR" or "SS") of a date at the place of settings:
+// "20260101-SR-" and 16 hexadecimal digits of a hash of the town and the
+// coordinates, then "@kelmorven".
+std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event);

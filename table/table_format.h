@@ -1,0 +1,20 @@
+// What kelmorven-table writes: one of the two timetable documents, or the
+// year's moments as data.
+#pragma once
+
+#include <optional>
+#include <string>
+
+enum class TableFormat {
+    Text,  // TOWN.TXT, the plain-text timetable
+    Rtf,   // TOWN.WRI, the RTF timetable
+    Csv,   // TOWN.csv
+    Json,  // TOWN.json
+    Ics,   // TOWN.ics, iCalendar
+};
+
+// The format of a --format word: txt, rtf, csv, json or ics.
+std::optional<TableFormat> ParseTableFormat(const std::string& word);
+
+// Whether the format is a timetable document rather than data.
+bool IsDocument(TableFormat format);
