@@ -1,12 +1,10 @@
 // The RTF timetable: the same header and tables as the text file, in
 // Courier New 9 point, with the title, the KELMORVEN line, the "h" of every
 // heading and the hour digit of every time in bold. 123 lines.
-#include "documents/document_file.h"
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
 
 #include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
 
 namespace {
 
@@ -16,6 +14,8 @@ const char* const kSecondHalfMonths =
     "       July       August     September   October     November    December";
 const char* const kLabels =
     "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS\\par";
+const HeaderWording kWording = {"   Jahr = ", "   Ort  = ", "   Longitude east  =  ", "    SR=",
+                                "sec     SS="};
 
 std::string Heading() {
     std::string heading = "    \\b h\\b0 mmss";
@@ -71,7 +71,6 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     const TimetableSettings& s = timetable.settings;
     const std::string year = YearText(s.yearReal);
     const std::string town = RtfEscape(s.town);
-    const std::string& reference = timetable.table[517];
     const std::string heading = Heading();
 
     std::vector<std::string> lines;
@@ -81,20 +80,8 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     AddPars(lines, 3);                                                                         // 3-5
     lines.push_back("   \\b S U N R I S E   A N D   S U N S E T   T I M I N G S\\b0 \\par");      // 6
     AddPars(lines, 1);                                                                         // 7
-    lines.push_back("   Jahr = " + year + "\\par");
-    lines.push_back("   Ort  = " + town + "\\par");
-    lines.push_back(std::string(s.longitudeSide == 1 ? "   Longitude east  =  " : "   Longitude west =  ") +
-                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " +
-                    SixtyModeText(s.longitudePacked) + " (60-mode)\\par");
-    lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
-                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
-                    SixtyModeText(s.latitudePacked) + " (60-mode)\\par");
-    lines.push_back(ZoneLine(s.zone) + "\\par");                                       // 12
-    lines.push_back(SummerTimeLine(s, timetable.summer) + "\\par");                    // 13
-    lines.push_back(HorizonLine() + "\\par");                                          // 14
-    lines.push_back("   At the Date 05.17." + year + "    SR=" + TimeText(SunriseCell(reference)) +
-                    "sec     SS=" + TimeText(SunsetCell(reference)) + "sec\\par");       // 15
-    lines.push_back(std::string(kPublisherLine) + "\\par");                            // 16
+    for (const std::string& line : HeaderLines(timetable, kWording, town))       // 8-16
+        lines.push_back(line + "\\par");
     AddPars(lines, 3);                                                                 // 17-19
     lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 20
     lines.push_back(kLabels);                                                          // 21
@@ -117,15 +104,4 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     lines.push_back(" " + std::string(kSecondHalfMonths) + "\\par");                  // 122
     lines.push_back("}");                                                              // 123
     return lines;
-}
-
-std::string RtfTimetableName(const TimetableSettings& settings) { return settings.town + ".WRI"; }
-
-std::string RtfTimetableStatus(const TimetableSettings& settings) {
-    return "Year edited into RTF-file: " + TextSliceLeft(settings.town, 13) + ".WRI";
-}
-
-bool WriteRtfTimetable(Timetable& timetable, const std::filesystem::path& folder) {
-    return WriteDocumentLines(ResolveInFolder(folder, RtfTimetableName(timetable.settings)),
-                              RtfTimetableLines(timetable));
 }

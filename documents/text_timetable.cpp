@@ -1,11 +1,9 @@
 // The plain-text timetable: 122 lines, columns aligned with blanks for a
 // monospaced editor.
-#include "documents/document_file.h"
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
 
 #include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
 
 namespace {
 
@@ -17,6 +15,8 @@ const char* const kLabels =
     "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
 const char* const kHeading =
     "    hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss";
+const HeaderWording kWording = {"   Year = ", "   Town  = ", "   Longitude east =  ", "   SR=",
+                                "sec    SS="};
 
 // Row of day d over the six months from firstMonth: 76 characters.
 std::string DayRow(const YearTable& table, int firstMonth, int d) {
@@ -49,27 +49,14 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     BlankNonDates(timetable);
     const TimetableSettings& s = timetable.settings;
     const std::string year = YearText(s.yearReal);
-    const std::string& reference = timetable.table[517];
 
     std::vector<std::string> lines;
     lines.reserve(122);
     AddEmpty(lines, 4);                                                                   // 1-4
     lines.push_back("             S U N R I S E   A N D   S U N S E T   T I M I N G S");  // 5
     AddEmpty(lines, 1);                                                                   // 6
-    lines.push_back("   Year = " + year);
-    lines.push_back("   Town  = " + s.town);
-    lines.push_back(std::string(s.longitudeSide == 1 ? "   Longitude east =  " : "   Longitude west =  ") +
-                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " +
-                    SixtyModeText(s.longitudePacked) + " (60-mode)");
-    lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
-                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
-                    SixtyModeText(s.latitudePacked) + " (60-mode)");
-    lines.push_back(ZoneLine(s.zone));                                             // 11
-    lines.push_back(SummerTimeLine(s, timetable.summer));                          // 12
-    lines.push_back(HorizonLine());                                                // 13
-    lines.push_back("   At the Date 05.17." + year + "   SR=" + TimeText(SunriseCell(reference)) +
-                    "sec    SS=" + TimeText(SunsetCell(reference)) + "sec");       // 14
-    lines.push_back(kPublisherLine);                                               // 15
+    const std::vector<std::string> header = HeaderLines(timetable, kWording, s.town);
+    lines.insert(lines.end(), header.begin(), header.end());                      // 7-15
     AddEmpty(lines, 3);                                                            // 16-18
     lines.push_back(std::string(kFirstHalfMonths) + "  ");                         // 19
     lines.push_back(kLabels);                                                      // 20
@@ -91,15 +78,4 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     lines.push_back("        July       August    September    October     November    December  ");
     AddEmpty(lines, 1);                                                            // 122
     return lines;
-}
-
-std::string TextTimetableName(const TimetableSettings& settings) { return settings.town + ".TXT"; }
-
-std::string TextTimetableStatus(const TimetableSettings& settings) {
-    return "Year edited into text-file: " + TextSliceLeft(settings.town, 13) + ".TXT";
-}
-
-bool WriteTextTimetable(Timetable& timetable, const std::filesystem::path& folder) {
-    return WriteDocumentLines(ResolveInFolder(folder, TextTimetableName(timetable.settings)),
-                              TextTimetableLines(timetable));
 }

@@ -25,14 +25,21 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable);
 // town name such as "A{B}" shows as typed and keeps the groups whole.
 std::string RtfEscape(const std::string& text);
 
-// Writes the document into folder under the town's name; false when it
-// cannot be written, in which case an earlier file of that name is kept.
-bool WriteTextTimetable(Timetable& timetable, const std::filesystem::path& folder);
-bool WriteRtfTimetable(Timetable& timetable, const std::filesystem::path& folder);
+// One document of a calculated year, of the kind chosen (DocumentKind, with
+// the input): everything that differs between the two is decided here.
+struct TimetableDocument {
+    std::string fileName;            // the town and ".TXT" or ".WRI" (code page 1252)
+    std::string status;              // shown once written: "Year edited into text-file: ",
+                                     // the first 13 characters of the town, ".TXT"
+                                     // (the RTF: "RTF-file", ".WRI")
+    std::vector<std::string> lines;  // without line ends
+};
 
-// File names (code page 1252) and the status texts shown after writing:
-// "Year edited into text-file: " and the first 13 characters of the town.
-std::string TextTimetableName(const TimetableSettings& settings);
-std::string RtfTimetableName(const TimetableSettings& settings);
-std::string TextTimetableStatus(const TimetableSettings& settings);
-std::string RtfTimetableStatus(const TimetableSettings& settings);
+// The file name alone, for a caller that names the file before writing it.
+std::string TimetableDocumentName(DocumentKind kind, const TimetableSettings& settings);
+
+TimetableDocument MakeTimetableDocument(DocumentKind kind, Timetable& timetable);
+
+// Writes the document into folder under its name; false when it cannot be
+// written, in which case an earlier file of that name is kept.
+bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder);

@@ -18,10 +18,10 @@ std::string SixtyModeText(const std::string& packed) {
 
 std::string ZoneText(float zone) { return TextSliceLeft(FormatReal(zone), 5); }
 
-std::string ZoneLine(float zone) {
-    return "   Time difference to Greenwich Mean Time =" + ZoneText(zone) +
-           (zone == 1.0f ? " hour(s) =MEZ" : " hour(s)");
-}
+namespace {
+
+// The publisher line, with the document's one copyright sign (byte 0xA9).
+constexpr const char* kPublisherLine = "   \xA9 2026 KELMORVEN Timings";
 
 std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePeriod& period) {
     if (settings.summerTime != 1) return "   no summertime changes included at calculation !";
@@ -31,9 +31,30 @@ std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePe
            "." + FormatInteger(period.autumnDay) + "." + year;
 }
 
-std::string HorizonLine() {
-    return "   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
-           " degrees (KELMORVEN)";
+}  // namespace
+
+std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording,
+                                     const std::string& town) {
+    const TimetableSettings& s = timetable.settings;
+    const std::string year = YearText(s.yearReal);
+    const std::string& reference = timetable.table[517];
+    return {
+        wording.year + year,
+        wording.town + town,
+        (s.longitudeSide == 1 ? wording.east : "   Longitude west =  ") + DegreeText(s.longitude) +
+            kDegreeSign + " (10-mode)    =  " + SixtyModeText(s.longitudePacked) + " (60-mode)",
+        (s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
+            DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
+            SixtyModeText(s.latitudePacked) + " (60-mode)",
+        "   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
+            (s.zone == 1.0f ? " hour(s) =MEZ" : " hour(s)"),
+        SummerTimeLine(s, timetable.summer),
+        "   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
+            " degrees (KELMORVEN)",
+        "   At the Date 05.17." + year + wording.sunrise + TimeText(SunriseCell(reference)) +
+            wording.sunset + TimeText(SunsetCell(reference)) + "sec",
+        kPublisherLine,
+    };
 }
 
 std::string TimingsLine(const TimetableSettings& settings) {

@@ -5,13 +5,10 @@
 #include "calc/timetable.h"
 
 #include <string>
+#include <vector>
 
 // The degree sign, one byte in code page 1252.
 inline constexpr const char* kDegreeSign = "\xB0";
-
-// The publisher line, with the document's one copyright sign (byte 0xA9):
-// line 15 of the text file, line 16 of the RTF before its "\par".
-inline constexpr const char* kPublisherLine = "   \xA9 2026 KELMORVEN Timings";
 
 // The year as an integer text: yearReal rounded to nearest, "2004".
 std::string YearText(float yearReal);
@@ -29,16 +26,30 @@ std::string SixtyModeText(const std::string& packed);
 // "1.000", -3.5 gives "-3.50".
 std::string ZoneText(float zone);
 
-// The header lines both documents share, without line end:
-// "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ", the
-// "=MEZ" only for a zone (hours) of exactly 1;
-std::string ZoneLine(float zone);
-// "   Summer Time Changes calculated from 3.28.2004 To 10.30.2004" from the
-// period when summerTime is 1, else "   no summertime changes included at
-// calculation !";
-std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePeriod& period);
-// "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)";
-std::string HorizonLine();
+// The words and blank runs in which the two documents' headers differ.
+struct HeaderWording {
+    const char* year;     // "   Year = ", before the year text
+    const char* town;     // "   Town  = ", before the town
+    const char* east;     // "   Longitude east =  ", before an east longitude
+    const char* sunrise;  // "   SR=", before the sunrise of 17 May
+    const char* sunset;   // "sec    SS=", before its sunset
+};
+
+// The header from the year line to the publisher line, nine lines without
+// line end, town being the town name as the document writes it:
+//   "   Year = 2004", "   Town  = TOWN",
+//   "   Longitude east =  9.000000° (10-mode)    =  9° (60-mode)" (west:
+//   "   Longitude west =  "), "   Latitude north = ... (60-mode)",
+//   "   Time difference to Greenwich Mean Time =1.000 hour(s) =MEZ" (the
+//   "=MEZ" only for a zone of exactly 1 hour),
+//   "   Summer Time Changes calculated from 3.28.2004 To 10.30.2004" (without
+//   summer time: "   no summertime changes included at calculation !"),
+//   "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)",
+//   "   At the Date 05.17.2004   SR=5h22min33sec    SS=9h15min30sec",
+//   the publisher line.
+std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording,
+                                     const std::string& town);
+
 // "    Timings/ Longitude 9.000000° (10-mode)/ Latitude 48.000000° (10-mode)",
 // the degree texts of both coordinates, above the second half-year.
 std::string TimingsLine(const TimetableSettings& settings);

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+// The two timetable documents: " EDITOR.TXT" (plain text, TOWN.TXT) and
+// " WORD.WRI" (RTF, TOWN.WRI).
+enum class DocumentKind { Text, Rtf };
+
 // The field texts (code page 1252) and choices as read from the main window.
 struct InputSnapshot {
     std::string yearRaw;
@@ -15,6 +19,7 @@ struct InputSnapshot {
     bool westChosen = false;
     bool southChosen = false;
     bool sixtyMode = false;
+    DocumentKind document = DocumentKind::Text;
 };
 
 // The checked input, from which the calendar, the solver, the year run and

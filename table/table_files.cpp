@@ -30,25 +30,17 @@ EpochSetting SourceDateEpoch() {
 }  // namespace
 
 std::string TableFileName(TableFormat format, const TimetableSettings& settings) {
-    switch (format) {
-    case TableFormat::Text:
-        return TextTimetableName(settings);
-    case TableFormat::Rtf:
-        return RtfTimetableName(settings);
-    case TableFormat::Csv:
-        return settings.town + ".csv";
-    case TableFormat::Json:
-        return settings.town + ".json";
-    case TableFormat::Ics:
-        break;
-    }
+    if (const std::optional<DocumentKind> document = DocumentOf(format))
+        return TimetableDocumentName(*document, settings);
+    if (format == TableFormat::Csv) return settings.town + ".csv";
+    if (format == TableFormat::Json) return settings.town + ".json";
     return settings.town + ".ics";
 }
 
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
     const std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
     if (!error.empty() || timeZone.empty()) return error;
-    if (IsDocument(options.format))
+    if (DocumentOf(options.format))
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
                "a time zone goes with --format csv, json or ics";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
@@ -63,8 +55,8 @@ int64_t CalendarStamp(const TableOptions& options) {
 
 bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
                     const std::filesystem::path& folder) {
-    if (options.format == TableFormat::Text) return WriteTextTimetable(timetable, folder);
-    if (options.format == TableFormat::Rtf) return WriteRtfTimetable(timetable, folder);
+    if (const std::optional<DocumentKind> document = DocumentOf(options.format))
+        return WriteTimetableDocument(MakeTimetableDocument(*document, timetable), folder);
 
     DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
     if (timeZone.empty()) {

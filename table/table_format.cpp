@@ -9,4 +9,8 @@ std::optional<TableFormat> ParseTableFormat(const std::string& word) {
     return std::nullopt;
 }
 
-bool IsDocument(TableFormat format) { return format == TableFormat::Text || format == TableFormat::Rtf; }
+std::optional<DocumentKind> DocumentOf(TableFormat format) {
+    if (format == TableFormat::Text) return DocumentKind::Text;
+    if (format == TableFormat::Rtf) return DocumentKind::Rtf;
+    return std::nullopt;
+}

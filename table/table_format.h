@@ -2,6 +2,8 @@
 // year's moments as data.
 #pragma once
 
+#include "input/settings.h"
+
 #include <optional>
 #include <string>
 
@@ -16,5 +18,5 @@ enum class TableFormat {
 // The format of a --format word: txt, rtf, csv, json or ics.
 std::optional<TableFormat> ParseTableFormat(const std::string& word);
 
-// Whether the format is a timetable document rather than data.
-bool IsDocument(TableFormat format);
+// The timetable document the format names; nothing for a data format.
+std::optional<DocumentKind> DocumentOf(TableFormat format);

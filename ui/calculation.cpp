@@ -21,6 +21,10 @@ InputSnapshot TakeInputSnapshot(Program& program) {
     snapshot.westChosen = w.ControlStateGet(kWestOption) == 1;
     snapshot.southChosen = w.ControlStateGet(kSouthOption) == 1;
     snapshot.sixtyMode = w.ControlStateGet(kSixtyModeOption) == 1;
+    // Nothing is handled between the snapshot and the writing, so the
+    // document chosen now is the one written.
+    snapshot.document =
+        w.ControlStateGet(kTextFileOption) == 1 ? DocumentKind::Text : DocumentKind::Rtf;
     return snapshot;
 }
 
@@ -62,14 +66,12 @@ CommandOutcome RunCalculation(Program& program) {
     // Today's line of the new table in place of the about text.
     w.ControlTextSet(kAboutLine, TodayLine(timetable, program.start.dateValue));
 
-    const bool textFile = w.ControlStateGet(kTextFileOption) == 1;
-    const bool written = textFile ? WriteTextTimetable(timetable, program.folder)
-                                  : WriteRtfTimetable(timetable, program.folder);
-    if (!written) {
+    const TimetableDocument document = MakeTimetableDocument(snapshot.document, timetable);
+    if (!WriteTimetableDocument(document, program.folder)) {
         w.MessageShow(kCannotSaveTitle, kCannotSaveText);
         return CommandOutcome::RebuildMainWindow;
     }
-    FinishTimetableRun(program, textFile ? TextTimetableStatus(settings) : RtfTimetableStatus(settings));
+    FinishTimetableRun(program, document.status);
     return CommandOutcome::Done;
 }
 

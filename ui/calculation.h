@@ -8,7 +8,8 @@
 
 struct Program;
 
-// The five field texts and the four choices as the main window shows them.
+// The five field texts, the four choices and the document chosen, as the
+// main window shows them.
 InputSnapshot TakeInputSnapshot(Program& program);
 
 // Shows the summer-time flag (0 or 1) in a small window of its own for three

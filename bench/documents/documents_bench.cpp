@@ -69,7 +69,8 @@ void BM_WholeTimetableWritten(benchmark::State& state) {
     for (auto _ : state) {
         CheckInputs(snapshot, timetable->settings);
         CalculateYear(*timetable);
-        if (!WriteTextTimetable(*timetable, folder)) state.SkipWithError("cannot write");
+        if (!WriteTimetableDocument(MakeTimetableDocument(DocumentKind::Text, *timetable), folder))
+            state.SkipWithError("cannot write");
     }
     fs::remove_all(folder);
 }

@@ -44,8 +44,8 @@ private:
 TEST(TimetableFiles, BothFilesHoldTheirLinesInCodePage1252EndedByCrLf) {
     fs::path folder = FreshFolder("docs_bytes");
     Timetable t = FilledTimetable();
-    ASSERT_TRUE(WriteTextTimetable(t, folder));
-    ASSERT_TRUE(WriteRtfTimetable(t, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Text, t, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Rtf, t, folder));
     struct Case {
         const char* name;
         size_t lines;
@@ -79,18 +79,18 @@ TEST(TimetableFiles, ASecondCalculationForTheSameTownReplacesTheFileWhole) {
     fs::path folder = FreshFolder("docs_replace");
     Timetable first = FilledTimetable(2004);
     first.settings.town = "LONGER TOWN NAME XYZ";  // 20 characters: the whole name names the file
-    ASSERT_TRUE(WriteTextTimetable(first, folder));
-    ASSERT_TRUE(WriteRtfTimetable(first, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Text, first, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Rtf, first, folder));
     Timetable second = FilledTimetable(2005);
     second.settings.town = first.settings.town;
     second.settings.summerTime = 0;
-    ASSERT_TRUE(WriteTextTimetable(second, folder));
-    ASSERT_TRUE(WriteRtfTimetable(second, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Text, second, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Rtf, second, folder));
     EXPECT_EQ(Contents(folder / "LONGER TOWN NAME XYZ.TXT"), FileBytes(TextTimetableLines(second)));
     EXPECT_EQ(Contents(folder / "LONGER TOWN NAME XYZ.WRI"), FileBytes(RtfTimetableLines(second)));
     EXPECT_EQ(FilesIn(folder), 2u);  // no temporary left behind
-    EXPECT_EQ(TextTimetableStatus(second.settings), "Year edited into text-file: LONGER TOWN N.TXT");
-    EXPECT_EQ(RtfTimetableStatus(second.settings), "Year edited into RTF-file: LONGER TOWN N.WRI");
+    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Text, second).status, "Year edited into text-file: LONGER TOWN N.TXT");
+    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Rtf, second).status, "Year edited into RTF-file: LONGER TOWN N.WRI");
     fs::remove_all(folder);
 }
 
@@ -101,16 +101,16 @@ TEST(TimetableFiles, AFileThatCannotBeWrittenLeavesTheEarlierOneAndReportsFailur
     Timetable t = FilledTimetable();
     {
         FileSizeLimit full(4096);  // each document is larger
-        EXPECT_FALSE(WriteTextTimetable(t, folder));
-        EXPECT_FALSE(WriteRtfTimetable(t, folder));
+        EXPECT_FALSE(WriteDocument(DocumentKind::Text, t, folder));
+        EXPECT_FALSE(WriteDocument(DocumentKind::Rtf, t, folder));
     }
     EXPECT_EQ(Contents(folder / "TESTTOWN.TXT"), "earlier");
     EXPECT_EQ(Contents(folder / "TESTTOWN.WRI"), "earlier");
     EXPECT_EQ(FilesIn(folder), 2u);
 
-    EXPECT_FALSE(WriteTextTimetable(t, folder / "missing"));
+    EXPECT_FALSE(WriteDocument(DocumentKind::Text, t, folder / "missing"));
     fs::create_directory(folder / "OTHER.TXT");
     t.settings.town = "OTHER";
-    EXPECT_FALSE(WriteTextTimetable(t, folder));
+    EXPECT_FALSE(WriteDocument(DocumentKind::Text, t, folder));
     fs::remove_all(folder);
 }

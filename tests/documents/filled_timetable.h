@@ -3,8 +3,10 @@
 #pragma once
 
 #include "calc/timetable.h"
+#include "documents/timetable_documents.h"
 #include "runtime/text/conversions.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,4 +51,9 @@ inline std::string FileBytes(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     return bytes;
+}
+
+// Writes the document of that kind into folder, as a calculation does.
+inline bool WriteDocument(DocumentKind kind, Timetable& timetable, const std::filesystem::path& folder) {
+    return WriteTimetableDocument(MakeTimetableDocument(kind, timetable), folder);
 }

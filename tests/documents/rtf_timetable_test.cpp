@@ -113,7 +113,7 @@ TEST(RtfTimetable, BracesInTheTownNameAreEscapedWhileTheTextFileKeepsThem) {
     std::vector<std::string> text = TextTimetableLines(t);
     EXPECT_EQ(Line(text, 8), "   Town  = A}B{C");
     EXPECT_EQ(RtfEscape("X\\Y"), "X\\\\Y");
-    EXPECT_EQ(RtfTimetableName(t.settings), "A}B{C.WRI");
+    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Rtf, t).fileName, "A}B{C.WRI");
 }
 
 // A word processor opens the document whole: converted to plain text, its
@@ -127,7 +127,7 @@ TEST(RtfTimetable, AWordProcessorShowsTheSameRowsAsTheTextFile) {
     fs::create_directories(folder / "out");
     Timetable t = FilledTimetable(2004);
     t.settings.town = "A}B{C";
-    ASSERT_TRUE(WriteRtfTimetable(t, folder));
+    ASSERT_TRUE(WriteDocument(DocumentKind::Rtf, t, folder));
     std::vector<std::string> textLines = TextTimetableLines(t);
 
     const std::string command =

@@ -43,10 +43,9 @@ Timetable BernWithoutWindows(const std::string& year) {
 
 // The document the writer makes on its own for the same input, byte for
 // byte the one the program wrote.
-template <typename Writer>
-void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expected, Writer write) {
+void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expected, DocumentKind kind) {
     fs::path reference = FreshFolder("ui_expected_" + written.filename().string());
-    ASSERT_TRUE(write(expected, reference));
+    ASSERT_TRUE(WriteTimetableDocument(MakeTimetableDocument(kind, expected), reference));
     EXPECT_EQ(Contents(written), Contents(reference / written.filename()));
     fs::remove_all(reference);
 }
@@ -74,7 +73,7 @@ TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(s.overruns, 0);
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.TXT"});
-    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.TXT", expected, WriteTextTimetable);
+    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.TXT", expected, DocumentKind::Text);
 }
 
 TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
@@ -83,7 +82,7 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     s.Click(kRtfFileOption);
     s.Click(kCalculateButton);
     s.Check([&] {
-        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), RtfTimetableStatus(s.program.timetable.settings));
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), MakeTimetableDocument(DocumentKind::Rtf, s.program.timetable).status);
         EXPECT_NE(s.w.ControlTextGet(kDocumentLine).find("BERN.WRI"), std::string::npos);
         EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
     });
@@ -91,7 +90,7 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     s.RunWholeProgram();
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.WRI"});
     Timetable expected = BernWithoutWindows("2004");
-    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.WRI", expected, WriteRtfTimetable);
+    ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.WRI", expected, DocumentKind::Rtf);
 }
 
 TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) {
