@@ -278,8 +278,10 @@ bool PendingFile::WriteOut() {
 }
 
 bool PendingFile::Flush() {
-    if (fd_ < 0 || !WriteOut()) return false;
-    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);  // the disk starts now; Sync waits
+    if (fd_ < 0 || failed_) return false;
+    if (buffer_.empty()) return true;  // flushed before
+    if (!WriteOut()) return false;
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);  // the disk starts now; a sync waits
     return true;
 }
 
@@ -414,7 +416,7 @@ void PendingFile::Discard() {
     failed_ = named_ = false;
 }
 
-std::vector<bool> CommitPendingFiles(std::span<PendingFile> files) {
+std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
     std::vector<bool> ok(files.size());
     std::vector<fs::path> folders;
     for (size_t i = 0; i < files.size(); ++i) {
@@ -423,8 +425,19 @@ std::vector<bool> CommitPendingFiles(std::span<PendingFile> files) {
         if (ok[i] && std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     }
     for (const fs::path& folder : folders) RemoveLeftoverFiles(folder);
-    for (size_t i = 0; i < files.size(); ++i)
-        if (ok[i]) ok[i] = files[i].Sync();
+    bool eachFile = fileSystems.empty();
+    for (int fd : fileSystems) {
+        if (::syncfs(fd) == 0) continue;
+        if (errno == ENOSYS) {
+            eachFile = true;  // a system without syncfs
+            continue;
+        }
+        std::fill(ok.begin(), ok.end(), false);
+        break;
+    }
+    if (eachFile)
+        for (size_t i = 0; i < files.size(); ++i)
+            if (ok[i]) ok[i] = files[i].Sync();
     for (size_t i = 0; i < files.size(); ++i)
         if (ok[i]) ok[i] = files[i].TakeName();
     for (const fs::path& folder : folders) {

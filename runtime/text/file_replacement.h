@@ -90,11 +90,14 @@ private:
     bool named_ = false;
 };
 
-// Puts files whose bytes were all written on disk together: every file is
-// synced in one pass, then each takes its name, then each folder is synced
-// once. So no name ever holds bytes that are not on disk, and a batch pays
-// one wait for the disk instead of one per file. Where a folder cannot be
-// synced its files are put back (Restore) and count as failed. The hidden
-// files of earlier runs killed in the act are removed on the way. True for
-// each file that reached its name durably, in order; every file is closed.
-std::vector<bool> CommitPendingFiles(std::span<PendingFile> files);
+// Puts files whose bytes were all written on disk together: the files are
+// made durable first, then each takes its name, then each folder is synced
+// once. So no name ever holds bytes that are not on disk. With fileSystems,
+// descriptors of the files' folders opened before the files were written,
+// the files are made durable by one sync of each file system (any error the
+// file system met since fails every file); without, by one sync per file.
+// Where a folder cannot be synced its files are put back (Restore) and count
+// as failed. The hidden files of earlier runs killed in the act are removed
+// on the way. True for each file that reached its name durably, in order;
+// every file is closed.
+std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems = {});

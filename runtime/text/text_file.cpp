@@ -6,7 +6,9 @@
 #include <span>
 #include <system_error>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 std::filesystem::path ProgramFolder() {
     std::error_code error;
@@ -55,17 +57,35 @@ TextFileBatch::TextFileBatch() : TextFileBatch(CapacityForOpenFileLimit()) {}
 
 TextFileBatch::TextFileBatch(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
+TextFileBatch::~TextFileBatch() { CloseFolders(); }
+
 bool TextFileBatch::Add(TextFileWriter& writer) {
     PendingFile file = std::move(writer.file_);
-    if (!file.Begun() || !file.Flush()) return false;
+    if (!file.Begun()) return false;
+    const std::filesystem::path folder = file.Folder();
+    if (std::none_of(folders_.begin(), folders_.end(), [&](const auto& known) { return known.first == folder; })) {
+        // Opened before the file's bytes go out: its sync reports their errors.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        folders_.emplace_back(folder, fd);
+    }
+    if (!file.Flush()) return false;
     files_.push_back(std::move(file));
     return true;
 }
 
 std::vector<bool> TextFileBatch::Commit() {
-    std::vector<bool> ok = CommitPendingFiles(files_);
+    std::vector<int> fileSystems;
+    for (const auto& folder : folders_) fileSystems.push_back(folder.second);
+    std::vector<bool> ok = CommitPendingFiles(files_, fileSystems);
     files_.clear();
+    CloseFolders();
     return ok;
+}
+
+void TextFileBatch::CloseFolders() {
+    for (const auto& folder : folders_) ::close(folder.second);
+    folders_.clear();
 }
 
 bool TextFileReader::Open(const std::filesystem::path& path) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The folder of the running executable: every relative file name of the
@@ -49,13 +50,17 @@ private:
 
 // Files written together, as a batch of documents: each writer's bytes go to
 // the system when it is added, and Commit puts all of them on disk with one
-// sync and one folder sync, instead of one of each per file. Each file held
-// keeps an open descriptor, so a batch holds at most Capacity() files: the
-// caller commits when it is Full().
+// sync of the file system and one sync of the folder, instead of one of each
+// per file. Each file held keeps an open descriptor, so a batch holds at
+// most Capacity() files: the caller commits when it is Full().
 class TextFileBatch {
 public:
     TextFileBatch();  // a capacity that fits the process's open-file limit
     explicit TextFileBatch(size_t capacity);
+
+    ~TextFileBatch();  // files not committed leave no trace
+    TextFileBatch(const TextFileBatch&) = delete;
+    TextFileBatch& operator=(const TextFileBatch&) = delete;
 
     // Takes over the file of an opened and written writer, which is left
     // closed. False when its bytes could not all be written; that file is
@@ -69,7 +74,12 @@ public:
     std::vector<bool> Commit();
 
 private:
+    void CloseFolders();
+
     std::vector<PendingFile> files_;
+    // The folders of the files, opened before their first file was written,
+    // so that the sync of their file systems reports every error since.
+    std::vector<std::pair<std::filesystem::path, int>> folders_;
     size_t capacity_;
 };
 

@@ -2,7 +2,7 @@
 // how the tool meets failures a healthy disk never shows. The variable
 // KELMORVEN_TEST_FAIL names one:
 //   folder-sync  fsync of a folder fails with EIO
-//   file-sync    fdatasync fails with EIO
+//   file-sync    fdatasync and syncfs fail with EIO
 //   no-tmpfile   the file system offers no unnamed temporary files
 #include <cerrno>
 #include <cstdarg>
@@ -60,6 +60,14 @@ int fdatasync(int fd) {
         return -1;
     }
     return Next<int (*)(int)>("fdatasync")(fd);
+}
+
+int syncfs(int fd) {
+    if (Failing("file-sync")) {
+        errno = EIO;
+        return -1;
+    }
+    return Next<int (*)(int)>("syncfs")(fd);
 }
 
 int open(const char* path, int flags, ...) {

@@ -1,4 +1,5 @@
 #include "runtime/text/text_file.h"
+#include "tests/support/locking_process.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -89,52 +90,6 @@ TEST(TextFiles, NamesOfTheProgramResolveInItsFolder) {
 }
 
 namespace {
-
-// Holds a lock on a file from a child process until it is destroyed: the
-// child takes the lock, says so through a pipe and waits for the pipe's end.
-class LockingProcess {
-public:
-    enum Kind { Flock, SharedFlock, PosixWrite, PosixRead };
-    LockingProcess(const fs::path& file, Kind kind) {
-        int ready[2], release[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(release[1]);
-            int fd = ::open(file.c_str(), kind == PosixWrite ? O_RDWR : O_RDONLY);
-            bool locked = false;
-            if (kind == Flock || kind == SharedFlock) {
-                locked = ::flock(fd, kind == Flock ? LOCK_EX : LOCK_SH) == 0;
-            } else {
-                struct flock lock {};
-                lock.l_type = kind == PosixWrite ? F_WRLCK : F_RDLCK;
-                lock.l_whence = SEEK_SET;
-                locked = ::fcntl(fd, F_SETLK, &lock) == 0;
-            }
-            char c = locked ? '1' : '0';
-            [[maybe_unused]] ssize_t n = ::write(ready[1], &c, 1);
-            n = ::read(release[0], &c, 1);  // until the parent closes its end
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char c = '0';
-        locked_ = ::read(ready[0], &c, 1) == 1 && c == '1';
-        ::close(ready[0]);
-    }
-    ~LockingProcess() {
-        if (release_ >= 0) ::close(release_);
-        if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
-    }
-    bool Locked() const { return locked_; }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
-};
 
 size_t EntriesIn(const fs::path& folder) {
     return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
