@@ -18,6 +18,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,15 +32,18 @@ std::string Contents(const fs::path& path) {
 }
 
 // Starts the tool with arguments, its output into files of folder; extra
-// holds "NAME=value" settings added to the environment.
+// holds "NAME=value" settings added to the environment; openFiles, when not
+// 0, is the most files the tool may have open.
 pid_t StartTool(const std::vector<std::string>& arguments, const fs::path& folder,
-                const std::vector<std::string>& extra = {}) {
+                const std::vector<std::string>& extra = {}, rlim_t openFiles = 0) {
     const std::string out = (folder / "tool.out").string(), err = (folder / "tool.err").string();
     std::vector<std::string> all = {KELMORVEN_TABLE_PATH};
     all.insert(all.end(), arguments.begin(), arguments.end());
     pid_t pid = ::fork();
     if (pid == 0) {
         for (const std::string& setting : extra) ::putenv(const_cast<char*>(setting.c_str()));
+        const rlimit limit{openFiles, openFiles};
+        if (openFiles) ::setrlimit(RLIMIT_NOFILE, &limit);
         int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(o, 1);
@@ -124,6 +128,24 @@ TEST(DocumentsOnDisk, ADocumentAnotherProgramLocksIsReportedAndKept) {
     EXPECT_EQ(Tool(OnePlace("2004", folder / "out"), folder).status, kTableWritten);
     EXPECT_NE(Contents(folder / "out" / "TESTTOWN.TXT"), "earlier");
     EXPECT_EQ(Files(folder / "out").size(), 3u);
+    fs::remove_all(folder);
+}
+
+// With few files allowed open, a batch goes to disk in several chunks, and
+// every place is still written and reported in its order.
+TEST(DocumentsOnDisk, ABatchBeyondTheOpenFileLimitGoesToDiskInChunks) {
+    fs::path folder = FreshFolder("disk_chunks");
+    fs::create_directories(folder / "out");
+    std::ofstream(folder / "places.csv") << ManyPlacesCsv(40);
+    const pid_t pid = StartTool(Batch("2004", folder / "places.csv", folder / "out"), folder, {}, 80);
+    ToolRun run = WaitTool(pid, folder);
+    EXPECT_EQ(run.status, kTableWritten) << run.err;
+    EXPECT_EQ(Files(folder / "out").size(), 40u);
+    size_t at = 0;
+    for (int i = 0; i < 40; ++i) {
+        at = run.out.find((folder / "out" / ("PLACE" + std::to_string(i) + ".TXT")).string() + "\n", at);
+        ASSERT_NE(at, std::string::npos) << "PLACE" << i;
+    }
     fs::remove_all(folder);
 }
 
