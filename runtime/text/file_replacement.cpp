@@ -198,13 +198,12 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
     device_ = other.device_;
     inode_ = other.inode_;
     hiddenName_ = std::move(other.hiddenName_);  // the listed pointer stays valid
-    hiddenLinked_ = other.hiddenLinked_;
     earlier_ = other.earlier_;
     buffer_ = std::move(other.buffer_);
     failed_ = other.failed_;
     named_ = other.named_;
     other.fd_ = other.earlier_ = -1;
-    other.named_ = other.failed_ = other.hiddenLinked_ = false;
+    other.named_ = other.failed_ = false;
     other.buffer_.clear();
     return *this;
 }
@@ -299,10 +298,7 @@ bool PendingFile::GiveHiddenName() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         hiddenName_ = HiddenNameFor(target_, Folder());
         ListName(hiddenName_.get());
-        if (LinkUnnamed(fd_, hiddenName_.get())) {
-            hiddenLinked_ = true;
-            return true;
-        }
+        if (LinkUnnamed(fd_, hiddenName_.get())) return true;
         const int error = errno;
         DropHiddenName(false);
         if (error != EEXIST) return false;
@@ -315,7 +311,6 @@ void PendingFile::DropHiddenName(bool unlinkIt) {
     if (unlinkIt) ::unlink(hiddenName_.get());
     UnlistName(hiddenName_.get());
     hiddenName_.reset();
-    hiddenLinked_ = false;
 }
 
 // The file under its hidden name replaces whatever the target's name holds.
@@ -424,7 +419,6 @@ std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<con
         const fs::path folder = files[i].Folder();
         if (ok[i] && std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     }
-    for (const fs::path& folder : folders) RemoveLeftoverFiles(folder);
     bool eachFile = fileSystems.empty();
     for (int fd : fileSystems) {
         if (::syncfs(fd) == 0) continue;

@@ -83,7 +83,6 @@ private:
     dev_t device_ = 0;                     // its identity, to recognise it under the name
     ino_t inode_ = 0;
     std::unique_ptr<char[]> hiddenName_;   // a name it has before the target's, if any
-    bool hiddenLinked_ = false;            // that name was given by linking an unnamed file
     int earlier_ = -1;                     // the earlier file, from TakeName to Release
     std::string buffer_;
     bool failed_ = false;
@@ -97,7 +96,6 @@ private:
 // the files are made durable by one sync of each file system (any error the
 // file system met since fails every file); without, by one sync per file.
 // Where a folder cannot be synced its files are put back (Restore) and count
-// as failed. The hidden files of earlier runs killed in the act are removed
-// on the way. True for each file that reached its name durably, in order;
+// as failed. True for each file that reached its name durably, in order;
 // every file is closed.
 std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems = {});

@@ -36,6 +36,7 @@ void TextFileWriter::WriteLine(std::string_view text) {
 
 bool TextFileWriter::Close() {
     if (!file_.Begun()) return false;
+    RemoveLeftoverFiles(file_.Folder());
     return CommitPendingFiles(std::span<PendingFile>(&file_, 1)).front();
 }
 
@@ -68,6 +69,7 @@ bool TextFileBatch::Add(TextFileWriter& writer) {
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return false;
         folders_.emplace_back(folder, fd);
+        RemoveLeftoverFiles(folder);
     }
     if (!file.Flush()) return false;
     files_.push_back(std::move(file));

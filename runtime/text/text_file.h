@@ -26,7 +26,8 @@ std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
 // another program holds (see FileInUse) is not replaced. Any failure on the
 // way leaves the earlier file as it was and is reported by Open or Close; a
 // writer that is never closed, or a process killed on the way, leaves no
-// trace.
+// trace (except a SIGKILL in the instant between a file's hidden name and
+// its rename, whose hidden file the next writer in that folder removes).
 class TextFileWriter {
 public:
     TextFileWriter() = default;
