@@ -20,6 +20,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -232,16 +233,29 @@ TEST(DocumentsOnDisk, AKilledBatchLeavesWholeDocumentsAndNothingElse) {
     };
     std::mt19937 random(20261208);
     std::set<std::string> hidden;  // hidden files seen after the kill before
+    struct stat info {};
     int finished = 0, amidRenames = 0, hiddenLeft = 0;
     for (int n = 0; n < 50; ++n) {
         const int signal = random() % 2 ? SIGKILL : SIGTERM;
-        // Half the moments fall on the run's last stretch, where the
-        // documents are synced and renamed.
-        const double at = n % 2 ? std::uniform_real_distribution<double>(0.0, 1.0)(random)
-                                : std::uniform_real_distribution<double>(0.75, 1.0)(random);
         const auto started = std::chrono::steady_clock::now();
         pid_t pid = StartTool(Batch(n % 2 ? "2004" : "2005", folder / "places.csv", folder / "out"), folder);
-        std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(whole * at));
+        if (n % 3) {
+            const double at = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+            std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(whole * at));
+        } else {
+            // A third of the kills fall amid the renames: once the first
+            // document has been replaced, within the next few milliseconds.
+            const fs::path first = folder / "out" / "PLACE0.TXT";
+            const ino_t before = ::stat(first.c_str(), &info) == 0 ? info.st_ino : 0;
+            auto running = [pid] {
+                siginfo_t state{};
+                return ::waitid(P_PID, static_cast<id_t>(pid), &state, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                       state.si_pid == 0;
+            };
+            while (running() && ::stat(first.c_str(), &info) == 0 && info.st_ino == before)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
+        }
         ::kill(pid, signal);
         if (WaitTool(pid, folder).status == kTableWritten) {
             ++finished;
