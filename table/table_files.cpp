@@ -62,9 +62,10 @@ int64_t CalendarStamp(const TableOptions& options) {
 }
 
 bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder) {
-    if (options.format == TableFormat::Text) return WriteTextTimetable(timetable, folder);
-    if (options.format == TableFormat::Rtf) return WriteRtfTimetable(timetable, folder);
+                    const std::filesystem::path& folder, TextFileBatch* batch) {
+    const std::filesystem::path path = ResolveInFolder(folder, TableFileName(options.format, timetable.settings));
+    if (options.format == TableFormat::Text) return WriteDocumentLines(path, TextTimetableLines(timetable), batch);
+    if (options.format == TableFormat::Rtf) return WriteDocumentLines(path, RtfTimetableLines(timetable), batch);
 
     DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
     if (timeZone.empty()) {
@@ -79,5 +80,5 @@ bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Ti
     if (options.format == TableFormat::Csv) lines = CsvLines(year);
     if (options.format == TableFormat::Json) lines = JsonLines(year);
     if (options.format == TableFormat::Ics) lines = IcsLines(year, CalendarOptions{CalendarStamp(options), options.remindMinutes});
-    return WriteDocumentLines(ResolveInFolder(folder, TableFileName(options.format, timetable.settings)), lines);
+    return WriteDocumentLines(path, lines, batch);
 }
