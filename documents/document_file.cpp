@@ -2,9 +2,10 @@
 
 #include "runtime/text/text_file.h"
 
-bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                        TextFileBatch* batch) {
     TextFileWriter writer;
     if (!writer.Open(path)) return false;
     for (const std::string& line : lines) writer.WriteLine(line);
-    return writer.Close();
+    return batch ? batch->Add(writer) : writer.Close();
 }

@@ -33,6 +33,7 @@ TimetableDocument MakeTimetableDocument(DocumentKind kind, Timetable& timetable)
             format.statusOpening + TextSliceLeft(s.town, 13) + format.ending, format.lines(timetable)};
 }
 
-bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder) {
-    return WriteDocumentLines(ResolveInFolder(folder, document.fileName), document.lines);
+bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
+                            TextFileBatch* batch) {
+    return WriteDocumentLines(ResolveInFolder(folder, document.fileName), document.lines, batch);
 }

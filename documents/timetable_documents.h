@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class TextFileBatch;
+
 // The message when a document cannot be written.
 inline constexpr const char* kCannotSaveTitle = "Attention !";
 inline constexpr const char* kCannotSaveText =
@@ -41,5 +43,7 @@ std::string TimetableDocumentName(DocumentKind kind, const TimetableSettings& se
 TimetableDocument MakeTimetableDocument(DocumentKind kind, Timetable& timetable);
 
 // Writes the document into folder under its name; false when it cannot be
-// written, in which case an earlier file of that name is kept.
-bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder);
+// written, in which case an earlier file of that name is kept. With a batch,
+// only into the batch, whose Commit then says whether it reached its name.
+bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
+                            TextFileBatch* batch = nullptr);

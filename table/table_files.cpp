@@ -54,9 +54,10 @@ int64_t CalendarStamp(const TableOptions& options) {
 }
 
 bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder) {
+                    const std::filesystem::path& folder, TextFileBatch* batch) {
     if (const std::optional<DocumentKind> document = DocumentOf(options.format))
-        return WriteTimetableDocument(MakeTimetableDocument(*document, timetable), folder);
+        return WriteTimetableDocument(MakeTimetableDocument(*document, timetable), folder, batch);
+    const std::filesystem::path path = ResolveInFolder(folder, TableFileName(options.format, timetable.settings));
 
     DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
     if (timeZone.empty()) {
@@ -71,5 +72,5 @@ bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Ti
     if (options.format == TableFormat::Csv) lines = CsvLines(year);
     if (options.format == TableFormat::Json) lines = JsonLines(year);
     if (options.format == TableFormat::Ics) lines = IcsLines(year, CalendarOptions{CalendarStamp(options), options.remindMinutes});
-    return WriteDocumentLines(ResolveInFolder(folder, TableFileName(options.format, timetable.settings)), lines);
+    return WriteDocumentLines(path, lines, batch);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calc/timetable.h"
+#include "runtime/text/text_file.h"
 #include "table/table_options.h"
 
 #include <filesystem>
@@ -23,9 +24,10 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
 // the options, in the civil time of timeZone when it is not empty (whose
 // cells then replace the year table's, for the today line). Data files are
 // UTF-8 and, like the documents, replace an earlier file whole or leave it
-// as it was. False when the file cannot be written.
+// as it was. With a batch the file waits there for the batch's one sync.
+// False when the file cannot be written.
 bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder);
+                    const std::filesystem::path& folder, TextFileBatch* batch = nullptr);
 
 // DTSTAMP of the calendar: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.

@@ -1,11 +1,10 @@
 #include "table/table_run.h"
 
-#include "documents/timetable_documents.h"
-#include "documents/today_line.h"
 #include "input/checks.h"
 #include "input/field_text.h"
 #include "runtime/text/text_file.h"
 #include "table/batch_file.h"
+#include "table/document_output.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
 
@@ -38,7 +37,8 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
     BatchFile file = ReadBatchFile(*options.batchFile);
     if (!file.error.empty()) return UsageError(err, *options.batchFile + ": " + file.error);
     Timetable timetable;
-    bool refused = false, unwritable = false;
+    BatchDocuments documents(options, out, err);
+    bool refused = false;
     for (const BatchPlace& row : file.places) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
@@ -52,21 +52,23 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        int status = MakeTimetable(options, place, today, timetable, out, err, prefix);
-        refused = refused || status == kTableRefused;
-        unwritable = unwritable || status == kTableUnwritable;
+        if (CalculatePlace(options, place, timetable, err, prefix))
+            documents.Add(timetable, place.timeZone, today, prefix);
+        else
+            refused = true;
     }
+    const bool allWritten = documents.Finish();
     if (refused) return kTableRefused;
-    return unwritable ? kTableUnwritable : kTableWritten;
+    return allWritten ? kTableWritten : kTableUnwritable;
 }
 
 }  // namespace
 
-int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
-                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
+                    std::ostream& err, const std::string& prefix) {
     if (std::string refusal = TimeBasisRefusal(options, place.timeZone); !refusal.empty()) {
         err << prefix << refusal << "\n";
-        return kTableRefused;
+        return false;
     }
     InputSnapshot snapshot;
     snapshot.yearRaw = options.year;
@@ -82,18 +84,20 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     CheckResult check = CheckInputs(snapshot, timetable.settings);
     if (!check.passed) {
         err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
-        return kTableRefused;
+        return false;
     }
     CalculateYear(timetable);
-    const std::filesystem::path folder(options.outFolder);
-    const TimetableSettings& s = timetable.settings;
-    const bool written = WriteTableFile(options, place.timeZone, timetable, folder);
-    if (!written) {
-        err << prefix << kCannotSaveTitle << "\n" << prefix << kCannotSaveText << "\n";
+    return true;
+}
+
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
+                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+    if (!CalculatePlace(options, place, timetable, err, prefix)) return kTableRefused;
+    if (!WriteTableDocument(options, place.timeZone, timetable)) {
+        err << UnwritableReport(prefix);
         return kTableUnwritable;
     }
-    out << ResolveInFolder(folder, TableFileName(options.format, s)).string() << "\n"
-        << Cp1252ToUtf8(TodayLine(timetable, today)) << "\n";
+    out << WrittenReport(options, timetable, today);
     return kTableWritten;
 }
 

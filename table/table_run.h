@@ -24,6 +24,12 @@ struct TablePlace {
     std::string timeZone;  // an IANA time zone for the data formats; empty: zone and summer-time rule
 };
 
+// Checks one place with the options and runs its year into timetable. A
+// refusal prints the message's title and text on err, each line after
+// prefix, and gives false.
+bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
+                    std::ostream& err, const std::string& prefix = "");
+
 // Checks one place with the options, runs its year and writes its document
 // into the out folder. Success prints the path written and the today line
 // on out; a refusal prints the message's title and text on err, each line

@@ -2,12 +2,12 @@
 
 #include "runtime/text/conversions.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <algorithm>
+#include <span>
 #include <system_error>
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 std::filesystem::path ProgramFolder() {
@@ -25,72 +25,69 @@ std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
     return folder / std::filesystem::path(name);
 }
 
-TextFileWriter::~TextFileWriter() { Discard(); }
+bool TextFileWriter::Open(const std::filesystem::path& path) { return file_.Begin(path); }
 
-void TextFileWriter::Discard() {
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
-    }
-}
-
-bool TextFileWriter::Open(const std::filesystem::path& path) {
-    Discard();
-    failed_ = false;
-    target_ = path;
-    // An existing name must be a file we may replace.
-    struct stat info {};
-    const bool exists = ::lstat(path.c_str(), &info) == 0;
-    if (exists && (!S_ISREG(info.st_mode) || ::access(path.c_str(), W_OK) != 0)) return false;
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return false;
-    temporary_ = pattern;
-    // Keep the permissions an existing file had, or the usual ones of a new file.
-    mode_t mode = 0666;
-    if (exists) {
-        mode = info.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    ::fchmod(fd, mode);
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        ::close(fd);
-        Discard();
-        return false;
-    }
-    return true;
-}
-
-void TextFileWriter::Write(std::string_view text) {
-    if (!file_ || failed_) return;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
-        failed_ = true;
-}
+void TextFileWriter::Write(std::string_view text) { file_.Append(text); }
 
 void TextFileWriter::WriteLine(std::string_view text) {
-    Write(text);
-    Write("\r\n");
+    file_.Append(text);
+    file_.Append("\r\n");
 }
 
 bool TextFileWriter::Close() {
-    if (!file_) return false;
-    bool ok = !failed_ && std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (ok) ok = ::rename(temporary_.c_str(), target_.c_str()) == 0;
-    if (ok) temporary_.clear();
-    Discard();
+    if (!file_.Begun()) return false;
+    RemoveLeftoverFiles(file_.Folder());
+    return CommitPendingFiles(std::span<PendingFile>(&file_, 1)).front();
+}
+
+namespace {
+
+// Each file held keeps one descriptor, and a second one for its earlier file
+// while the batch is committed; 64 stay for the rest of the program.
+size_t CapacityForOpenFileLimit() {
+    constexpr size_t kMostFiles = 1024;  // enough that the sync is paid rarely
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMostFiles;
+    const size_t open = static_cast<size_t>(limit.rlim_cur);
+    return std::clamp<size_t>(open > 64 ? (open - 64) / 2 : 1, 1, kMostFiles);
+}
+
+}  // namespace
+
+TextFileBatch::TextFileBatch() : TextFileBatch(CapacityForOpenFileLimit()) {}
+
+TextFileBatch::TextFileBatch(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
+
+TextFileBatch::~TextFileBatch() { CloseFolders(); }
+
+bool TextFileBatch::Add(TextFileWriter& writer) {
+    PendingFile file = std::move(writer.file_);
+    if (!file.Begun()) return false;
+    const std::filesystem::path folder = file.Folder();
+    if (std::none_of(folders_.begin(), folders_.end(), [&](const auto& known) { return known.first == folder; })) {
+        // Opened before the file's bytes go out: its sync reports their errors.
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        folders_.emplace_back(folder, fd);
+        RemoveLeftoverFiles(folder);
+    }
+    if (!file.Flush()) return false;
+    files_.push_back(std::move(file));
+    return true;
+}
+
+std::vector<bool> TextFileBatch::Commit() {
+    std::vector<int> fileSystems;
+    for (const auto& folder : folders_) fileSystems.push_back(folder.second);
+    std::vector<bool> ok = CommitPendingFiles(files_, fileSystems);
+    files_.clear();
+    CloseFolders();
     return ok;
+}
+
+void TextFileBatch::CloseFolders() {
+    for (const auto& folder : folders_) ::close(folder.second);
+    folders_.clear();
 }
 
 bool TextFileReader::Open(const std::filesystem::path& path) {

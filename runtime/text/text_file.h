@@ -2,10 +2,14 @@
 // bytes are written unchanged.
 #pragma once
 
+#include "runtime/text/file_replacement.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // The folder of the running executable: every relative file name of the
 // program is resolved against it.
@@ -17,31 +21,67 @@ std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
                                       std::string_view cp1252Name);
 
 // Writes a file so that an earlier file of the same name is never lost: the
-// text goes to a temporary file in the same folder, which replaces the old
-// file only when everything was written and closed. Any failure on the way
-// leaves the earlier file as it was and is reported by Open or Close.
+// bytes go to an unnamed temporary file in the same folder, which replaces
+// the old file only when everything was written and is on disk. A file
+// another program holds (see FileInUse) is not replaced. Any failure on the
+// way leaves the earlier file as it was and is reported by Open or Close; a
+// writer that is never closed, or a process killed on the way, leaves no
+// trace (except a SIGKILL in the instant between a file's hidden name and
+// its rename, whose hidden file the next writer in that folder removes).
 class TextFileWriter {
 public:
     TextFileWriter() = default;
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
-    ~TextFileWriter();  // a writer not closed leaves no trace
 
     // False when the file cannot be written: the folder is missing or not
-    // writable, or the name is taken by something that is not a writable file.
+    // writable, the name is taken by something that is not a writable file,
+    // or another program holds the file.
     bool Open(const std::filesystem::path& path);
-    void Write(std::string_view text);
+    void Write(std::string_view text);      // the bytes, unchanged
     void WriteLine(std::string_view text);  // text, then CR LF
-    // True when every byte reached the disk and the file took its name.
+    // True when every byte reached the disk and the file took its name
+    // durably; the folder is synced after the rename.
     bool Close();
 
 private:
-    void Discard();
+    friend class TextFileBatch;
+    PendingFile file_;
+};
 
-    std::FILE* file_ = nullptr;
-    std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    bool failed_ = false;
+// Files written together, as a batch of documents: each writer's bytes go to
+// the system when it is added, and Commit puts all of them on disk with one
+// sync of the file system and one sync of the folder, instead of one of each
+// per file. Each file held keeps an open descriptor, so a batch holds at
+// most Capacity() files: the caller commits when it is Full().
+class TextFileBatch {
+public:
+    TextFileBatch();  // a capacity that fits the process's open-file limit
+    explicit TextFileBatch(size_t capacity);
+
+    ~TextFileBatch();  // files not committed leave no trace
+    TextFileBatch(const TextFileBatch&) = delete;
+    TextFileBatch& operator=(const TextFileBatch&) = delete;
+
+    // Takes over the file of an opened and written writer, which is left
+    // closed. False when its bytes could not all be written; that file is
+    // then dropped and the earlier file kept.
+    bool Add(TextFileWriter& writer);
+    bool Full() const { return files_.size() >= capacity_; }
+    size_t Size() const { return files_.size(); }
+    size_t Capacity() const { return capacity_; }
+    // True for each file added since the last Commit that took its name
+    // durably, in the order added (as TextFileWriter::Close for each).
+    std::vector<bool> Commit();
+
+private:
+    void CloseFolders();
+
+    std::vector<PendingFile> files_;
+    // The folders of the files, opened before their first file was written,
+    // so that the sync of their file systems reports every error since.
+    std::vector<std::pair<std::filesystem::path, int>> folders_;
+    size_t capacity_;
 };
 
 // Reads a text file line by line. A line ends at LF, CR or NUL; a CR takes

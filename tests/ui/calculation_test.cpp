@@ -4,11 +4,15 @@
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
+#include "tests/support/locking_process.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
 
 namespace fs = std::filesystem;
 using namespace ui_test;
@@ -93,35 +97,62 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.WRI", expected, DocumentKind::Rtf);
 }
 
+// The way is blocked by a folder under the document's name, or by another
+// program that holds the document (which then stays as it was).
 TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) {
-    Session s("unwritable");
-    // A folder under the document's name: the file cannot take its place.
-    fs::create_directory(s.program.folder / "BERN.TXT");
-    TypeBern(s);
-    s.Click(kCalculateButton);
-    s.Check([&] {
-        ASSERT_EQ(s.messages.size(), 1u);
-        EXPECT_EQ(s.messages[0].title, "Attention !");
-        EXPECT_EQ(s.messages[0].text, kCannotSaveText);
-        EXPECT_EQ(s.w.ControlTextGet(kTownField), "BERN");
-        EXPECT_EQ(s.w.ControlTextGet(kLongitudeField), "7.2640");
-        EXPECT_EQ(s.w.ControlStateGet(kEastOption), 0);
-        EXPECT_EQ(s.w.ControlTextGet(kAboutLine), kAboutText);  // the today line went with the window
-        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "");
-        EXPECT_LE(s.w.ControlStateGet(kRunProgress), 1);
-    });
-    // Refused a few times more, the program still works once the way is free.
-    for (int n = 0; n < 3; ++n) s.Click(kCalculateButton);
-    s.Act([&] {
-        fs::remove(s.program.folder / "BERN.TXT");
-        s.t.SimulateClick(kCalculateButton);
-    });
-    s.Check([&] { EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365); });
-    s.Click(kExitButton);
-    s.RunWholeProgram();
-    EXPECT_EQ(s.messages.size(), 4u);
-    EXPECT_EQ(s.overruns, 0);
-    EXPECT_TRUE(fs::is_regular_file(s.program.folder / "BERN.TXT"));
+    struct Case {
+        const char* name;
+        std::function<std::function<void()>(const fs::path&)> block;  // gives what frees the way
+    };
+    const Case cases[] = {
+        {"unwritable",
+         [](const fs::path& document) -> std::function<void()> {
+             fs::create_directory(document);
+             return [document] { fs::remove(document); };
+         }},
+        {"held",
+         [](const fs::path& document) -> std::function<void()> {
+             std::ofstream(document, std::ios::binary) << "earlier";
+             auto holder = std::make_shared<LockingProcess>(document, LockingProcess::Flock);
+             EXPECT_TRUE(holder->Locked());
+             return [holder]() mutable { holder.reset(); };
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s(c.name);
+        const fs::path document = s.program.folder / "BERN.TXT";
+        std::function<void()> free = c.block(document);
+        TypeBern(s);
+        s.Click(kCalculateButton);
+        s.Check([&] {
+            ASSERT_EQ(s.messages.size(), 1u);
+            EXPECT_EQ(s.messages[0].title, "Attention !");
+            EXPECT_EQ(s.messages[0].text, kCannotSaveText);
+            EXPECT_EQ(s.w.ControlTextGet(kTownField), "BERN");
+            EXPECT_EQ(s.w.ControlTextGet(kLongitudeField), "7.2640");
+            EXPECT_EQ(s.w.ControlStateGet(kEastOption), 0);
+            EXPECT_EQ(s.w.ControlTextGet(kAboutLine), kAboutText);  // the today line went with the window
+            EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "");
+            EXPECT_LE(s.w.ControlStateGet(kRunProgress), 1);
+            if (fs::is_regular_file(document)) {
+                EXPECT_EQ(Contents(document), "earlier");
+            }
+        });
+        // Refused a few times more, the program still works once the way is free.
+        for (int n = 0; n < 3; ++n) s.Click(kCalculateButton);
+        s.Act([&] {
+            free();
+            s.t.SimulateClick(kCalculateButton);
+        });
+        s.Check([&] { EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365); });
+        s.Click(kExitButton);
+        s.RunWholeProgram();
+        EXPECT_EQ(s.messages.size(), 4u);
+        EXPECT_EQ(s.overruns, 0);
+        EXPECT_TRUE(fs::is_regular_file(document));
+        EXPECT_NE(Contents(document), "earlier");
+    }
 }
 
 TEST(TodayLine, OnTwentyNinthFebruaryOfACommonEnteredYearSaysThereIsNoSuchDay) {

@@ -1,0 +1,74 @@
+#include "table/document_output.h"
+
+#include "documents/document_file.h"
+#include "documents/timetable_documents.h"
+#include "documents/today_line.h"
+#include "runtime/text/conversions.h"
+#include "table/table_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include <sys/resource.h>
+
+namespace {
+
+// A batch holds one descriptor per document waiting for the sync; a higher
+// soft limit lets a whole run of places share one sync.
+bool RaiseOpenFileLimit() {
+    constexpr rlim_t kWanted = 4096;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kWanted) return false;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
+    return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+}
+
+}  // namespace
+
+bool WriteTableDocument(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
+                        TextFileBatch* batch) {
+    return WriteTableFile(options, timeZone, timetable, std::filesystem::path(options.outFolder), batch);
+}
+
+std::string WrittenReport(const TableOptions& options, const Timetable& timetable, DateValue today) {
+    return ResolveInFolder(std::filesystem::path(options.outFolder), TableFileName(options.format, timetable.settings))
+               .string() +
+           "\n" + Cp1252ToUtf8(TodayLine(timetable, today)) + "\n";
+}
+
+std::string UnwritableReport(const std::string& prefix) {
+    return prefix + kCannotSaveTitle + "\n" + prefix + kCannotSaveText + "\n";
+}
+
+BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err), limitRaised_(RaiseOpenFileLimit()) {}
+
+void BatchDocuments::Add(Timetable& timetable, const std::string& timeZone, DateValue today,
+                         const std::string& prefix) {
+    if (!WriteTableDocument(options_, timeZone, timetable, &batch_)) {
+        err_ << UnwritableReport(prefix);
+        allWritten_ = false;
+        return;
+    }
+    waiting_.push_back({prefix, WrittenReport(options_, timetable, today)});
+    if (batch_.Full()) Commit();
+}
+
+void BatchDocuments::Commit() {
+    const std::vector<bool> written = batch_.Commit();
+    for (size_t i = 0; i < waiting_.size(); ++i) {
+        if (written[i]) {
+            out_ << waiting_[i].report;
+        } else {
+            err_ << UnwritableReport(waiting_[i].prefix);
+            allWritten_ = false;
+        }
+    }
+    waiting_.clear();
+}
+
+bool BatchDocuments::Finish() {
+    Commit();
+    return allWritten_;
+}

@@ -1,0 +1,55 @@
+// The tool's documents on their way to disk and their reports: one place at
+// a time, or a batch at a time with one sync for many documents.
+#pragma once
+
+#include "calc/timetable.h"
+#include "runtime/text/text_file.h"
+#include "table/table_options.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Writes the file the options ask for (TOWN.TXT, TOWN.WRI, or the year's
+// moments as CSV, JSON or iCalendar in the civil time of timeZone when it is
+// not empty) of the calculated timetable into the out folder, or into batch.
+bool WriteTableDocument(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
+                        TextFileBatch* batch = nullptr);
+
+// What the tool prints for a document written: its path, then the today
+// line (UTF-8), each on a line.
+std::string WrittenReport(const TableOptions& options, const Timetable& timetable, DateValue today);
+
+// What it prints for a document that could not be written: "Attention !"
+// and the message's text, each line after prefix.
+std::string UnwritableReport(const std::string& prefix);
+
+// The documents of a batch run: each is written into a TextFileBatch as its
+// place is calculated, and a chunk of them goes on disk at once when the
+// batch is full and at Finish. A place is reported once its document is on
+// disk (on out) or has failed (on err).
+class BatchDocuments {
+public:
+    BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err);
+
+    // The document of the calculated timetable. Its report waits for the
+    // chunk's sync; a document that cannot even be written is reported now.
+    void Add(Timetable& timetable, const std::string& timeZone, DateValue today, const std::string& prefix);
+    // Puts the documents still waiting on disk. True when every document of
+    // the run reached its name.
+    bool Finish();
+
+private:
+    void Commit();
+
+    struct Waiting {
+        std::string prefix, report;
+    };
+    const TableOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool limitRaised_;  // before batch_, whose capacity follows the limit
+    TextFileBatch batch_;
+    std::vector<Waiting> waiting_;
+    bool allWritten_ = true;
+};
