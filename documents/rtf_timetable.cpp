@@ -70,7 +70,10 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     BlankNonDates(timetable);
     const TimetableSettings& s = timetable.settings;
     const std::string year = YearText(s.yearReal);
+    // Texts as the user typed them; everything else is made by the program.
     const std::string town = RtfEscape(s.town);
+    const std::string longitude60 = RtfEscape(SixtyModeText(s.longitudePacked));
+    const std::string latitude60 = RtfEscape(SixtyModeText(s.latitudePacked));
     const std::string& reference = timetable.table[517];
     const std::string heading = Heading();
 
@@ -84,11 +87,11 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     lines.push_back("   Jahr = " + year + "\\par");
     lines.push_back("   Ort  = " + town + "\\par");
     lines.push_back(std::string(s.longitudeSide == 1 ? "   Longitude east  =  " : "   Longitude west =  ") +
-                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " +
-                    SixtyModeText(s.longitudePacked) + " (60-mode)\\par");
+                    DegreeText(s.longitude) + kDegreeSign + " (10-mode)    =  " + longitude60 +
+                    " (60-mode)\\par");
     lines.push_back(std::string(s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
-                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
-                    SixtyModeText(s.latitudePacked) + " (60-mode)\\par");
+                    DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " + latitude60 +
+                    " (60-mode)\\par");
     lines.push_back(ZoneLine(s.zone) + "\\par");                                       // 12
     lines.push_back(SummerTimeLine(s, timetable.summer) + "\\par");                    // 13
     lines.push_back(HorizonLine() + "\\par");                                          // 14
