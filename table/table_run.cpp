@@ -32,12 +32,19 @@ int UsageError(std::ostream& err, const std::string& error) {
     return kTableUsageError;
 }
 
+// A batch file that cannot be read is named in one line; its rows read so
+// far have been made.
+int BatchFileError(std::ostream& err, const std::string& path, const std::string& error) {
+    err << "kelmorven-table: " << path << ": " << error << "\n";
+    return kTableUsageError;
+}
+
 int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
-    BatchFile file = ReadBatchFile(*options.batchFile);
-    if (!file.error.empty()) return UsageError(err, *options.batchFile + ": " + file.error);
+    BatchReader reader;
+    if (!reader.Open(*options.batchFile)) return BatchFileError(err, *options.batchFile, reader.Error());
     Timetable timetable;
     bool refused = false, unwritable = false;
-    for (const BatchPlace& row : file.places) {
+    for (BatchPlace row; reader.Next(row);) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
             err << prefix << row.error << "\n";
@@ -51,17 +58,37 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             continue;
         }
         int status = MakeTimetable(options, place, today, timetable, out, err, prefix);
+        out.flush();  // the report follows the run place by place
         refused = refused || status == kTableRefused;
         unwritable = unwritable || status == kTableUnwritable;
     }
+    if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
     if (refused) return kTableRefused;
     return unwritable ? kTableUnwritable : kTableWritten;
 }
 
+int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ParsedOptions parsed = ParseTableOptions(arguments);
+    const TableOptions& options = parsed.options;
+    if (options.help) {
+        out << kTableUsage;
+        return kTableWritten;
+    }
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    const DateValue today = options.today ? *options.today : CurrentDate();
+    if (options.batchFile) return RunBatch(options, today, out, err);
+
+    TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
+                     options.west, options.south};
+    if (const char* where = ControlCharacterIn(place))
+        return UsageError(err, std::string(where) + " holds a control character");
+    Timetable timetable;
+    return MakeTimetable(options, place, today, timetable, out, err);
+}
+
 }  // namespace
 
-int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
-                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+InputSnapshot TableSnapshot(const TableOptions& options, const TablePlace& place) {
     InputSnapshot snapshot;
     snapshot.yearRaw = options.year;
     snapshot.townRaw = TownCapitals(Utf8ToCp1252(place.town));
@@ -72,8 +99,12 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     snapshot.westChosen = place.west;
     snapshot.southChosen = place.south;
     snapshot.sixtyMode = options.sixtyMode;
+    return snapshot;
+}
 
-    CheckResult check = CheckInputs(snapshot, timetable.settings);
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
+                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+    CheckResult check = CheckInputs(TableSnapshot(options, place), timetable.settings);
     if (!check.passed) {
         err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
         return kTableRefused;
@@ -92,20 +123,12 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
 }
 
 int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    ParsedOptions parsed = ParseTableOptions(arguments);
-    const TableOptions& options = parsed.options;
-    if (options.help) {
-        out << kTableUsage;
-        return kTableWritten;
+    int status = RunTableCommand(arguments, out, err);
+    // The report is the last thing to fail: every document has been written
+    // whatever became of it (a closed pipe, a full disk).
+    if (!out.flush()) {
+        err << "kelmorven-table: the report could not be written to standard output\n";
+        if (status == kTableWritten) status = kTableReportLost;
     }
-    if (!parsed.error.empty()) return UsageError(err, parsed.error);
-    const DateValue today = options.today ? *options.today : CurrentDate();
-    if (options.batchFile) return RunBatch(options, today, out, err);
-
-    TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
-                     options.west, options.south};
-    if (const char* where = ControlCharacterIn(place))
-        return UsageError(err, std::string(where) + " holds a control character");
-    Timetable timetable;
-    return MakeTimetable(options, place, today, timetable, out, err);
+    return status;
 }
