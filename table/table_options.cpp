@@ -21,7 +21,8 @@ const char* const kTableUsage =
     "    town,longitude,latitude,east_west,north_south,zone\n"
     "with one place per line (sides as east/west and north/south).\n"
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
-    "64 error in the options.\n";
+    "4 report not writable to standard output, 64 error in the options or\n"
+    "unreadable FILE.\n";
 
 namespace {
 
