@@ -1,11 +1,13 @@
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/rtf_reading.h"
 #include "tests/support/temp_folder.h"
 #include "table/batch_file.h"
 #include "table/table_run.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -169,6 +171,31 @@ TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
     EXPECT_EQ(run.status, kTableWritten) << run.err;
     EXPECT_EQ(Contents(folder / "out" / "ULM.WRI").rfind("{\\rtf1", 0), 0u);
 
+    fs::remove_all(folder);
+}
+
+// Braces and backslashes typed in 60-mode coordinates reach the RTF as text:
+// the document keeps its groups and shows every day row.
+TEST(TableTool, TypedBracesStayTextInTheRtf) {
+    fs::path folder = FreshFolder("table_rtf_braces");
+    fs::path csv = folder / "places.csv";
+    std::ofstream(csv, std::ios::binary)
+        << kBatchHeader << "\n"
+        << "INJ1,\"9{\\field{\\*\\fldinst HYPERLINK http://example/x}{\\fldrslt CLICK ME}}.1030\",48.2040,east,north,1\n";
+    ToolRun run = Tool({"--year", "2026", "--batch", csv.string(), "--rtf", "--out", folder.string()});
+    EXPECT_EQ(run.status, kTableWritten) << run.err;
+    run = Tool({"--year", "2026", "--town", "INJ2", "--longitude", "9}}}.1030", "--latitude", "48.2\\040", "--rtf",
+                "--out", folder.string()});
+    EXPECT_EQ(run.status, kTableWritten) << run.err;
+    for (const char* name : {"INJ1.WRI", "INJ2.WRI"}) {
+        const RtfReading reading = ReadRtf(Contents(folder / name));
+        EXPECT_TRUE(reading.groupsClosedAtEnd) << name;
+        EXPECT_EQ(reading.controls, kTimetableRtfControls) << name;
+        EXPECT_EQ(std::count_if(reading.paragraphs.begin(), reading.paragraphs.end(),
+                                [](const std::string& p) { return p.size() == 76 && p[2] == '.'; }),
+                  62)
+            << name;
+    }
     fs::remove_all(folder);
 }
 
