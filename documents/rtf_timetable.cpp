@@ -15,7 +15,7 @@ const char* const kSecondHalfMonths =
 const char* const kLabels =
     "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS\\par";
 const HeaderWording kWording = {"   Jahr = ", "   Ort  = ", "   Longitude east  =  ", "    SR=",
-                                "sec     SS="};
+                                "sec     SS=", RtfEscape};
 
 std::string Heading() {
     std::string heading = "    \\b h\\b0 mmss";
@@ -70,6 +70,7 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     BlankNonDates(timetable);
     const TimetableSettings& s = timetable.settings;
     const std::string year = YearText(s.yearReal);
+    // Texts as the user typed them; everything else is made by the program.
     const std::string town = RtfEscape(s.town);
     const std::string heading = Heading();
 
@@ -80,7 +81,7 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     AddPars(lines, 3);                                                                         // 3-5
     lines.push_back("   \\b S U N R I S E   A N D   S U N S E T   T I M I N G S\\b0 \\par");      // 6
     AddPars(lines, 1);                                                                         // 7
-    for (const std::string& line : HeaderLines(timetable, kWording, town))       // 8-16
+    for (const std::string& line : HeaderLines(timetable, kWording))       // 8-16
         lines.push_back(line + "\\par");
     AddPars(lines, 3);                                                                 // 17-19
     lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 20

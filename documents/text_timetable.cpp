@@ -15,8 +15,11 @@ const char* const kLabels =
     "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
 const char* const kHeading =
     "    hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss";
+// The text file keeps every typed byte as it stands.
+std::string AsTyped(const std::string& text) { return text; }
+
 const HeaderWording kWording = {"   Year = ", "   Town  = ", "   Longitude east =  ", "   SR=",
-                                "sec    SS="};
+                                "sec    SS=", AsTyped};
 
 // Row of day d over the six months from firstMonth: 76 characters.
 std::string DayRow(const YearTable& table, int firstMonth, int d) {
@@ -55,7 +58,7 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     AddEmpty(lines, 4);                                                                   // 1-4
     lines.push_back("             S U N R I S E   A N D   S U N S E T   T I M I N G S");  // 5
     AddEmpty(lines, 1);                                                                   // 6
-    const std::vector<std::string> header = HeaderLines(timetable, kWording, s.town);
+    const std::vector<std::string> header = HeaderLines(timetable, kWording);
     lines.insert(lines.end(), header.begin(), header.end());                      // 7-15
     AddEmpty(lines, 3);                                                            // 16-18
     lines.push_back(std::string(kFirstHalfMonths) + "  ");                         // 19

@@ -23,8 +23,9 @@ inline constexpr const char* kCannotSaveText =
 std::vector<std::string> TextTimetableLines(Timetable& timetable);
 std::vector<std::string> RtfTimetableLines(Timetable& timetable);
 
-// A text for the RTF: "\", "{" and "}" get a backslash before them, so a
-// town name such as "A{B}" shows as typed and keeps the groups whole.
+// A typed text for the RTF (the town, the packed coordinates): "\", "{"
+// and "}" get a backslash before them, so a town name such as "A{B}" shows
+// as typed and keeps the groups whole; every other byte stays as it is.
 std::string RtfEscape(const std::string& text);
 
 // One document of a calculated year, of the kind chosen (DocumentKind, with

@@ -33,19 +33,18 @@ std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePe
 
 }  // namespace
 
-std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording,
-                                     const std::string& town) {
+std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording) {
     const TimetableSettings& s = timetable.settings;
     const std::string year = YearText(s.yearReal);
     const std::string& reference = timetable.table[517];
     return {
         wording.year + year,
-        wording.town + town,
+        wording.town + wording.typed(s.town),
         (s.longitudeSide == 1 ? wording.east : "   Longitude west =  ") + DegreeText(s.longitude) +
-            kDegreeSign + " (10-mode)    =  " + SixtyModeText(s.longitudePacked) + " (60-mode)",
+            kDegreeSign + " (10-mode)    =  " + wording.typed(SixtyModeText(s.longitudePacked)) + " (60-mode)",
         (s.latitudeSide == 1 ? "   Latitude north = " : "   Latitude south = ") +
             DegreeText(s.latitude) + kDegreeSign + " (10-mode)    = " +
-            SixtyModeText(s.latitudePacked) + " (60-mode)",
+            wording.typed(SixtyModeText(s.latitudePacked)) + " (60-mode)",
         "   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
             (s.zone == 1.0f ? " hour(s) =MEZ" : " hour(s)"),
         SummerTimeLine(s, timetable.summer),

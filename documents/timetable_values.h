@@ -33,10 +33,14 @@ struct HeaderWording {
     const char* east;     // "   Longitude east =  ", before an east longitude
     const char* sunrise;  // "   SR=", before the sunrise of 17 May
     const char* sunset;   // "sec    SS=", before its sunset
+    // How a text the user typed (the town, a 60-mode coordinate as typed) is
+    // written: as it stands in the text file, escaped in the RTF so that no
+    // typed brace or backslash can end a group or start a control word.
+    std::string (*typed)(const std::string&);
 };
 
 // The header from the year line to the publisher line, nine lines without
-// line end, town being the town name as the document writes it:
+// line end, the typed texts written through wording.typed:
 //   "   Year = 2004", "   Town  = TOWN",
 //   "   Longitude east =  9.000000° (10-mode)    =  9° (60-mode)" (west:
 //   "   Longitude west =  "), "   Latitude north = ... (60-mode)",
@@ -47,8 +51,7 @@ struct HeaderWording {
 //   "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)",
 //   "   At the Date 05.17.2004   SR=5h22min33sec    SS=9h15min30sec",
 //   the publisher line.
-std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording,
-                                     const std::string& town);
+std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording);
 
 // "    Timings/ Longitude 9.000000° (10-mode)/ Latitude 48.000000° (10-mode)",
 // the degree texts of both coordinates, above the second half-year.

@@ -1,8 +1,9 @@
 #include "table/batch_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstring>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,57 +50,135 @@ bool ReadSide(const std::string& field, const char* first, const char* second, b
     return true;
 }
 
+// The fields of a row after the header, six or, with the time_zone column,
+// seven, or why they cannot be read.
+void ReadPlace(const std::string& row, bool withTimeZone, BatchPlace& place) {
+    const size_t columns = withTimeZone ? 7 : 6;
+    std::optional<std::vector<std::string>> fields = SplitFields(row);
+    if (!fields) {
+        place.error = "a quote is not closed";
+    } else if (fields->size() != columns) {
+        place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
+    } else {
+        const std::vector<std::string>& f = *fields;
+        place.town = f[0];
+        place.longitude = f[1];
+        place.latitude = f[2];
+        place.zone = f[5];
+        if (withTimeZone) place.timeZone = Trimmed(f[6]);
+        if (!ReadSide(f[3], "east", "west", place.west)) place.error = "east_west must be east or west";
+        else if (!ReadSide(f[4], "north", "south", place.south)) place.error = "north_south must be north or south";
+        else if (!place.timeZone.empty() && !Trimmed(place.zone).empty())
+            place.error = "zone and time_zone exclude each other: the time zone gives the offset";
+    }
+}
+
+constexpr size_t kReadSize = 64 * 1024;
+
 }  // namespace
 
-BatchFile ParseBatchText(const std::string& text) {
-    BatchFile file;
-    std::vector<std::string> lines;
-    for (size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
+BatchReader::~BatchReader() {
+    if (file_) std::fclose(file_);
+}
+
+bool BatchReader::Open(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) {
+        error_ = errno == ENOENT ? "does not exist" : std::string("cannot be read: ") + std::strerror(errno);
+        return false;
     }
-    const bool withTimeZone = !lines.empty() && Trimmed(lines[0]) == kBatchHeaderWithTimeZone;
-    if (lines.empty() || (Trimmed(lines[0]) != kBatchHeader && !withTimeZone)) {
-        file.error = std::string("its first line must be ") + kBatchHeader;
+    struct stat status;
+    if (::fstat(::fileno(file_), &status) == 0 && S_ISDIR(status.st_mode)) {
+        error_ = "is a folder, not a file";
+        return false;
+    }
+    buffer_.resize(kReadSize);
+    return ReadHeader();
+}
+
+bool BatchReader::OpenText(std::string_view text) {
+    text_ = text;
+    return ReadHeader();
+}
+
+bool BatchReader::ReadHeader() {
+    std::string row;
+    const Row header = ReadRow(row, false);
+    if (!error_.empty()) return false;
+    if (row.rfind("\xEF\xBB\xBF", 0) == 0) row.erase(0, 3);
+    withTimeZone_ = header == Row::Taken && Trimmed(row) == kBatchHeaderWithTimeZone;
+    if (header != Row::Taken || (Trimmed(row) != kBatchHeader && !withTimeZone_)) {
+        error_ = std::string("its first line must be ") + kBatchHeader;
+        return false;
+    }
+    return true;
+}
+
+int BatchReader::NextByte() {
+    if (!file_) return at_ < text_.size() ? static_cast<unsigned char>(text_[at_++]) : EOF;
+    if (at_ == filled_) {
+        at_ = 0;
+        filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+        if (filled_ == 0) {
+            if (std::ferror(file_) && error_.empty())
+                error_ = std::string("cannot be read: ") + std::strerror(errno);
+            return EOF;
+        }
+    }
+    return static_cast<unsigned char>(buffer_[at_++]);
+}
+
+// A row without its line end (LF or CR LF). At most the limit and a CR are
+// kept; a longer row is read on to its end and dropped, or, when skipRest is
+// false, left there (the header: a file whose first line runs on is no
+// batch file, and is not read further).
+BatchReader::Row BatchReader::ReadRow(std::string& row, bool skipRest) {
+    row.clear();
+    bool tooLong = false;
+    int c = NextByte();
+    if (c == EOF) return Row::End;
+    ++line_;
+    for (; c != EOF && c != '\n'; c = NextByte()) {
+        if (row.size() <= longestRow_) {
+            row += static_cast<char>(c);
+        } else {
+            tooLong = true;
+            if (!skipRest) break;
+        }
+    }
+    if (!tooLong && !row.empty() && row.back() == '\r') row.pop_back();
+    if (tooLong || row.size() > longestRow_) {
+        row.clear();
+        return Row::TooLong;
+    }
+    return Row::Taken;
+}
+
+bool BatchReader::Next(BatchPlace& place) {
+    std::string row;
+    for (;;) {
+        const Row read = ReadRow(row, true);
+        if (read == Row::End || !error_.empty()) return false;
+        place = BatchPlace{};
+        place.line = line_;
+        if (read == Row::TooLong) {
+            place.error = "is longer than " + std::to_string(longestRow_) + " bytes";
+            return true;
+        }
+        if (Trimmed(row).empty()) continue;
+        ReadPlace(row, withTimeZone_, place);
+        return true;
+    }
+}
+
+BatchFile ParseBatchText(std::string_view text, size_t longestRow) {
+    BatchFile file;
+    BatchReader reader(longestRow);
+    if (!reader.OpenText(text)) {
+        file.error = reader.Error();
         return file;
     }
-    const size_t columns = withTimeZone ? 7 : 6;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        if (Trimmed(lines[i]).empty()) continue;
-        BatchPlace place;
-        place.line = static_cast<int>(i + 1);
-        std::optional<std::vector<std::string>> fields = SplitFields(lines[i]);
-        if (!fields) {
-            place.error = "a quote is not closed";
-        } else if (fields->size() != columns) {
-            place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
-        } else {
-            const std::vector<std::string>& f = *fields;
-            place.town = f[0];
-            place.longitude = f[1];
-            place.latitude = f[2];
-            place.zone = f[5];
-            if (withTimeZone) place.timeZone = Trimmed(f[6]);
-            if (!ReadSide(f[3], "east", "west", place.west)) place.error = "east_west must be east or west";
-            else if (!ReadSide(f[4], "north", "south", place.south)) place.error = "north_south must be north or south";
-            else if (!place.timeZone.empty() && !Trimmed(place.zone).empty())
-                place.error = "zone and time_zone exclude each other: the time zone gives the offset";
-        }
-        file.places.push_back(std::move(place));
-    }
+    for (BatchPlace place; reader.Next(place);) file.places.push_back(place);
     return file;
 }
 
-BatchFile ReadBatchFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        BatchFile file;
-        file.error = "cannot be read";
-        return file;
-    }
-    return ParseBatchText({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
-}

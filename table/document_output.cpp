@@ -66,6 +66,7 @@ void BatchDocuments::Commit() {
         }
     }
     waiting_.clear();
+    out_.flush();  // the report follows the run chunk by chunk
 }
 
 bool BatchDocuments::Finish() {

@@ -1,9 +1,14 @@
 // kelmorven-table: sunrise and sunset timetables from the command line.
 #include "table/table_run.h"
 
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // A reader that stops early (| head -1) must not end the run: a write to
+    // a closed pipe then fails like any other, and every document is still
+    // written.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     return RunTableTool(arguments, std::cout, std::cerr);
 }

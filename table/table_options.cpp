@@ -28,7 +28,8 @@ const char* const kTableUsage =
     "--summer-time, or of --time-zone (an IANA zone such as Europe/Oslo; not\n"
     "for the documents). --remind adds an alarm MINUTES before each event.\n"
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
-    "64 error in the options.\n";
+    "4 report not writable to standard output, 64 error in the options or\n"
+    "unreadable FILE.\n";
 
 namespace {
 

@@ -33,13 +33,20 @@ int UsageError(std::ostream& err, const std::string& error) {
     return kTableUsageError;
 }
 
+// A batch file that cannot be read is named in one line; its rows read so
+// far have been made.
+int BatchFileError(std::ostream& err, const std::string& path, const std::string& error) {
+    err << "kelmorven-table: " << path << ": " << error << "\n";
+    return kTableUsageError;
+}
+
 int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
-    BatchFile file = ReadBatchFile(*options.batchFile);
-    if (!file.error.empty()) return UsageError(err, *options.batchFile + ": " + file.error);
+    BatchReader reader;
+    if (!reader.Open(*options.batchFile)) return BatchFileError(err, *options.batchFile, reader.Error());
     Timetable timetable;
     BatchDocuments documents(options, out, err);
     bool refused = false;
-    for (const BatchPlace& row : file.places) {
+    for (BatchPlace row; reader.Next(row);) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
             err << prefix << row.error << "\n";
@@ -58,50 +65,12 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
     }
     const bool allWritten = documents.Finish();
+    if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
     if (refused) return kTableRefused;
     return allWritten ? kTableWritten : kTableUnwritable;
 }
 
-}  // namespace
-
-bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
-                    std::ostream& err, const std::string& prefix) {
-    if (std::string refusal = TimeBasisRefusal(options, place.timeZone); !refusal.empty()) {
-        err << prefix << refusal << "\n";
-        return false;
-    }
-    InputSnapshot snapshot;
-    snapshot.yearRaw = options.year;
-    snapshot.townRaw = TownCapitals(Utf8ToCp1252(place.town));
-    snapshot.longitudeRaw = Utf8ToCp1252(place.longitude);
-    snapshot.latitudeRaw = Utf8ToCp1252(place.latitude);
-    snapshot.zoneRaw = Utf8ToCp1252(place.zone);
-    snapshot.summerTimeChecked = options.summerTime;
-    snapshot.westChosen = place.west;
-    snapshot.southChosen = place.south;
-    snapshot.sixtyMode = options.sixtyMode;
-
-    CheckResult check = CheckInputs(snapshot, timetable.settings);
-    if (!check.passed) {
-        err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
-        return false;
-    }
-    CalculateYear(timetable);
-    return true;
-}
-
-int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
-                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
-    if (!CalculatePlace(options, place, timetable, err, prefix)) return kTableRefused;
-    if (!WriteTableDocument(options, place.timeZone, timetable)) {
-        err << UnwritableReport(prefix);
-        return kTableUnwritable;
-    }
-    out << WrittenReport(options, timetable, today);
-    return kTableWritten;
-}
-
-int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     ParsedOptions parsed = ParseTableOptions(arguments);
     const TableOptions& options = parsed.options;
     if (options.help) {
@@ -126,4 +95,57 @@ int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, s
         return UsageError(err, std::string(where) + " holds a control character");
     Timetable timetable;
     return MakeTimetable(options, place, today, timetable, out, err);
+}
+
+}  // namespace
+
+InputSnapshot TableSnapshot(const TableOptions& options, const TablePlace& place) {
+    InputSnapshot snapshot;
+    snapshot.yearRaw = options.year;
+    snapshot.townRaw = TownCapitals(Utf8ToCp1252(place.town));
+    snapshot.longitudeRaw = Utf8ToCp1252(place.longitude);
+    snapshot.latitudeRaw = Utf8ToCp1252(place.latitude);
+    snapshot.zoneRaw = Utf8ToCp1252(place.zone);
+    snapshot.summerTimeChecked = options.summerTime;
+    snapshot.westChosen = place.west;
+    snapshot.southChosen = place.south;
+    snapshot.sixtyMode = options.sixtyMode;
+    return snapshot;
+}
+
+bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
+                    std::ostream& err, const std::string& prefix) {
+    if (std::string refusal = TimeBasisRefusal(options, place.timeZone); !refusal.empty()) {
+        err << prefix << refusal << "\n";
+        return false;
+    }
+    CheckResult check = CheckInputs(TableSnapshot(options, place), timetable.settings);
+    if (!check.passed) {
+        err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
+        return false;
+    }
+    CalculateYear(timetable);
+    return true;
+}
+
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
+                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
+    if (!CalculatePlace(options, place, timetable, err, prefix)) return kTableRefused;
+    if (!WriteTableDocument(options, place.timeZone, timetable)) {
+        err << UnwritableReport(prefix);
+        return kTableUnwritable;
+    }
+    out << WrittenReport(options, timetable, today);
+    return kTableWritten;
+}
+
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    int status = RunTableCommand(arguments, out, err);
+    // The report is the last thing to fail: every document has been written
+    // whatever became of it (a closed pipe, a full disk).
+    if (!out.flush()) {
+        err << "kelmorven-table: the report could not be written to standard output\n";
+        if (status == kTableWritten) status = kTableReportLost;
+    }
+    return status;
 }

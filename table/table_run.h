@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/timetable.h"
+#include "input/settings.h"
 #include "table/table_options.h"
 
 #include <iosfwd>
@@ -14,6 +15,7 @@
 inline constexpr int kTableWritten = 0;
 inline constexpr int kTableRefused = 2;      // an input (or a batch row) was refused
 inline constexpr int kTableUnwritable = 3;   // a document could not be written
+inline constexpr int kTableReportLost = 4;   // every document written, but not the report on standard output
 inline constexpr int kTableUsageError = 64;  // the options themselves are wrong
 
 // One place as typed (UTF-8), with its sides.
@@ -23,6 +25,10 @@ struct TablePlace {
     bool south = false;
     std::string timeZone;  // an IANA time zone for the data formats; empty: zone and summer-time rule
 };
+
+// The window's input for one place: the texts in code page 1252, the town
+// in capitals as the town field makes them.
+InputSnapshot TableSnapshot(const TableOptions& options, const TablePlace& place);
 
 // Checks one place with the options and runs its year into timetable. A
 // refusal prints the message's title and text on err, each line after
@@ -39,5 +45,7 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
                   Timetable& timetable, std::ostream& out, std::ostream& err,
                   const std::string& prefix = "");
 
-// The whole tool: arguments after the program name, output as UTF-8.
+// The whole tool: arguments after the program name, output as UTF-8. When
+// the report cannot be written to out, that is said once on err at the end
+// and the status is kTableReportLost unless another failure came first.
 int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

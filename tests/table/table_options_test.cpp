@@ -127,3 +127,25 @@ TEST(BatchFile, ReadsOnePlacePerLineAfterTheHeader) {
               "its first line must be town,longitude,latitude,east_west,north_south,zone");
     EXPECT_EQ(ParseBatchText("").error, ParseBatchText("x").error);
 }
+
+// A row is read up to 64 KiB; a longer one is refused with its line number
+// and skipped to its line end, and the rows after it are read as usual.
+TEST(BatchFile, ARowLongerThanTheLimitIsRefusedAndTheNextRowsRead) {
+    const std::string header = std::string(kBatchHeader) + "\n";
+    const std::string longest = "Ulm,9,48,east,north," + std::string(kLongestBatchRow - 20, '1');
+    BatchFile file = ParseBatchText(header + longest + "\r\n" + longest + "1\n" + std::string(3 * kLongestBatchRow, 'x') +
+                                    "\nLast,1,2,east,south,5\n" + std::string(kLongestBatchRow + 1, '\0'));
+    ASSERT_EQ(file.error, "");
+    ASSERT_EQ(file.places.size(), 5u);
+    EXPECT_EQ(file.places[0].error, "");
+    EXPECT_EQ(file.places[0].zone.size(), kLongestBatchRow - 20);
+    for (size_t i : {1, 2, 4}) {
+        EXPECT_EQ(file.places[i].error, "is longer than 65536 bytes") << i;
+        EXPECT_EQ(file.places[i].line, static_cast<int>(i) + 2);
+    }
+    EXPECT_EQ(file.places[3].line, 5);
+    EXPECT_EQ(file.places[3].town, "Last");
+    EXPECT_EQ(file.places[3].error, "");
+    // A header that never ends is no header.
+    EXPECT_EQ(ParseBatchText(std::string(kLongestBatchRow * 2, '\0')).error, ParseBatchText("x").error);
+}

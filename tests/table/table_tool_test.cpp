@@ -2,18 +2,25 @@
 #include "runtime/text/text_file.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/table_tool_run.h"
+#include "tests/support/rtf_reading.h"
 #include "tests/support/temp_folder.h"
+#include "table/batch_file.h"
 #include "table/table_run.h"
 #include "table/table_version.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -155,8 +162,144 @@ TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
     EXPECT_EQ(run.status, kTableWritten) << run.err;
     EXPECT_EQ(Contents(folder / "out" / "ULM.WRI").rfind("{\\rtf1", 0), 0u);
 
-    run = Tool({"--year", "2005", "--batch", (folder / "none.csv").string()});
-    EXPECT_EQ(run.status, kTableUsageError);
-    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "kelmorven-table: " + (folder / "none.csv").string() + ": cannot be read");
+    fs::remove_all(folder);
+}
+
+// Braces and backslashes typed in 60-mode coordinates reach the RTF as text:
+// the document keeps its groups and shows every day row.
+TEST(TableTool, TypedBracesStayTextInTheRtf) {
+    fs::path folder = FreshFolder("table_rtf_braces");
+    fs::path csv = folder / "places.csv";
+    std::ofstream(csv, std::ios::binary)
+        << kBatchHeader << "\n"
+        << "INJ1,\"9{\\field{\\*\\fldinst HYPERLINK http://example/x}{\\fldrslt CLICK ME}}.1030\",48.2040,east,north,1\n";
+    ToolRun run = Tool({"--year", "2026", "--batch", csv.string(), "--rtf", "--out", folder.string()});
+    EXPECT_EQ(run.status, kTableWritten) << run.err;
+    run = Tool({"--year", "2026", "--town", "INJ2", "--longitude", "9}}}.1030", "--latitude", "48.2\\040", "--rtf",
+                "--out", folder.string()});
+    EXPECT_EQ(run.status, kTableWritten) << run.err;
+    for (const char* name : {"INJ1.WRI", "INJ2.WRI"}) {
+        const RtfReading reading = ReadRtf(Contents(folder / name));
+        EXPECT_TRUE(reading.groupsClosedAtEnd) << name;
+        EXPECT_EQ(reading.controls, kTimetableRtfControls) << name;
+        EXPECT_EQ(std::count_if(reading.paragraphs.begin(), reading.paragraphs.end(),
+                                [](const std::string& p) { return p.size() == 76 && p[2] == '.'; }),
+                  62)
+            << name;
+    }
+    fs::remove_all(folder);
+}
+
+// A batch file that cannot be read at all ends the run with one line that
+// names it and says why.
+TEST(TableTool, ABatchFileThatCannotBeReadIsNamedInOneLine) {
+    fs::path folder = FreshFolder("table_batch_unreadable");
+    const std::string none = (folder / "none.csv").string(), dir = folder.string();
+    const std::pair<std::string, std::string> cases[] = {
+        {none, "does not exist"},
+        {dir, "is a folder, not a file"},
+        {"/proc/self/mem", "cannot be read: Input/output error"},  // unreadable even for root
+        {"/dev/zero", "its first line must be town,longitude,latitude,east_west,north_south,zone"},
+    };
+    for (const auto& [path, why] : cases) {
+        ToolRun run = Tool({"--year", "2005", "--batch", path, "--out", dir});
+        EXPECT_EQ(run.status, kTableUsageError) << path;
+        EXPECT_EQ(run.err, "kelmorven-table: " + path + ": " + why + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    fs::remove_all(folder);
+}
+
+namespace {
+
+// The exit status of a shell command line.
+int Shell(const std::string& command) {
+    int status = std::system(("bash -c '" + command + "'").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A batch of count places, TOWN1 to TOWNcount.
+fs::path ManyPlaces(const fs::path& folder, int count) {
+    fs::path csv = folder / "places.csv";
+    std::ofstream out(csv, std::ios::binary);
+    out << kBatchHeader << "\n";
+    for (int i = 1; i <= count; ++i) out << "Town" << i << ",9.1030,48.2040,east,north,1\n";
+    return csv;
+}
+
+size_t FilesIn(const fs::path& folder) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+}  // namespace
+
+// A row that never ends before the memory does: the row is refused once it
+// passes 64 KiB and read on to its end without being kept.
+TEST(TableTool, AnEndlessRowIsRefusedWithoutFillingTheMemory) {
+    fs::path folder = FreshFolder("table_endless_row");
+    fs::create_directories(folder / "out");
+    std::ofstream(folder / "head.csv") << kBatchHeader << "\n";
+    std::ofstream(folder / "tail.csv") << "\nUlm,9,48,east,north,1\n";
+    // 400 MB of a row with 300 MB of address space.
+    const std::string command = "cd " + folder.string() + " && (cat head.csv; head -c 400000000 /dev/zero; cat tail.csv) | "
+                                "(ulimit -v 300000; exec " KELMORVEN_TABLE_PATH " --year 2004 --batch /dev/stdin --out out "
+                                "> report 2> errors)";
+    EXPECT_EQ(Shell(command), kTableRefused);
+    EXPECT_EQ(Contents(folder / "errors"), "/dev/stdin line 2: is longer than 65536 bytes\n");
+    EXPECT_TRUE(fs::exists(folder / "out" / "ULM.TXT"));
+    fs::remove_all(folder);
+}
+
+// Standard output that takes nothing (a closed pipe, a full disk): every
+// document is still written, the lost report is said once at the end, and
+// the status is 4.
+TEST(TableTool, AReportThatCannotBeWrittenLosesNoDocument) {
+    fs::path folder = FreshFolder("table_lost_report");
+    fs::create_directories(folder / "out");
+    const fs::path csv = ManyPlaces(folder, 40);
+    const std::string lost = "kelmorven-table: the report could not be written to standard output\n";
+    const std::string tool = std::string(KELMORVEN_TABLE_PATH) + " --year 2004 --batch " + csv.string() + " --out " +
+                             (folder / "out").string();
+
+    // A pipe whose reader is gone before the first line.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(fds[1], 1);
+        const int errors = ::open((folder / "errors").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(errors, 2);
+        ::execl("/bin/sh", "sh", "-c", ("exec " + tool).c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), kTableReportLost);
+    EXPECT_EQ(Contents(folder / "errors"), lost);
+    EXPECT_EQ(FilesIn(folder / "out"), 40u);
+
+    // A reader that takes one line and goes; a full disk.
+    fs::remove_all(folder / "out");
+    fs::create_directories(folder / "out");
+    // The pipe may take the whole report before head leaves (a batch reports
+    // its places after their one sync): then nothing was refused to the tool.
+    // Either way it is not killed by the closed pipe and writes everything.
+    const int headStatus = Shell(tool + " 2>" + (folder / "errors").string() + " | head -1 >/dev/null; exit ${PIPESTATUS[0]}");
+    EXPECT_TRUE(headStatus == kTableReportLost || headStatus == kTableWritten) << headStatus;
+    EXPECT_EQ(FilesIn(folder / "out"), 40u);
+    fs::remove_all(folder / "out");
+    fs::create_directories(folder / "out");
+    EXPECT_EQ(Shell(tool + " >/dev/full 2>" + (folder / "errors").string()), kTableReportLost);
+    EXPECT_EQ(Contents(folder / "errors"), lost);
+    EXPECT_EQ(FilesIn(folder / "out"), 40u);
+
+    // A refused row keeps its status 2; the lost report is still said.
+    std::ofstream(csv, std::ios::app) << "Comma,9,5,48,east,north,1\n";
+    EXPECT_EQ(Shell(tool + " >/dev/full 2>" + (folder / "errors").string()), kTableRefused);
+    EXPECT_EQ(Contents(folder / "errors").substr(Contents(folder / "errors").find('\n') + 1), lost);
     fs::remove_all(folder);
 }

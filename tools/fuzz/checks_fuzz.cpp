@@ -5,6 +5,7 @@
 #include "calc/summer_time.h"
 #include "calc/year_run.h"
 #include "input/checks.h"
+#include "tools/fuzz/fuzz_require.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,10 +27,6 @@ const std::set<std::string> kTitles = {
     "Stop ",
     "Attention at time zone !",
 };
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 }  // namespace
 
