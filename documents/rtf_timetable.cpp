@@ -8,12 +8,9 @@
 
 namespace {
 
-const char* const kFirstHalfMonths =
-    "      January     February     March        April        Mai        June";
 const char* const kSecondHalfMonths =
     "       July       August     September   October     November    December";
-const char* const kLabels =
-    "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS\\par";
+const std::string kLabels = std::string(kSunLabels) + "\\par";
 const HeaderWording kWording = {"   Jahr = ", "   Ort  = ", "   Longitude east  =  ", "    SR=",
                                 "sec     SS=", RtfEscape};
 

@@ -7,12 +7,8 @@
 
 namespace {
 
-const char* const kFirstHalfMonths =
-    "      January     February     March        April        Mai        June";
 const char* const kSecondHalfMonths =
     "        July       August     September   October     November    December ";
-const char* const kLabels =
-    "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
 const char* const kHeading =
     "    hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss hmmss";
 // The text file keeps every typed byte as it stands.
@@ -62,10 +58,10 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     lines.insert(lines.end(), header.begin(), header.end());                      // 7-15
     AddEmpty(lines, 3);                                                            // 16-18
     lines.push_back(std::string(kFirstHalfMonths) + "  ");                         // 19
-    lines.push_back(kLabels);                                                      // 20
+    lines.push_back(kSunLabels);                                                      // 20
     lines.push_back(kHeading);                                                     // 21
     AddHalfYear(lines, timetable.table, 1, kFirstHalfMonths);                      // 22-57
-    lines.push_back(kLabels);                                                      // 58
+    lines.push_back(kSunLabels);                                                      // 58
     lines.push_back(kFirstHalfMonths);                                             // 59
     AddEmpty(lines, 14);                                                           // 60-73
     lines.push_back("                               K E L M O R V E N ");           // 74
@@ -74,10 +70,10 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     lines.push_back("    Year=" + year + "/  Time Zone=" + ZoneText(s.zone) + "/  Town= " + s.town);
     AddEmpty(lines, 2);                                                            // 79-80
     lines.push_back(kSecondHalfMonths);                                            // 81
-    lines.push_back(kLabels);                                                      // 82
+    lines.push_back(kSunLabels);                                                      // 82
     lines.push_back(kHeading);                                                     // 83
     AddHalfYear(lines, timetable.table, 7, kSecondHalfMonths);                     // 84-119
-    lines.push_back(std::string(kLabels) + "  ");                                  // 120
+    lines.push_back(std::string(kSunLabels) + "  ");                                  // 120
     lines.push_back("        July       August    September    October     November    December  ");
     AddEmpty(lines, 1);                                                            // 122
     return lines;

@@ -10,6 +10,14 @@
 // The degree sign, one byte in code page 1252.
 inline constexpr const char* kDegreeSign = "\xB0";
 
+// The first half-year's month names and the SR/SS labels above each
+// table, the same in both documents (the second half-year's names are
+// spaced differently in each).
+inline constexpr const char* kFirstHalfMonths =
+    "      January     February     March        April        Mai        June";
+inline constexpr const char* kSunLabels =
+    "      SR    SS    SR    SS    SR    SS    SR    SS    SR    SS    SR    SS";
+
 // The year as an integer text: yearReal rounded to nearest, "2004".
 std::string YearText(float yearReal);
 

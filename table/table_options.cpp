@@ -93,7 +93,7 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
             if (name == "--south") o.south = true;
             if (name == "--ten-mode") o.sixtyMode = false;
             if (name == "--summer-time") o.summerTime = true;
-            if (name == "--rtf") o.rtf = true;
+            if (name == "--rtf") o.format = TableFormat::Rtf;
             continue;
         }
         // The next argument is the value whatever it looks like: a zone may be -3.5.
@@ -129,11 +129,10 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     if (formatText) {
         std::optional<TableFormat> format = ParseTableFormat(*formatText);
         if (!format) return fail("--format takes txt, rtf, csv, json or ics, not \"" + *formatText + "\"");
-        if (o.rtf && *format != TableFormat::Rtf) return fail("--rtf and --format " + *formatText + " exclude each other");
+        if (seen.count("--rtf") && *format != TableFormat::Rtf)
+            return fail("--rtf and --format " + *formatText + " exclude each other");
         o.format = *format;
     }
-    if (o.rtf) o.format = TableFormat::Rtf;
-    o.rtf = o.format == TableFormat::Rtf;
     for (const char* zoneOption : {"--zone", "--summer-time"})
         if (o.timeZone && seen.count(zoneOption))
             return fail(std::string(zoneOption) + " does not go with --time-zone: the time zone gives the offset and the summer time");

@@ -23,8 +23,7 @@ struct TableOptions {
     bool sixtyMode = true;
     std::string zone = "0";
     bool summerTime = false;
-    bool rtf = false;                    // --rtf or --format rtf
-    TableFormat format = TableFormat::Text;
+    TableFormat format = TableFormat::Text;  // --format FORMAT; --rtf is --format rtf
     std::optional<std::string> timeZone;  // --time-zone AREA/LOCATION instead of --zone and --summer-time
     std::optional<int> remindMinutes;     // --remind MINUTES, with --format ics
     std::string outFolder = ".";
