@@ -68,3 +68,13 @@ using StatusReport = std::function<void(const std::string& status)>;
 // already checked; report, when given, after each of the first 329 days.
 YearResult CalculateYear(const TimetableSettings& settings, const ProgressReport& report = {},
                          const StatusReport& status = {});
+
+// The moments of every date of the year of settings, leap and period being
+// that year's LeapFlag and SummerTimePeriod: the solver's times with the
+// summer-time hour added on the period's days when summer time is on.
+// report, when given, is called after each of the first 329 days.
+std::vector<DateMoments> RunYear(const TimetableSettings& settings, LeapFlag leap,
+                                 const SummerTimePeriod& period, const ProgressReport& report = {});
+
+// The DayEntry of a date: sunrise cell, one blank, sunset cell.
+std::string DayEntryOf(const DateMoments& date);

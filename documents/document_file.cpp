@@ -2,10 +2,15 @@
 
 #include "runtime/text/text_file.h"
 
-bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                        TextFileBatch* batch) {
+std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes.append(line).append("\r\n");
+    return bytes;
+}
+
+bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
     TextFileWriter writer;
     if (!writer.Open(path)) return false;
-    for (const std::string& line : lines) writer.WriteLine(line);
+    writer.Write(bytes);
     return batch ? batch->Add(writer) : writer.Close();
 }

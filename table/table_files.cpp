@@ -1,11 +1,8 @@
 #include "table/table_files.h"
 
-#include "documents/document_file.h"
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
-#include "table/civil_moments.h"
 #include "table/civil_time_zone.h"
-#include "table/data_formats.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -29,18 +26,10 @@ EpochSetting SourceDateEpoch() {
 
 }  // namespace
 
-std::string TableFileName(TableFormat format, const TimetableSettings& settings) {
-    if (const std::optional<DocumentKind> document = DocumentOf(format))
-        return TimetableDocumentName(*document, settings);
-    if (format == TableFormat::Csv) return settings.town + ".csv";
-    if (format == TableFormat::Json) return settings.town + ".json";
-    return settings.town + ".ics";
-}
-
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    const std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
+    const std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
     if (!error.empty() || timeZone.empty()) return error;
-    if (DocumentOf(options.format))
+    if (!options.format->needs.timeZone)
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
                "a time zone goes with --format csv, json or ics";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
@@ -53,24 +42,9 @@ int64_t CalendarStamp(const TableOptions& options) {
     return static_cast<int64_t>(std::time(nullptr));
 }
 
-bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder, TextFileBatch* batch) {
-    if (const std::optional<DocumentKind> document = DocumentOf(options.format))
-        return WriteTimetableDocument(MakeTimetableDocument(*document, timetable), folder, batch);
-    const std::filesystem::path path = ResolveInFolder(folder, TableFileName(options.format, timetable.settings));
-
-    DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
-    if (timeZone.empty()) {
-        year.days = MomentsByZoneRule(timetable);
-    } else {
-        const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(timeZone).zone;
-        if (!zone) return false;  // refused before: TimeBasisRefusal
-        year.days = MomentsInTimeZone(timetable, *zone);
-        FillYearTable(year.days, timetable.table);
-    }
-    std::vector<std::string> lines;
-    if (options.format == TableFormat::Csv) lines = CsvLines(year);
-    if (options.format == TableFormat::Json) lines = JsonLines(year);
-    if (options.format == TableFormat::Ics) lines = IcsLines(year, CalendarOptions{CalendarStamp(options), options.remindMinutes});
-    return WriteDocumentLines(path, lines, batch);
+bool WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+                    TextFileBatch* batch) {
+    RenderOptions render;
+    if (options.format->needs.stamp) render = {CalendarStamp(options), options.remindMinutes};
+    return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
 }
