@@ -35,12 +35,9 @@ extern "C" void RemovePendingNamesAndStop(int signal) {
     ::raise(signal);
 }
 
-// Installs the handler for the signals that end a process politely, where
-// nobody else has claimed them (an ignored signal stays ignored).
-void WatchTerminatingSignals() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
+}  // namespace
+
+void RemoveHiddenFilesOnSignals() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction current {};
         if (::sigaction(signal, nullptr, &current) != 0) continue;
@@ -53,8 +50,9 @@ void WatchTerminatingSignals() {
     }
 }
 
+namespace {
+
 void ListName(const char* name) {
-    WatchTerminatingSignals();
     for (std::atomic<const char*>& slot : pendingNames) {
         const char* empty = nullptr;
         if (slot.compare_exchange_strong(empty, name)) return;

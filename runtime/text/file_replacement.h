@@ -22,6 +22,12 @@ inline constexpr int kHeldByAnotherProgram = -1;
 // program holds it".
 std::string WriteFailureReason(int error);
 
+// Installs, for SIGINT, SIGTERM and SIGHUP where nobody else has claimed
+// them (an ignored signal stays ignored), the handler that removes the
+// hidden files being written before the signal ends the process. Called
+// once by a program's main, before it writes any file.
+void RemoveHiddenFilesOnSignals();
+
 // True when another program has the file open in a way that forbids
 // replacing it: an advisory lock on it (flock, POSIX or open-file-description
 // lock), a lease, or a LibreOffice lock file ".~lock.NAME#" beside it. A
