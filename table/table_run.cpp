@@ -9,6 +9,7 @@
 #include "table/table_version.h"
 
 #include <algorithm>
+#include <map>
 #include <ostream>
 
 namespace {
@@ -46,6 +47,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
     Timetable timetable;
     BatchDocuments documents(options, out, err);
     bool refused = false;
+    std::map<std::string, int> documentLines;  // document name -> line of the row that made it
     for (BatchPlace row; reader.Next(row);) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
@@ -59,10 +61,18 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        if (CalculatePlace(options, place, timetable, err, prefix))
-            documents.Add(timetable, place.timeZone, today, prefix);
-        else
+        if (!CalculatePlace(options, place, timetable, err, prefix)) {
             refused = true;
+            continue;
+        }
+        // Two rows of one document name would leave only the later one.
+        const std::string name = TableFileName(options.format, timetable.settings);
+        if (const auto [earlier, first] = documentLines.emplace(name, row.line); !first) {
+            err << prefix << name << ": the same document as line " << earlier->second << "\n";
+            refused = true;
+            continue;
+        }
+        documents.Add(timetable, place.timeZone, today, prefix);
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
