@@ -1,7 +1,5 @@
 #include "table/table_options.h"
 
-#include "calc/civil_time_zone.h"
-
 #include <algorithm>
 #include <set>
 
@@ -152,7 +150,6 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     const size_t firstDigit = std::min(o.year.find_first_not_of('0'), o.year.size());
     if (isoDates && o.year.size() - firstDigit > 4)
         return fail("--format " + *formatText + " takes a year up to 9999");
-    if (o.timeZone && o.timeZone->empty()) return fail(CivilTimeZone::Find(*o.timeZone).error);
     if (todayText) {
         o.today = ParseIsoDate(*todayText);
         if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");

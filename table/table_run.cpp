@@ -1,5 +1,6 @@
 #include "table/table_run.h"
 
+#include "calc/civil_time_zone.h"
 #include "input/checks.h"
 #include "input/field_text.h"
 #include "runtime/text/text_file.h"
@@ -92,7 +93,10 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kTableWritten;
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
-    if (std::string refusal = TimeBasisRefusal(options, options.timeZone.value_or("")); !refusal.empty()) {
+    // An empty name is no zone either, not the absence of one.
+    const std::string refusal = options.timeZone && options.timeZone->empty() ? CivilTimeZone::Find("").error
+                                                                             : TimeBasisRefusal(options, options.timeZone.value_or(""));
+    if (!refusal.empty()) {
         err << "kelmorven-table: " << refusal << "\n";
         return kTableUsageError;
     }

@@ -38,8 +38,8 @@ TEST(CivilTimeZone, SlimZoneFileInItsOwnFolderAndNoWayOut) {
     ASSERT_TRUE(home);
     for (int year : {1995, 2030, 2200})
         EXPECT_EQ(home->OffsetAt(Utc(year, 7, 15)) - home->OffsetAt(Utc(year, 1, 15)), 3600) << year;
-    for (const std::string name : {"../Home", "Test/Away", "Test/../../Home", "./Test/Home", "Test//Home", "",
-                                   "Test", "Europe/Berlin", outside.string()})
+    for (const std::string& name : std::vector<std::string>{"../Home", "Test/Away", "Test/../../Home", "./Test/Home",
+                                                            "Test//Home", "", "Test", "Europe/Berlin", outside.string()})
         EXPECT_NE(CivilTimeZone::Find(name, zones).error.find("no time zone"), std::string::npos) << name;
     std::filesystem::remove_all(folder);
 }
