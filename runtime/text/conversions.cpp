@@ -21,7 +21,7 @@ std::string FormatFixed(double value, int decimals) {
     char buffer[400];
     const std::to_chars_result end =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return std::string(buffer, end.ptr);
+    return end.ec == std::errc() ? std::string(buffer, end.ptr) : std::string();
 }
 
 std::string FormatInteger(long value) {

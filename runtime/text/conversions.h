@@ -13,7 +13,7 @@
 std::string FormatReal(float value);
 
 // The value in fixed notation with that many decimals, as C's "%.*f" in the
-// C locale: a point, never the process locale's comma.
+// C locale: a point, never the process locale's comma. Empty past 400 characters.
 std::string FormatFixed(double value, int decimals);
 
 // The leading decimal number of a text as a double, read as the C locale
