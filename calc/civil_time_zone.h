@@ -45,9 +45,6 @@ public:
     // utc, seconds since 1970-01-01 00:00 UTC.
     int32_t OffsetAt(int64_t utc) const;
 
-    // Whether the database marks the instant utc as summer time.
-    bool SummerTimeAt(int64_t utc) const;
-
 private:
     int32_t StandardOffsetAt(absl::Time instant) const;
 

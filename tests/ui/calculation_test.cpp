@@ -58,8 +58,8 @@ void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expect
 }  // namespace
 
 TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
-    Session s("calculate");  // the toolkit, once up, has set the locale from the environment
-    // Under a decimal comma the program writes the bytes written alone under C.
+    // The toolkit, once up, has set the locale; under a decimal comma the bytes are those written under C.
+    Session s("calculate");
     const std::string before = setlocale(LC_ALL, nullptr);
     ASSERT_NE(setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "no de_DE.UTF-8: scripts/install-deps makes it";
     TypeBern(s);
