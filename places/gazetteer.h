@@ -5,6 +5,8 @@
 // once at start; afterwards the gazetteer is read-only.
 #pragma once
 
+#include "places/name_folding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -22,10 +24,11 @@ struct Place {
     std::string timeZone;     // IANA name, as "Europe/Zurich"; may be empty for an own place
     std::int64_t population = 0;
     bool own = false;         // from the user's own places file: ranks before the shipped ones
+    std::string zone;         // an own place without a time zone: its zone column, hours as typed
 };
 
-// One search key: a folded spelling of a place's name (see FoldForSearch),
-// pointing into Gazetteer::keyText.
+// One search key: a folded spelling of a place's name (FoldForSearch),
+// held in Gazetteer::keyText.
 struct PlaceKey {
     std::uint32_t offset = 0;  // into keyText
     std::uint32_t length = 0;
@@ -35,7 +38,11 @@ struct PlaceKey {
 struct Gazetteer {
     std::vector<Place> places;   // own places first
     std::string keyText;         // every key's folded text, one after another
-    std::vector<PlaceKey> keys;  // sorted by key text, then by place
+    // The keys grouped by their first two characters: group g holds
+    // keys[groupStart[g]] up to keys[groupStart[g + 1]], so that a query
+    // looks only at the keys that begin as it does.
+    std::vector<PlaceKey> keys;
+    std::vector<std::uint32_t> groupStart;
 };
 
 struct GazetteerLoad {
@@ -51,19 +58,13 @@ struct GazetteerLoad {
 GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile,
                             const std::filesystem::path& ownPlacesFile);
 
-// A name folded for matching: lower case, accents dropped, ß as ss, Æ as ae,
-// Ø as o and so on; blanks, hyphens and apostrophes become one blank. With
-// umlautsAsE, ä, ö and ü become ae, oe and ue (how the town field spells
-// them). Input and output are UTF-8; the output is ASCII.
-std::string FoldForSearch(std::string_view utf8, bool umlautsAsE = false);
-
 struct PlaceMatches {
     std::vector<const Place*> best;  // at most limit, best first
     std::size_t total = 0;           // how many places match in all
 };
 
-// The places whose name or alternate name begins with the query, folded as
-// above. An optional country after the last comma narrows them: its ISO code
+// The places whose name or alternate name begins with the query (UTF-8),
+// both folded by FoldForSearch. An optional country after the last comma narrows them: its ISO code
 // ("Frankfurt, DE") or the beginning of its name ("Frankfurt, Germany").
 // Ranking: own places first, then an exact name before a prefix, then the
 // larger population.
