@@ -225,6 +225,7 @@ FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys)
 FileFault ReadOwnPlaces(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
     BatchReader reader;
     if (!reader.OpenText(text)) return {reader.Error()};
+    if (reader.NamesPlaces()) return {std::string("its first line must be ") + kBatchHeaderWithTimeZone};
     std::vector<Place> places;
     for (BatchPlace row; reader.Next(row);) {
         const std::string where = "line " + std::to_string(row.line) + ": ";
