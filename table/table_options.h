@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-// The usage text printed by --help and after an error in the options.
-extern const char* const kTableUsage;
+// The usage text printed by --help and after an error in the options; its
+// formats come from the table of formats.
+std::string TableUsage();
 
 // The options as given; the defaults are those of a fresh main window.
 // Texts are as typed (UTF-8); --year holds digits only.

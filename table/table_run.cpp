@@ -44,7 +44,7 @@ std::string Prefixed(const std::string& text, const std::string& prefix) {
 }
 
 int UsageError(std::ostream& err, const std::string& error) {
-    err << "kelmorven-table: " << error << "\n" << kTableUsage;
+    err << "kelmorven-table: " << error << "\n" << TableUsage();
     return kTableUsageError;
 }
 
@@ -129,7 +129,7 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     ParsedOptions parsed = ParseTableOptions(arguments);
     const TableOptions& options = parsed.options;
     if (options.help) {
-        out << kTableUsage;
+        out << TableUsage();
         return kTableWritten;
     }
     if (options.version) {

@@ -116,13 +116,13 @@ TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
 TEST(TableTool, OptionErrorsPrintOneLineAndTheUsage) {
     ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9"});
     EXPECT_EQ(run.status, kTableUsageError);
-    EXPECT_EQ(run.err, std::string("kelmorven-table: --latitude is missing\n") + kTableUsage);
+    EXPECT_EQ(run.err, std::string("kelmorven-table: --latitude is missing\n") + TableUsage());
     run = Tool({"--year", "2004", "--town", "A\nB", "--longitude", "9", "--latitude", "48"});
     EXPECT_EQ(run.status, kTableUsageError);
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "kelmorven-table: the town holds a control character");
     run = Tool({"--help"});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, kTableUsage);
+    EXPECT_EQ(run.out, TableUsage());
     run = Tool({"--year", "x", "--version"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, std::string("kelmorven-table ") + kKelmorvenVersion + "\n");
