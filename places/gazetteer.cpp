@@ -211,12 +211,10 @@ FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys)
             if (line.empty() || line[0] == '#') continue;
             if (line != kCountryHeader) return {where + "the country list's header is missing"};
             part = Part::Countries;
+        } else if (part == Part::Countries && line == kPlaceHeader) {
+            std::sort(countries.begin(), countries.end());
+            part = Part::Places;
         } else if (part == Part::Countries) {
-            if (line == kPlaceHeader) {
-                std::sort(countries.begin(), countries.end());
-                part = Part::Places;
-                continue;
-            }
             std::string_view f[2];
             if (SplitInto(line, '\t', f, 2) != 2 || f[0].size() != 2)
                 return {where + "a country must be a code and a name"};

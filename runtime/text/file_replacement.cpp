@@ -446,6 +446,23 @@ int SyncFileSystems(std::span<const int> fileSystems) {
     return result;
 }
 
+// Syncs each folder; where that fails, the folder's files that took their
+// names are put back and fail with the sync's error.
+void SyncFoldersOrRestore(std::span<PendingFile> files, const std::vector<fs::path>& folders, std::vector<bool>& ok,
+                          std::vector<int>& errors) {
+    for (const fs::path& folder : folders) {
+        if (SyncFolder(folder)) continue;
+        const int error = errno;
+        for (size_t i = 0; i < files.size(); ++i) {
+            if (!ok[i] || files[i].Folder() != folder) continue;
+            files[i].Restore();
+            ok[i] = false;
+            errors[i] = error;
+        }
+        SyncFolder(folder);  // the earlier files back, as far as the disk still takes anything
+    }
+}
+
 }  // namespace
 
 std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
@@ -464,17 +481,7 @@ std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<cons
         for (size_t i = 0; i < files.size(); ++i) ok[i] = ok[i] && files[i].Sync();
     }
     for (size_t i = 0; i < files.size(); ++i) ok[i] = ok[i] && files[i].TakeName();
-    for (const fs::path& folder : folders) {
-        if (SyncFolder(folder)) continue;
-        const int error = errno;
-        for (size_t i = 0; i < files.size(); ++i) {
-            if (!ok[i] || files[i].Folder() != folder) continue;
-            files[i].Restore();
-            ok[i] = false;
-            errors[i] = error;
-        }
-        SyncFolder(folder);  // the earlier files back, as far as the disk still takes anything
-    }
+    SyncFoldersOrRestore(files, folders, ok, errors);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!ok[i] && errors[i] == 0) errors[i] = files[i].Error() != 0 ? files[i].Error() : EIO;
         ok[i] ? files[i].Release() : files[i].Discard();
