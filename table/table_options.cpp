@@ -1,6 +1,7 @@
 #include "table/table_options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <span>
 #include <string_view>
@@ -226,14 +227,12 @@ std::string (*const kChecks[])(Given&) = {CheckExclusions, CheckYear,     CheckP
 
 std::optional<DateValue> ParseIsoDate(const std::string& text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-    std::string y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
+    const std::string y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
     if (!AllDigits(y) || !AllDigits(m) || !AllDigits(d)) return std::nullopt;
-    int year = std::stoi(y), month = std::stoi(m), day = std::stoi(d);
-    if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
-    DateValue date = MakeDate(year, month, day);
-    DateParts parts = DatePartsOf(date);  // 31 April comes back as 1 May
-    if (parts.year != year || parts.month != month || parts.day != day) return std::nullopt;
-    return date;
+    const std::chrono::year_month_day date{std::chrono::year{std::stoi(y)}, std::chrono::month(std::stoul(m)),
+                                           std::chrono::day(std::stoul(d))};
+    if (!date.ok()) return std::nullopt;  // 31 April, 29 February 2005
+    return std::chrono::sys_seconds(std::chrono::sys_days(date)).time_since_epoch().count();
 }
 
 ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
