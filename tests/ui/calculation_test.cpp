@@ -20,16 +20,6 @@ using namespace ui_test;
 
 namespace {
 
-// The place of every calculation below, typed as a user would.
-void TypeBern(Session& s) {
-    s.Type(kTownField, "bern");
-    s.Type(kLongitudeField, "7.2640");
-    s.Type(kLatitudeField, "46.5650");
-    s.Retype(kZoneField, "1");
-    s.Click(kEastOption);
-    s.Click(kSummerTimeBox);
-}
-
 // The same input through the engine and the documents alone.
 YearResult BernWithoutWindows(const std::string& year) {
     InputSnapshot snapshot;

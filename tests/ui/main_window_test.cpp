@@ -160,12 +160,8 @@ TEST(RefusedInput, AThousandRefusalsInARowLeaveOneEventLoopAndAWorkingProgram) {
 
 TEST(NewStart, EmptiesTheFieldsAndResetsYearAndZoneButKeepsTheYearTable) {
     Session s("newstart");
-    s.Type(kTownField, "BERN");
-    s.Type(kLongitudeField, "7.2640");
-    s.Type(kLatitudeField, "46.5650");
-    s.Retype(kZoneField, "1");
+    TypeBern(s);
     s.Retype(kYearField, "1999");
-    s.Click(kEastOption);
     s.Click(kCalculateButton);
     std::string entry;
     s.Check([&] {

@@ -75,4 +75,14 @@ private:
     std::deque<Item> script_;
 };
 
+// Bern, 7°26'40'' east, 46°56'50'' north, zone 1 with summer time, typed as a user would.
+inline void TypeBern(Session& s) {
+    s.Type(kTownField, "bern");
+    s.Type(kLongitudeField, "7.2640");
+    s.Type(kLatitudeField, "46.5650");
+    s.Retype(kZoneField, "1");
+    s.Click(kEastOption);
+    s.Click(kSummerTimeBox);
+}
+
 }  // namespace ui_test
