@@ -3,6 +3,8 @@
 // old one may stay behind.
 #include "ui_harness.h"
 
+#include "tests/support/sanitized.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -15,20 +17,10 @@ using namespace ui_test;
 
 namespace {
 
-#ifdef __SANITIZE_ADDRESS__
-// AddressSanitizer's allocator: empties the quarantine, where freed memory
-// waits to catch late uses, and gives free memory back to the system.
-extern "C" void __sanitizer_purge_allocator();
-#endif
-
 // Resident bytes once the heap's free memory is given back to the system:
 // what the program holds, not what the allocator keeps in reserve.
 long ResidentBytes() {
-#ifdef __SANITIZE_ADDRESS__
-    __sanitizer_purge_allocator();
-#else
     ::malloc_trim(0);
-#endif
     long pages = 0, resident = 0;
     std::ifstream statm("/proc/self/statm");
     statm >> pages >> resident;
@@ -36,6 +28,10 @@ long ResidentBytes() {
 }
 
 TEST(RefusedInput, AThousandRebuildsAfterTheFirstTenGrowTheResidentMemoryByLessThanOneMegabyte) {
+    if (kSanitized)
+        GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine and the shadow of every freed block "
+                        "resident, so resident memory does not show what the program holds; its leak check at "
+                        "exit stands in";
     Session s("rebuild_memory");
     long afterTen = 0, afterThousandMore = 0;
     s.Type(kTownField, "BERN");
