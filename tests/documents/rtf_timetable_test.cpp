@@ -27,6 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string& Line(const std::vector<std::string>& lines, size_t n) { return lines.at(n - 1); }
+const std::string& Line(std::vector<std::string>&& lines, size_t n) = delete;  // would outlive its lines
 
 // What a reader shows of a line: without the bold switches, the paragraph
 // mark and the escapes.
@@ -83,6 +84,9 @@ const std::string* StartingWith(const std::vector<std::string>& lines, const std
         if (line.rfind(start, 0) == 0) return &line;
     return nullptr;
 }
+// The line found must outlive the statement: lines made on the spot would
+// be gone before the pointer is read.
+const std::string* StartingWith(std::vector<std::string>&& lines, const std::string& start) = delete;
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -103,7 +107,8 @@ void ExpectShownAsTyped(Timetable& t, const UserText& user, const std::string& w
     const std::string* shown = StartingWith(reading.paragraphs, user.rtfStart);
     ASSERT_NE(shown, nullptr) << what;
     EXPECT_TRUE(EndsWith(*shown, WithoutLineEnds(user.shown(typed)))) << what;
-    const std::string* kept = StartingWith(TextTimetableLines(t), user.textStart);
+    const std::vector<std::string> text = TextTimetableLines(t);
+    const std::string* kept = StartingWith(text, user.textStart);
     ASSERT_NE(kept, nullptr) << what;
     EXPECT_TRUE(EndsWith(*kept, user.shown(typed))) << what;
 }

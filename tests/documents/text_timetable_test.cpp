@@ -10,6 +10,7 @@ namespace {
 
 // 1-based line n of a document.
 const std::string& Line(const std::vector<std::string>& lines, size_t n) { return lines.at(n - 1); }
+const std::string& Line(std::vector<std::string>&& lines, size_t n) = delete;  // would outlive its lines
 
 // The 1-based line numbers of the 62 day rows.
 std::vector<size_t> DayRowLines(size_t firstBlockLine) {
