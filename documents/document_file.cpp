@@ -9,3 +9,10 @@ bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std
     for (const std::string& line : lines) writer.WriteLine(line);
     return batch ? batch->Add(writer) : writer.Close();
 }
+
+bool WriteDocumentBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
+    TextFileWriter writer;
+    if (!writer.Open(path)) return false;
+    writer.Write(bytes);
+    return batch ? batch->Add(writer) : writer.Close();
+}

@@ -14,3 +14,6 @@ class TextFileBatch;
 // batch's Commit says whether it reached its name.
 bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
                         TextFileBatch* batch = nullptr);
+
+// The same for a document's bytes as they stand (a PDF, an SVG).
+bool WriteDocumentBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch = nullptr);

@@ -2,10 +2,12 @@
 
 #include "documents/document_file.h"
 #include "documents/timetable_documents.h"
+#include "runtime/print/year_documents.h"
 #include "runtime/text/text_file.h"
 #include "table/civil_moments.h"
 #include "table/civil_time_zone.h"
 #include "table/data_formats.h"
+#include "table/printed_formats.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -34,15 +36,18 @@ std::string TableFileName(TableFormat format, const TimetableSettings& settings)
         return TimetableDocumentName(*document, settings);
     if (format == TableFormat::Csv) return settings.town + ".csv";
     if (format == TableFormat::Json) return settings.town + ".json";
+    if (format == TableFormat::Pdf) return settings.town + ".pdf";
+    if (format == TableFormat::Svg) return settings.town + ".svg";
     return settings.town + ".ics";
 }
 
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    const std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
+    const bool stamped = options.format == TableFormat::Ics || options.format == TableFormat::Pdf;
+    const std::string error = stamped ? SourceDateEpoch().error : "";
     if (!error.empty() || timeZone.empty()) return error;
     if (DocumentOf(options.format))
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
-               "a time zone goes with --format csv, json or ics";
+               "a time zone goes with --format csv, json, ics, pdf or svg";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
     return CivilTimeZone::Find(timeZone).error;
 }
@@ -60,13 +65,19 @@ bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Ti
     const std::filesystem::path path = ResolveInFolder(folder, TableFileName(options.format, timetable.settings));
 
     DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
+    std::optional<CivilTimeZone> zone;
     if (timeZone.empty()) {
         year.days = MomentsByZoneRule(timetable);
     } else {
-        const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(timeZone).zone;
+        zone = CivilTimeZone::Find(timeZone).zone;
         if (!zone) return false;  // refused before: TimeBasisRefusal
         year.days = MomentsInTimeZone(timetable, *zone);
         FillYearTable(year.days, timetable.table);
+    }
+    if (IsPrinted(options.format)) {
+        const PrintedYear printed = PrintedYearOf(year, zone ? &*zone : nullptr, CalendarStamp(options));
+        return WriteDocumentBytes(path, options.format == TableFormat::Pdf ? YearPdf(printed) : YearChartSvg(printed),
+                                  batch);
     }
     std::vector<std::string> lines;
     if (options.format == TableFormat::Csv) lines = CsvLines(year);

@@ -10,7 +10,7 @@
 #include <string>
 
 // The file's name (code page 1252): the town followed by ".TXT", ".WRI",
-// ".csv", ".json" or ".ics".
+// ".csv", ".json", ".ics", ".pdf" or ".svg".
 std::string TableFileName(TableFormat format, const TimetableSettings& settings);
 
 // Why the options cannot be carried out with the time zone timeZone (empty
@@ -29,6 +29,6 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
 bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
                     const std::filesystem::path& folder, TextFileBatch* batch = nullptr);
 
-// DTSTAMP of the calendar: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
+// DTSTAMP of the calendar and creation time of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
 int64_t CalendarStamp(const TableOptions& options);

@@ -6,8 +6,12 @@ std::optional<TableFormat> ParseTableFormat(const std::string& word) {
     if (word == "csv") return TableFormat::Csv;
     if (word == "json") return TableFormat::Json;
     if (word == "ics") return TableFormat::Ics;
+    if (word == "pdf") return TableFormat::Pdf;
+    if (word == "svg") return TableFormat::Svg;
     return std::nullopt;
 }
+
+bool IsPrinted(TableFormat format) { return format == TableFormat::Pdf || format == TableFormat::Svg; }
 
 std::optional<DocumentKind> DocumentOf(TableFormat format) {
     if (format == TableFormat::Text) return DocumentKind::Text;

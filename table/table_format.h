@@ -13,9 +13,14 @@ enum class TableFormat {
     Csv,   // TOWN.csv
     Json,  // TOWN.json
     Ics,   // TOWN.ics, iCalendar
+    Pdf,   // TOWN.pdf, the year's grid and chart to print
+    Svg,   // TOWN.svg, the year chart
 };
 
-// The format of a --format word: txt, rtf, csv, json or ics.
+// Whether the format is drawn by the printing library.
+bool IsPrinted(TableFormat format);
+
+// The format of a --format word: txt, rtf, csv, json, ics, pdf or svg.
 std::optional<TableFormat> ParseTableFormat(const std::string& word);
 
 // The timetable document the format names; nothing for a data format.

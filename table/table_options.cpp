@@ -27,6 +27,8 @@ const char* const kTableUsage =
     "TOWN.json, TOWN.ics): the moments in full, in the civil time of --zone and\n"
     "--summer-time, or of --time-zone (an IANA zone such as Europe/Oslo; not\n"
     "for the documents). --remind adds an alarm MINUTES before each event.\n"
+    "FORMAT pdf writes TOWN.pdf to print, the year's times and its chart on two\n"
+    "A4 pages; svg writes the chart alone as TOWN.svg.\n"
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
     "4 report not writable to standard output, 64 error in the options or\n"
     "unreadable FILE.\n";
@@ -128,7 +130,7 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     if (o.outFolder.empty()) return fail("--out needs a folder");
     if (formatText) {
         std::optional<TableFormat> format = ParseTableFormat(*formatText);
-        if (!format) return fail("--format takes txt, rtf, csv, json or ics, not \"" + *formatText + "\"");
+        if (!format) return fail("--format takes txt, rtf, csv, json, ics, pdf or svg, not \"" + *formatText + "\"");
         if (seen.count("--rtf") && *format != TableFormat::Rtf)
             return fail("--rtf and --format " + *formatText + " exclude each other");
         o.format = *format;

@@ -3,12 +3,14 @@
 #include "input/checks.h"
 #include "input/field_text.h"
 #include "runtime/text/text_file.h"
+#include "runtime/print/print_session.h"
 #include "table/batch_file.h"
 #include "table/document_output.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -87,6 +89,9 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kTableUsageError;
     }
     const DateValue today = options.today ? *options.today : CurrentDate();
+    // One start of the printing toolkit for every place of the run.
+    std::optional<PrintSession> printing;
+    if (IsPrinted(options.format)) printing.emplace();
     if (options.batchFile) return RunBatch(options, today, out, err);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
