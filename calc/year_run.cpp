@@ -56,13 +56,3 @@ void ForEachDayOfYear(LeapFlag leap, const std::function<void(int month, int day
         for (int day = 1; day <= monthLength; ++day) visit(month, day, ++dayCounter);
     }
 }
-
-void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
-             YearTable& table, const ProgressReport& report) {
-    // The progress shown is the day counter itself: both count the days done.
-    ForEachDayOfYear(leap, [&](int month, int day, int dayCounter) {
-        const DayCode code = month * 100 + day;
-        table[code] = ComputeDayEntry(settings, period, month, day, dayCounter);
-        if (dayCounter < 330 && report) report(dayCounter);
-    });
-}

@@ -6,21 +6,12 @@
 #include "calc/sun_events.h"
 #include "input/settings.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 // month * 100 + day: 101 is 1 January, 1231 is 31 December.
 using DayCode = int32_t;
-
-// One DayEntry text per DayCode, indices 0 to 1232. Created once, never
-// cleared: a run overwrites only the real dates of its year.
-struct YearTable {
-    std::array<std::string, 1233> entries;
-    std::string& operator[](DayCode code) { return entries.at(static_cast<size_t>(code)); }
-    const std::string& operator[](DayCode code) const { return entries.at(static_cast<size_t>(code)); }
-};
 
 // Five characters "hmmss" of t with the hour counted from shift (0 for a
 // sunrise, 12 for a sunset): the last five characters of the number
@@ -55,9 +46,3 @@ std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimeP
 
 // Called with 1, 2, ... 329 as the first 329 days are done.
 using ProgressReport = std::function<void(int progress)>;
-
-// Fills table with the DayEntry of every date of the year of settings, leap
-// and period being that year's LeapFlag and SummerTimePeriod; report, when
-// given, is called after each of the first 329 days.
-void RunYear(const TimetableSettings& settings, LeapFlag leap, const SummerTimePeriod& period,
-             YearTable& table, const ProgressReport& report = {});

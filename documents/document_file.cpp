@@ -2,15 +2,13 @@
 
 #include "runtime/text/text_file.h"
 
-bool WriteDocumentLines(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                        TextFileBatch* batch) {
-    TextFileWriter writer;
-    if (!writer.Open(path)) return false;
-    for (const std::string& line : lines) writer.WriteLine(line);
-    return batch ? batch->Add(writer) : writer.Close();
+std::string CrLfLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes.append(line).append("\r\n");
+    return bytes;
 }
 
-bool WriteDocumentBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
+bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
     TextFileWriter writer;
     if (!writer.Open(path)) return false;
     writer.Write(bytes);

@@ -27,10 +27,10 @@ std::string BoldHourCell(const std::string& cell) {
 
 // Row of day d over the six months from firstMonth: 164 bytes, showing the
 // 76 characters of the text file's row.
-std::string DayRow(const YearTable& table, int firstMonth, int d) {
+std::string DayRow(const YearResult& result, int firstMonth, int d) {
     std::string row = DayNumberText(d);
     for (int month = firstMonth; month < firstMonth + 6; ++month) {
-        const std::string& entry = table[month * 100 + d];
+        const std::string entry = result.Entry(month * 100 + d);
         row += BoldHourCell(SunriseCell(entry)) + " " + BoldHourCell(SunsetCell(entry)) + " ";
     }
     return row + "\\par";
@@ -38,12 +38,12 @@ std::string DayRow(const YearTable& table, int firstMonth, int d) {
 
 // Rows 1 to 31 in groups of five. The line between two groups holds one
 // blank, before "\par" or before the repeated months line: 36 lines.
-void AddHalfYear(std::vector<std::string>& lines, const YearTable& table, int firstMonth,
+void AddHalfYear(std::vector<std::string>& lines, const YearResult& result, int firstMonth,
                  const std::string& months) {
     for (int d = 1; d <= 31; ++d) {
         if (d == 6 || d == 16 || d == 26) lines.push_back(" \\par");
         if (d == 11 || d == 21) lines.push_back(" " + months + "\\par");
-        lines.push_back(DayRow(table, firstMonth, d));
+        lines.push_back(DayRow(result, firstMonth, d));
     }
 }
 
@@ -63,9 +63,8 @@ std::string RtfEscape(const std::string& text) {
     return escaped;
 }
 
-std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
-    BlankNonDates(timetable);
-    const TimetableSettings& s = timetable.settings;
+std::vector<std::string> RtfTimetableLines(const YearResult& result) {
+    const TimetableSettings& s = result.Settings();
     const std::string year = YearText(s.yearReal);
     // Texts as the user typed them; everything else is made by the program.
     const std::string town = RtfEscape(s.town);
@@ -78,13 +77,13 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     AddPars(lines, 3);                                                                         // 3-5
     lines.push_back("   \\b S U N R I S E   A N D   S U N S E T   T I M I N G S\\b0 \\par");      // 6
     AddPars(lines, 1);                                                                         // 7
-    for (const std::string& line : HeaderLines(timetable, kWording))       // 8-16
+    for (const std::string& line : HeaderLines(result, kWording))       // 8-16
         lines.push_back(line + "\\par");
     AddPars(lines, 3);                                                                 // 17-19
     lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 20
     lines.push_back(kLabels);                                                          // 21
     lines.push_back(heading);                                                          // 22
-    AddHalfYear(lines, timetable.table, 1, kFirstHalfMonths);                          // 23-58
+    AddHalfYear(lines, result, 1, kFirstHalfMonths);                          // 23-58
     lines.push_back(kLabels);                                                          // 59
     lines.push_back(std::string(kFirstHalfMonths) + "\\par");                          // 60
     AddPars(lines, 14);                                                                // 61-74
@@ -97,7 +96,7 @@ std::vector<std::string> RtfTimetableLines(Timetable& timetable) {
     lines.push_back(" " + std::string(kSecondHalfMonths) + " \\par");                 // 82
     lines.push_back(kLabels);                                                          // 83
     lines.push_back(heading);                                                          // 84
-    AddHalfYear(lines, timetable.table, 7, kSecondHalfMonths);                         // 85-120
+    AddHalfYear(lines, result, 7, kSecondHalfMonths);                         // 85-120
     lines.push_back(kLabels);                                                          // 121
     lines.push_back(" " + std::string(kSecondHalfMonths) + "\\par");                  // 122
     lines.push_back("}");                                                              // 123

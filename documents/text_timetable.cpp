@@ -18,10 +18,10 @@ const HeaderWording kWording = {"   Year = ", "   Town  = ", "   Longitude east 
                                 "sec    SS=", AsTyped};
 
 // Row of day d over the six months from firstMonth: 76 characters.
-std::string DayRow(const YearTable& table, int firstMonth, int d) {
+std::string DayRow(const YearResult& result, int firstMonth, int d) {
     std::string row = DayNumberText(d);
     for (int month = firstMonth; month < firstMonth + 6; ++month) {
-        const std::string& entry = table[month * 100 + d];
+        const std::string entry = result.Entry(month * 100 + d);
         row += SunriseCell(entry) + " " + SunsetCell(entry) + " ";
     }
     return row;
@@ -29,12 +29,12 @@ std::string DayRow(const YearTable& table, int firstMonth, int d) {
 
 // Rows 1 to 31 in groups of five, with an empty line or the months line
 // between the groups: 36 lines.
-void AddHalfYear(std::vector<std::string>& lines, const YearTable& table, int firstMonth,
+void AddHalfYear(std::vector<std::string>& lines, const YearResult& result, int firstMonth,
                  const std::string& months) {
     for (int d = 1; d <= 31; ++d) {
         if (d == 6 || d == 16 || d == 26) lines.emplace_back();
         if (d == 11 || d == 21) lines.push_back(months);
-        lines.push_back(DayRow(table, firstMonth, d));
+        lines.push_back(DayRow(result, firstMonth, d));
     }
 }
 
@@ -44,9 +44,8 @@ void AddEmpty(std::vector<std::string>& lines, int count) {
 
 }  // namespace
 
-std::vector<std::string> TextTimetableLines(Timetable& timetable) {
-    BlankNonDates(timetable);
-    const TimetableSettings& s = timetable.settings;
+std::vector<std::string> TextTimetableLines(const YearResult& result) {
+    const TimetableSettings& s = result.Settings();
     const std::string year = YearText(s.yearReal);
 
     std::vector<std::string> lines;
@@ -54,13 +53,13 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     AddEmpty(lines, 4);                                                                   // 1-4
     lines.push_back("             S U N R I S E   A N D   S U N S E T   T I M I N G S");  // 5
     AddEmpty(lines, 1);                                                                   // 6
-    const std::vector<std::string> header = HeaderLines(timetable, kWording);
+    const std::vector<std::string> header = HeaderLines(result, kWording);
     lines.insert(lines.end(), header.begin(), header.end());                      // 7-15
     AddEmpty(lines, 3);                                                            // 16-18
     lines.push_back(std::string(kFirstHalfMonths) + "  ");                         // 19
     lines.push_back(kSunLabels);                                                      // 20
     lines.push_back(kHeading);                                                     // 21
-    AddHalfYear(lines, timetable.table, 1, kFirstHalfMonths);                      // 22-57
+    AddHalfYear(lines, result, 1, kFirstHalfMonths);                      // 22-57
     lines.push_back(kSunLabels);                                                      // 58
     lines.push_back(kFirstHalfMonths);                                             // 59
     AddEmpty(lines, 14);                                                           // 60-73
@@ -72,7 +71,7 @@ std::vector<std::string> TextTimetableLines(Timetable& timetable) {
     lines.push_back(kSecondHalfMonths);                                            // 81
     lines.push_back(kSunLabels);                                                      // 82
     lines.push_back(kHeading);                                                     // 83
-    AddHalfYear(lines, timetable.table, 7, kSecondHalfMonths);                     // 84-119
+    AddHalfYear(lines, result, 7, kSecondHalfMonths);                     // 84-119
     lines.push_back(std::string(kSunLabels) + "  ");                                  // 120
     lines.push_back("        July       August    September    October     November    December  ");
     AddEmpty(lines, 1);                                                            // 122

@@ -3,7 +3,8 @@
 // 1252, every line ended by CR LF.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
+#include "documents/output_formats.h"
 
 #include <filesystem>
 #include <string>
@@ -18,30 +19,33 @@ inline constexpr const char* kCannotSaveText =
     "signs at town input you windows has a problem to create a file name? or name to long? "
     "mostly total new start!";
 
-// The lines of each document, without line ends. Both set the table entries
-// of codes that name no date of the year to blanks first.
-std::vector<std::string> TextTimetableLines(Timetable& timetable);
-std::vector<std::string> RtfTimetableLines(Timetable& timetable);
+// The lines of each document, without line ends; the cells of codes that
+// name no date of the year are blank.
+std::vector<std::string> TextTimetableLines(const YearResult& result);
+std::vector<std::string> RtfTimetableLines(const YearResult& result);
 
 // A typed text for the RTF (the town, the packed coordinates): "\", "{"
 // and "}" get a backslash before them, so a town name such as "A{B}" shows
 // as typed and keeps the groups whole; every other byte stays as it is.
 std::string RtfEscape(const std::string& text);
 
-// One document of a calculated year, of the kind chosen (DocumentKind, with
-// the input): everything that differs between the two is decided here.
+// One file of a calculated year in one format of the table, ready to write.
 struct TimetableDocument {
-    std::string fileName;            // the town and ".TXT" or ".WRI" (code page 1252)
-    std::string status;              // shown once written: "Year edited into text-file: ",
-                                     // the first 13 characters of the town, ".TXT"
-                                     // (the RTF: "RTF-file", ".WRI")
-    std::vector<std::string> lines;  // without line ends
+    std::string fileName;  // the town and the format's ending (code page 1252)
+    std::string status;    // shown once written: "Year edited into text-file: ",
+                           // the first 13 characters of the town, ".TXT"
+                           // (the RTF: "RTF-file", ".WRI")
+    std::string bytes;     // the file's content
 };
 
-// The file name alone, for a caller that names the file before writing it.
-std::string TimetableDocumentName(DocumentKind kind, const TimetableSettings& settings);
+// The row of the document the window's choice names.
+const OutputFormat& DocumentFormat(DocumentKind kind);
 
-TimetableDocument MakeTimetableDocument(DocumentKind kind, Timetable& timetable);
+TimetableDocument MakeTimetableDocument(const OutputFormat& format, const YearResult& result,
+                                        const RenderOptions& options = {});
+inline TimetableDocument MakeTimetableDocument(DocumentKind kind, const YearResult& result) {
+    return MakeTimetableDocument(DocumentFormat(kind), result);
+}
 
 // Writes the document into folder under its name; false when it cannot be
 // written, in which case an earlier file of that name is kept. With a batch,

@@ -33,10 +33,10 @@ std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePe
 
 }  // namespace
 
-std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording) {
-    const TimetableSettings& s = timetable.settings;
+std::vector<std::string> HeaderLines(const YearResult& result, const HeaderWording& wording) {
+    const TimetableSettings& s = result.Settings();
     const std::string year = YearText(s.yearReal);
-    const std::string& reference = timetable.table[517];
+    const std::string reference = result.Entry(517);
     return {
         wording.year + year,
         wording.town + wording.typed(s.town),
@@ -47,7 +47,7 @@ std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWor
             wording.typed(SixtyModeText(s.latitudePacked)) + " (60-mode)",
         "   Time difference to Greenwich Mean Time =" + ZoneText(s.zone) +
             (s.zone == 1.0f ? " hour(s) =MEZ" : " hour(s)"),
-        SummerTimeLine(s, timetable.summer),
+        SummerTimeLine(s, result.Summer()),
         "   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
             " degrees (KELMORVEN)",
         "   At the Date 05.17." + year + wording.sunrise + TimeText(SunriseCell(reference)) +
@@ -69,11 +69,5 @@ std::string TimeText(const std::string& cell) {
 std::string SunriseCell(const std::string& entry) { return TextSliceMiddle(entry, 1, 5); }
 
 std::string SunsetCell(const std::string& entry) { return TextSliceMiddle(entry, 7, 5); }
-
-void BlankNonDates(Timetable& timetable) {
-    const std::string blank(11, ' ');
-    if (timetable.leap != 1) timetable.table[229] = blank;
-    for (DayCode code : {230, 231, 431, 631, 931, 1131}) timetable.table[code] = blank;
-}
 
 std::string DayNumberText(int day) { return RightAlign(FormatInteger(day), 2) + ". "; }

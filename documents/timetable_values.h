@@ -2,7 +2,7 @@
 // the day rows. Texts are code page 1252.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 
 #include <string>
 #include <vector>
@@ -59,7 +59,7 @@ struct HeaderWording {
 //   "   sun's centre at true geocentric horizon by 0.002444 degrees (KELMORVEN)",
 //   "   At the Date 05.17.2004   SR=5h22min33sec    SS=9h15min30sec",
 //   the publisher line.
-std::vector<std::string> HeaderLines(const Timetable& timetable, const HeaderWording& wording);
+std::vector<std::string> HeaderLines(const YearResult& result, const HeaderWording& wording);
 
 // "    Timings/ Longitude 9.000000° (10-mode)/ Latitude 48.000000° (10-mode)",
 // the degree texts of both coordinates, above the second half-year.
@@ -72,11 +72,6 @@ std::string TimeText(const std::string& cell);
 // entry; a shorter entry gives shorter parts.
 std::string SunriseCell(const std::string& entry);
 std::string SunsetCell(const std::string& entry);
-
-// Sets the table entries of the codes that name no date of the year (229 in
-// a common year, 230, 231, 431, 631, 931, 1131) to 11 blanks, so that their
-// cells show as blanks.
-void BlankNonDates(Timetable& timetable);
 
 // The day number of a table row, right-aligned in two places and followed by
 // ". ": " 1. ", "31. ".

@@ -8,12 +8,12 @@ std::string WeekdayName(int weekday) {
     return weekday >= 0 && weekday < 7 ? kNames[weekday] : "";
 }
 
-std::string TodayLine(const Timetable& timetable, DateValue today) {
+std::string TodayLine(const YearResult& result, DateValue today) {
     DateParts parts = DatePartsOf(today);
-    std::string year = YearText(timetable.settings.yearReal);
+    std::string year = YearText(result.Settings().yearReal);
     std::string line = "Today " + WeekdayName(parts.weekday) + " " + FormatInteger(parts.month) + "." +
                        FormatInteger(parts.day) + "." + year + "   SS SR = ";
-    if (parts.month == 2 && parts.day == 29 && timetable.leap != 1)
+    if (parts.month == 2 && parts.day == 29 && result.Leap() != 1)
         return line + "no 29 February in " + year;
-    return line + timetable.table[parts.month * 100 + parts.day];
+    return line + result.Entry(parts.month * 100 + parts.day);
 }

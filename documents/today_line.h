@@ -2,7 +2,7 @@
 // date with the entered year, and today's entry of the year table.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "runtime/text/conversions.h"
 
 #include <string>
@@ -12,8 +12,8 @@
 std::string WeekdayName(int weekday);
 
 // "Today Sunday 3.14.2004   SS SR = 44821 75313": the weekday and month.day
-// of today, the year entered (yearReal rounded), then the table entry of
-// today's DayCode unchanged. On 29 February of a common entered year, whose
-// entry the year run never fills, the entry is replaced by
+// of today, the year entered (yearReal rounded), then the entry of today's
+// DayCode unchanged. On 29 February of a common entered year the entry is
+// replaced by
 // "no 29 February in " and the year.
-std::string TodayLine(const Timetable& timetable, DateValue today);
+std::string TodayLine(const YearResult& result, DateValue today);

@@ -76,17 +76,10 @@ CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settin
             "Mistake with input number at coordinate latitude, especially after the comma!",
             kSixtyModeDigits);
 
-    settings.longitudeSide = snapshot.westChosen ? -1 : 1;
-    settings.latitudeSide = snapshot.southChosen ? -1 : 1;
     const Coordinate longitude = snapshot.sixtyMode ? PackedToDegrees(settings.longitudeText)
                                                     : DegreesToPacked(settings.longitudeText);
     const Coordinate latitude = snapshot.sixtyMode ? PackedToDegrees(settings.latitudeText)
                                                    : DegreesToPacked(settings.latitudeText);
-    settings.longitudePacked = longitude.packed;
-    settings.latitudePacked = latitude.packed;
-    settings.longitude = static_cast<float>(settings.longitudeSide) * longitude.degrees;
-    settings.latitude = static_cast<float>(settings.latitudeSide) * latitude.degrees;
-
     // A year the 16-bit record cannot hold as typed would silently become
     // another year, so it counts as a wrong year, like 0.
     const bool yearUsable = typedYear >= 1 && typedYear <= 32767;
@@ -105,5 +98,13 @@ CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settin
         return Refused("Attention at time zone !",
                        "Time difference to Greenwich Mean Time must lie between -14 and +14 hours.");
 
+    // Only an accepted place is stored, so the settings never hold a
+    // coordinate the checks refused.
+    settings.longitudeSide = snapshot.westChosen ? -1 : 1;
+    settings.latitudeSide = snapshot.southChosen ? -1 : 1;
+    settings.longitudePacked = longitude.packed;
+    settings.latitudePacked = latitude.packed;
+    settings.longitude = static_cast<float>(settings.longitudeSide) * longitude.degrees;
+    settings.latitude = static_cast<float>(settings.latitudeSide) * latitude.degrees;
     return CheckResult{true, {}, {}};
 }

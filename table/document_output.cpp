@@ -1,6 +1,5 @@
 #include "table/document_output.h"
 
-#include "documents/document_file.h"
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
 #include "runtime/text/conversions.h"
@@ -26,15 +25,14 @@ bool RaiseOpenFileLimit() {
 
 }  // namespace
 
-bool WriteTableDocument(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                        TextFileBatch* batch) {
-    return WriteTableFile(options, timeZone, timetable, std::filesystem::path(options.outFolder), batch);
+bool WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch) {
+    return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch);
 }
 
-std::string WrittenReport(const TableOptions& options, const Timetable& timetable, DateValue today) {
-    return ResolveInFolder(std::filesystem::path(options.outFolder), TableFileName(options.format, timetable.settings))
+std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today) {
+    return ResolveInFolder(std::filesystem::path(options.outFolder), OutputFileName(*options.format, year.Settings()))
                .string() +
-           "\n" + Cp1252ToUtf8(TodayLine(timetable, today)) + "\n";
+           "\n" + Cp1252ToUtf8(TodayLine(year, today)) + "\n";
 }
 
 std::string UnwritableReport(const std::string& prefix) {
@@ -44,14 +42,13 @@ std::string UnwritableReport(const std::string& prefix) {
 BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
     : options_(options), out_(out), err_(err), limitRaised_(RaiseOpenFileLimit()) {}
 
-void BatchDocuments::Add(Timetable& timetable, const std::string& timeZone, DateValue today,
-                         const std::string& prefix) {
-    if (!WriteTableDocument(options_, timeZone, timetable, &batch_)) {
+void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix) {
+    if (!WriteTableDocument(options_, year, &batch_)) {
         err_ << UnwritableReport(prefix);
         allWritten_ = false;
         return;
     }
-    waiting_.push_back({prefix, WrittenReport(options_, timetable, today)});
+    waiting_.push_back({prefix, WrittenReport(options_, year, today)});
     if (batch_.Full()) Commit();
 }
 

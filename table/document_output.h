@@ -2,7 +2,7 @@
 // a time, or a batch at a time with one sync for many documents.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "runtime/text/text_file.h"
 #include "table/table_options.h"
 
@@ -11,14 +11,13 @@
 #include <vector>
 
 // Writes the file the options ask for (TOWN.TXT, TOWN.WRI, or the year's
-// moments as CSV, JSON or iCalendar in the civil time of timeZone when it is
-// not empty) of the calculated timetable into the out folder, or into batch.
-bool WriteTableDocument(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                        TextFileBatch* batch = nullptr);
+// moments as CSV, JSON or iCalendar) of the calculated year into the out
+// folder, or into batch.
+bool WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr);
 
 // What the tool prints for a document written: its path, then the today
 // line (UTF-8), each on a line.
-std::string WrittenReport(const TableOptions& options, const Timetable& timetable, DateValue today);
+std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today);
 
 // What it prints for a document that could not be written: "Attention !"
 // and the message's text, each line after prefix.
@@ -32,9 +31,9 @@ class BatchDocuments {
 public:
     BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err);
 
-    // The document of the calculated timetable. Its report waits for the
+    // The document of the calculated year. Its report waits for the
     // chunk's sync; a document that cannot even be written is reported now.
-    void Add(Timetable& timetable, const std::string& timeZone, DateValue today, const std::string& prefix);
+    void Add(const YearResult& year, DateValue today, const std::string& prefix);
     // Puts the documents still waiting on disk. True when every document of
     // the run reached its name.
     bool Finish();

@@ -1,13 +1,8 @@
 #include "table/table_files.h"
 
-#include "documents/document_file.h"
 #include "documents/timetable_documents.h"
-#include "runtime/print/year_documents.h"
 #include "runtime/text/text_file.h"
-#include "table/civil_moments.h"
 #include "table/civil_time_zone.h"
-#include "table/data_formats.h"
-#include "table/printed_formats.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -31,21 +26,10 @@ EpochSetting SourceDateEpoch() {
 
 }  // namespace
 
-std::string TableFileName(TableFormat format, const TimetableSettings& settings) {
-    if (const std::optional<DocumentKind> document = DocumentOf(format))
-        return TimetableDocumentName(*document, settings);
-    if (format == TableFormat::Csv) return settings.town + ".csv";
-    if (format == TableFormat::Json) return settings.town + ".json";
-    if (format == TableFormat::Pdf) return settings.town + ".pdf";
-    if (format == TableFormat::Svg) return settings.town + ".svg";
-    return settings.town + ".ics";
-}
-
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    const bool stamped = options.format == TableFormat::Ics || options.format == TableFormat::Pdf;
-    const std::string error = stamped ? SourceDateEpoch().error : "";
+    const std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
     if (!error.empty() || timeZone.empty()) return error;
-    if (DocumentOf(options.format))
+    if (!options.format->needs.timeZone)
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
                "a time zone goes with --format csv, json, ics, pdf or svg";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
@@ -58,30 +42,10 @@ int64_t CalendarStamp(const TableOptions& options) {
     return static_cast<int64_t>(std::time(nullptr));
 }
 
-bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder, TextFileBatch* batch) {
-    if (const std::optional<DocumentKind> document = DocumentOf(options.format))
-        return WriteTimetableDocument(MakeTimetableDocument(*document, timetable), folder, batch);
-    const std::filesystem::path path = ResolveInFolder(folder, TableFileName(options.format, timetable.settings));
-
-    DataYear year{timetable.settings, timeZone, {}, timetable.summer.springDay, timetable.summer.autumnDay};
-    std::optional<CivilTimeZone> zone;
-    if (timeZone.empty()) {
-        year.days = MomentsByZoneRule(timetable);
-    } else {
-        zone = CivilTimeZone::Find(timeZone).zone;
-        if (!zone) return false;  // refused before: TimeBasisRefusal
-        year.days = MomentsInTimeZone(timetable, *zone);
-        FillYearTable(year.days, timetable.table);
-    }
-    if (IsPrinted(options.format)) {
-        const PrintedYear printed = PrintedYearOf(year, zone ? &*zone : nullptr, CalendarStamp(options));
-        return WriteDocumentBytes(path, options.format == TableFormat::Pdf ? YearPdf(printed) : YearChartSvg(printed),
-                                  batch);
-    }
-    std::vector<std::string> lines;
-    if (options.format == TableFormat::Csv) lines = CsvLines(year);
-    if (options.format == TableFormat::Json) lines = JsonLines(year);
-    if (options.format == TableFormat::Ics) lines = IcsLines(year, CalendarOptions{CalendarStamp(options), options.remindMinutes});
-    return WriteDocumentLines(path, lines, batch);
+bool WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+                    TextFileBatch* batch) {
+    RenderOptions render;
+    if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
+    if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
+    return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
 }

@@ -2,16 +2,12 @@
 // the year's moments as CSV, JSON or iCalendar.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "runtime/text/text_file.h"
 #include "table/table_options.h"
 
 #include <filesystem>
 #include <string>
-
-// The file's name (code page 1252): the town followed by ".TXT", ".WRI",
-// ".csv", ".json", ".ics", ".pdf" or ".svg".
-std::string TableFileName(TableFormat format, const TimetableSettings& settings);
 
 // Why the options cannot be carried out with the time zone timeZone (empty
 // for the zone and summer-time rule), in one line; empty when they can. The
@@ -20,15 +16,13 @@ std::string TableFileName(TableFormat format, const TimetableSettings& settings)
 // SOURCE_DATE_EPOCH, when it is set, of whole seconds.
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone);
 
-// Writes the year of a calculated timetable into folder in the format of
-// the options, in the civil time of timeZone when it is not empty (whose
-// cells then replace the year table's, for the today line). Data files are
-// UTF-8 and, like the documents, replace an earlier file whole or leave it
-// as it was. With a batch the file waits there for the batch's one sync.
-// False when the file cannot be written.
-bool WriteTableFile(const TableOptions& options, const std::string& timeZone, Timetable& timetable,
-                    const std::filesystem::path& folder, TextFileBatch* batch = nullptr);
+// Writes the calculated year into folder in the format of the options.
+// Data files are UTF-8 and, like the documents, replace an earlier file
+// whole or leave it as it was. With a batch the file waits there for the
+// batch's one sync. False when the file cannot be written.
+bool WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+                    TextFileBatch* batch = nullptr);
 
-// DTSTAMP of the calendar and creation time of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
+// DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
 int64_t CalendarStamp(const TableOptions& options);

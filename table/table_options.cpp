@@ -95,7 +95,7 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
             if (name == "--south") o.south = true;
             if (name == "--ten-mode") o.sixtyMode = false;
             if (name == "--summer-time") o.summerTime = true;
-            if (name == "--rtf") o.format = TableFormat::Rtf;
+            if (name == "--rtf") o.format = &RtfDocumentFormat();
             continue;
         }
         // The next argument is the value whatever it looks like: a zone may be -3.5.
@@ -129,24 +129,24 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     }
     if (o.outFolder.empty()) return fail("--out needs a folder");
     if (formatText) {
-        std::optional<TableFormat> format = ParseTableFormat(*formatText);
-        if (!format) return fail("--format takes txt, rtf, csv, json, ics, pdf or svg, not \"" + *formatText + "\"");
-        if (seen.count("--rtf") && *format != TableFormat::Rtf)
+        const OutputFormat* format = FindOutputFormat(*formatText);
+        if (!format) return fail("--format takes " + FormatWords() + ", not \"" + *formatText + "\"");
+        if (seen.count("--rtf") && format != &RtfDocumentFormat())
             return fail("--rtf and --format " + *formatText + " exclude each other");
-        o.format = *format;
+        o.format = format;
     }
     for (const char* zoneOption : {"--zone", "--summer-time"})
         if (o.timeZone && seen.count(zoneOption))
             return fail(std::string(zoneOption) + " does not go with --time-zone: the time zone gives the offset and the summer time");
     if (remindText) {
-        if (o.format != TableFormat::Ics) return fail("--remind goes with --format ics");
+        if (!o.format->needs.reminders) return fail("--remind goes with --format ics");
         if (remindText->empty() || remindText->size() > 5 || !AllDigits(*remindText) || std::stoi(*remindText) > kLongestReminder)
             return fail("--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + *remindText + "\"");
         o.remindMinutes = std::stoi(*remindText);
     }
-    // libical holds date-times up to the year 3000; a year's last sunset may fall on the next.
-    if (o.format == TableFormat::Ics && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > 2999))
-        return fail("--format ics takes a year up to 2999");
+    if (const int last = o.format->needs.lastYear;
+        last > 0 && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > last))
+        return fail("--format " + std::string(o.format->word) + " takes a year up to " + std::to_string(last));
     if (todayText) {
         o.today = ParseIsoDate(*todayText);
         if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "runtime/text/conversions.h"
-#include "table/table_format.h"
+#include "documents/output_formats.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +23,7 @@ struct TableOptions {
     bool sixtyMode = true;
     std::string zone = "0";
     bool summerTime = false;
-    TableFormat format = TableFormat::Text;  // --format FORMAT; --rtf is --format rtf
+    const OutputFormat* format = &TextDocumentFormat();  // --format FORMAT; --rtf is --format rtf
     std::optional<std::string> timeZone;  // --time-zone AREA/LOCATION instead of --zone and --summer-time
     std::optional<int> remindMinutes;     // --remind MINUTES, with --format ics
     std::string outFolder = ".";

@@ -8,6 +8,7 @@
 #include "table/document_output.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
+#include "table/zone_year.h"
 
 #include <algorithm>
 #include <optional>
@@ -45,7 +46,6 @@ int BatchFileError(std::ostream& err, const std::string& path, const std::string
 int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
     BatchReader reader;
     if (!reader.Open(*options.batchFile)) return BatchFileError(err, *options.batchFile, reader.Error());
-    Timetable timetable;
     BatchDocuments documents(options, out, err);
     bool refused = false;
     for (BatchPlace row; reader.Next(row);) {
@@ -61,8 +61,8 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        if (CalculatePlace(options, place, timetable, err, prefix))
-            documents.Add(timetable, place.timeZone, today, prefix);
+        if (const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix))
+            documents.Add(*year, today, prefix);
         else
             refused = true;
     }
@@ -91,15 +91,14 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     const DateValue today = options.today ? *options.today : CurrentDate();
     // One start of the printing toolkit for every place of the run.
     std::optional<PrintSession> printing;
-    if (IsPrinted(options.format)) printing.emplace();
+    if (options.format->needs.printed) printing.emplace();
     if (options.batchFile) return RunBatch(options, today, out, err);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
                      options.west, options.south, options.timeZone.value_or("")};
     if (const char* where = ControlCharacterIn(place))
         return UsageError(err, std::string(where) + " holds a control character");
-    Timetable timetable;
-    return MakeTimetable(options, place, today, timetable, out, err);
+    return MakeTimetable(options, place, today, out, err);
 }
 
 }  // namespace
@@ -118,29 +117,33 @@ InputSnapshot TableSnapshot(const TableOptions& options, const TablePlace& place
     return snapshot;
 }
 
-bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
-                    std::ostream& err, const std::string& prefix) {
+std::optional<YearResult> CalculatePlace(const TableOptions& options, const TablePlace& place, std::ostream& err,
+                                         const std::string& prefix) {
     if (std::string refusal = TimeBasisRefusal(options, place.timeZone); !refusal.empty()) {
         err << prefix << refusal << "\n";
-        return false;
+        return std::nullopt;
     }
-    CheckResult check = CheckInputs(TableSnapshot(options, place), timetable.settings);
+    TimetableSettings settings;
+    CheckResult check = CheckInputs(TableSnapshot(options, place), settings);
     if (!check.passed) {
         err << prefix << Cp1252ToUtf8(check.title) << "\n" << prefix << Cp1252ToUtf8(check.text) << "\n";
-        return false;
+        return std::nullopt;
     }
-    CalculateYear(timetable);
-    return true;
+    if (place.timeZone.empty()) return CalculateYear(settings);
+    const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(place.timeZone).zone;
+    if (!zone) return std::nullopt;  // refused above: TimeBasisRefusal
+    return YearInTimeZone(settings, *zone, place.timeZone);
 }
 
-int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
-                  Timetable& timetable, std::ostream& out, std::ostream& err, const std::string& prefix) {
-    if (!CalculatePlace(options, place, timetable, err, prefix)) return kTableRefused;
-    if (!WriteTableDocument(options, place.timeZone, timetable)) {
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today, std::ostream& out,
+                  std::ostream& err, const std::string& prefix) {
+    const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
+    if (!year) return kTableRefused;
+    if (!WriteTableDocument(options, *year)) {
         err << UnwritableReport(prefix);
         return kTableUnwritable;
     }
-    out << WrittenReport(options, timetable, today);
+    out << WrittenReport(options, *year, today);
     return kTableWritten;
 }
 

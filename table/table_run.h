@@ -3,11 +3,12 @@
 // or windows.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "input/settings.h"
 #include "table/table_options.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,20 +31,19 @@ struct TablePlace {
 // in capitals as the town field makes them.
 InputSnapshot TableSnapshot(const TableOptions& options, const TablePlace& place);
 
-// Checks one place with the options and runs its year into timetable. A
+// Checks one place with the options and calculates its year: by the zone
+// and summer-time rule, or in the civil time of the place's time zone. A
 // refusal prints the message's title and text on err, each line after
-// prefix, and gives false.
-bool CalculatePlace(const TableOptions& options, const TablePlace& place, Timetable& timetable,
-                    std::ostream& err, const std::string& prefix = "");
+// prefix, and gives nothing.
+std::optional<YearResult> CalculatePlace(const TableOptions& options, const TablePlace& place, std::ostream& err,
+                                         const std::string& prefix = "");
 
 // Checks one place with the options, runs its year and writes its document
 // into the out folder. Success prints the path written and the today line
 // on out; a refusal prints the message's title and text on err, each line
-// after prefix. Returns the exit status of the place. The timetable is the
-// one record kept from place to place, as in the window program.
-int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today,
-                  Timetable& timetable, std::ostream& out, std::ostream& err,
-                  const std::string& prefix = "");
+// after prefix. Returns the exit status of the place.
+int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today, std::ostream& out,
+                  std::ostream& err, const std::string& prefix = "");
 
 // The whole tool: arguments after the program name, output as UTF-8. When
 // the report cannot be written to out, that is said once on err at the end

@@ -1,6 +1,6 @@
 #include "ui/calculation.h"
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
 #include "input/checks.h"
@@ -43,8 +43,7 @@ void ShowSummerTimeFlag(Program& program, bool summerTimeChecked) {
 
 CommandOutcome RunCalculation(Program& program) {
     WindowLayer& w = program.window;
-    Timetable& timetable = program.timetable;
-    TimetableSettings& settings = timetable.settings;
+    TimetableSettings& settings = program.settings;
 
     const InputSnapshot snapshot = TakeInputSnapshot(program);
     ShowSummerTimeFlag(program, snapshot.summerTimeChecked);
@@ -55,18 +54,18 @@ CommandOutcome RunCalculation(Program& program) {
         return CommandOutcome::RebuildMainWindow;
     }
 
-    CalculateYear(
-        timetable,
+    const YearResult& year = program.year.emplace(CalculateYear(
+        settings,
         [&w](int progress) {
             w.ControlStateSet(kRunProgress, progress);
             w.Pause(7);
         },
-        [&w](const std::string& status) { w.ControlTextSet(kStatusLine, status); });
+        [&w](const std::string& status) { w.ControlTextSet(kStatusLine, status); }));
 
     // Today's line of the new table in place of the about text.
-    w.ControlTextSet(kAboutLine, TodayLine(timetable, program.start.dateValue));
+    w.ControlTextSet(kAboutLine, TodayLine(year, program.start.dateValue));
 
-    const TimetableDocument document = MakeTimetableDocument(snapshot.document, timetable);
+    const TimetableDocument document = MakeTimetableDocument(snapshot.document, year);
     if (!WriteTimetableDocument(document, program.folder)) {
         w.MessageShow(kCannotSaveTitle, kCannotSaveText);
         return CommandOutcome::RebuildMainWindow;

@@ -23,7 +23,7 @@ bool BuildMainWindow(Program& program) {
     }
     if (!w.WindowSelectForControls(kMainWindow)) return false;
 
-    AddMainWindowControls(w, program.timetable.settings);
+    AddMainWindowControls(w, program.settings);
     return true;
 }
 

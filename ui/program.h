@@ -2,13 +2,14 @@
 // end, in one record that each operation is given by reference.
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "runtime/text/conversions.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 class WindowLayer;
@@ -31,7 +32,8 @@ struct Program {
     // The local date and time now; tests put the program on a chosen day.
     std::function<DateValue()> clock = CurrentDate;
 
-    Timetable timetable;                     // settings, calendar state, year table
+    TimetableSettings settings;              // the input as last read and checked
+    std::optional<YearResult> year;          // the year calculated last, kept until the next
     StartValues start;
     std::array<std::string, 202> infoLines;  // lines of the information text, 1 to 160 used
     std::string userName;

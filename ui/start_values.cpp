@@ -5,7 +5,7 @@
 void PrepareStartValues(Program& program) {
     program.start.dateValue = program.clock();
     program.start.dateText = FormatDate("%yyyy,%mm,%dd", program.start.dateValue);
-    TimetableSettings& settings = program.timetable.settings;
+    TimetableSettings& settings = program.settings;
     settings.yearText = TextSliceLeft(program.start.dateText, 4);
     settings.town.clear();
     settings.longitudeText.clear();

@@ -1,16 +1,15 @@
-// One whole year into the year table, as the batch tool runs it: no
+// One whole year of moments, as the batch tool runs it: no
 // progress callback, no pauses.
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <vector>
 
 namespace {
 
 void BM_RunYear(benchmark::State& state) {
-    auto timetable = std::make_unique<Timetable>();
-    TimetableSettings& s = timetable->settings;
+    TimetableSettings s;
     s.year = 2004;
     s.yearReal = 2004.0f;
     s.longitude = 9.0f;
@@ -20,8 +19,8 @@ void BM_RunYear(benchmark::State& state) {
     const LeapCheck leap = CheckLeapYear(s.yearReal);
     const SummerTimePeriod period = ComputeSummerTimePeriod(s.yearReal, leap.flag);
     for (auto _ : state) {
-        RunYear(s, leap.flag, period, timetable->table);
-        benchmark::DoNotOptimize(timetable->table[517].data());
+        const std::vector<DateMoments> dates = RunYear(s, leap.flag, period);
+        benchmark::DoNotOptimize(dates.data());
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 366);  // days

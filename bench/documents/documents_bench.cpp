@@ -1,7 +1,7 @@
 // Building the timetable documents, a whole timetable as the batch tool
 // makes it (checks, year run, document; no pauses), and the batch tool over
 // 1,000 places.
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
 #include "table/batch_file.h"
@@ -31,33 +31,31 @@ InputSnapshot WorkedExample() {
     return snapshot;
 }
 
-std::unique_ptr<Timetable> CalculatedTimetable() {
-    auto timetable = std::make_unique<Timetable>();
-    CheckInputs(WorkedExample(), timetable->settings);
-    CalculateYear(*timetable);
-    return timetable;
+YearResult CalculatedYear() {
+    TimetableSettings settings;
+    CheckInputs(WorkedExample(), settings);
+    return CalculateYear(settings);
 }
 
 void BM_TextDocumentLines(benchmark::State& state) {
-    auto timetable = CalculatedTimetable();
-    for (auto _ : state) benchmark::DoNotOptimize(TextTimetableLines(*timetable));
+    const YearResult year = CalculatedYear();
+    for (auto _ : state) benchmark::DoNotOptimize(TextTimetableLines(year));
 }
 BENCHMARK(BM_TextDocumentLines)->Unit(benchmark::kMicrosecond);
 
 void BM_RtfDocumentLines(benchmark::State& state) {
-    auto timetable = CalculatedTimetable();
-    for (auto _ : state) benchmark::DoNotOptimize(RtfTimetableLines(*timetable));
+    const YearResult year = CalculatedYear();
+    for (auto _ : state) benchmark::DoNotOptimize(RtfTimetableLines(year));
 }
 BENCHMARK(BM_RtfDocumentLines)->Unit(benchmark::kMicrosecond);
 
 // Checks, year run and the text document's lines: the CPU of one timetable.
 void BM_WholeTimetable(benchmark::State& state) {
-    auto timetable = std::make_unique<Timetable>();
+    TimetableSettings settings;
     const InputSnapshot snapshot = WorkedExample();
     for (auto _ : state) {
-        CheckInputs(snapshot, timetable->settings);
-        CalculateYear(*timetable);
-        benchmark::DoNotOptimize(TextTimetableLines(*timetable));
+        CheckInputs(snapshot, settings);
+        benchmark::DoNotOptimize(TextTimetableLines(CalculateYear(settings)));
     }
 }
 BENCHMARK(BM_WholeTimetable)->Unit(benchmark::kMicrosecond);
@@ -66,12 +64,11 @@ BENCHMARK(BM_WholeTimetable)->Unit(benchmark::kMicrosecond);
 void BM_WholeTimetableWritten(benchmark::State& state) {
     fs::path folder = fs::temp_directory_path() / ("kelmorven_bench_one_" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    auto timetable = std::make_unique<Timetable>();
+    TimetableSettings settings;
     const InputSnapshot snapshot = WorkedExample();
     for (auto _ : state) {
-        CheckInputs(snapshot, timetable->settings);
-        CalculateYear(*timetable);
-        if (!WriteTimetableDocument(MakeTimetableDocument(DocumentKind::Text, *timetable), folder))
+        CheckInputs(snapshot, settings);
+        if (!WriteTimetableDocument(MakeTimetableDocument(DocumentKind::Text, CalculateYear(settings)), folder))
             state.SkipWithError("cannot write");
     }
     fs::remove_all(folder);
@@ -101,12 +98,11 @@ void BM_BatchOf1000Places(benchmark::State& state) {
             if (RunTableTool(arguments, out, err) != kTableWritten) state.SkipWithError(err.str().c_str());
             continue;
         }
-        Timetable timetable;
         BatchReader reader;
         if (!reader.Open(*options.batchFile)) state.SkipWithError(reader.Error().c_str());
         for (BatchPlace row; reader.Next(row);) {
             const TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
-            if (MakeTimetable(options, place, today, timetable, out, err) != kTableWritten)
+            if (MakeTimetable(options, place, today, out, err) != kTableWritten)
                 state.SkipWithError(err.str().c_str());
         }
     }

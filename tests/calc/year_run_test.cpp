@@ -1,4 +1,4 @@
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 
 #include <gtest/gtest.h>
 
@@ -52,19 +52,16 @@ bool IsDate(DayCode code, LeapFlag leap) {
 
 TEST(YearRun, FillsEveryDateOfCommonAndLeapYearsReportingTheFirst329Days) {
     for (int16_t year : {2005, 2004}) {
-        auto t = std::make_unique<Timetable>();
-        for (std::string& entry : t->table.entries) entry = "untouched";
-        t->settings = Place(year, 1);
         std::vector<int> progress;
-        CalculateYear(*t, [&progress](int p) { progress.push_back(p); });
+        const YearResult t = CalculateYear(Place(year, 1), [&progress](int p) { progress.push_back(p); });
         int filled = 0;
         for (DayCode code = 0; code <= 1232; ++code) {
-            if (!IsDate(code, t->leap)) {
-                EXPECT_EQ(t->table[code], "untouched") << code;
+            if (!IsDate(code, t.Leap())) {
+                EXPECT_EQ(t.Entry(code), std::string(11, ' ')) << code;
                 continue;
             }
             ++filled;
-            EXPECT_EQ(t->table[code].size(), 11u) << code;
+            EXPECT_NE(t.Entry(code).find_first_not_of(' '), std::string::npos) << code;
         }
         EXPECT_EQ(filled, year == 2004 ? 366 : 365);
         ASSERT_EQ(progress.size(), 329u) << year;
@@ -73,42 +70,35 @@ TEST(YearRun, FillsEveryDateOfCommonAndLeapYearsReportingTheFirst329Days) {
 }
 
 // The status texts a calculation reports, in order.
-std::vector<std::string> ReportedStatus(Timetable& t) {
+std::vector<std::string> ReportedStatus(const TimetableSettings& settings) {
     std::vector<std::string> reported;
-    CalculateYear(t, {}, [&reported](const std::string& status) { reported.push_back(status); });
+    CalculateYear(settings, {}, [&reported](const std::string& status) { reported.push_back(status); });
     return reported;
 }
 
 TEST(YearRun, ShiftsTheSummerTimeDaysAndReportsTheStatusLine) {
-    auto t = std::make_unique<Timetable>();
-    t->settings = Place(2004, 1);
-    EXPECT_EQ(ReportedStatus(*t), (std::vector<std::string>{
-                                      "Is a leap-year!",
-                                      "Is a leap-year! ST-Changes included: 3.28. - 10.30."}));
-    EXPECT_EQ(t->leap, 1);
-    EXPECT_EQ(t->leapMessage, "Is a leap-year!");
-    EXPECT_EQ(t->summer.start, 88);
-    EXPECT_EQ(t->summer.end, 304);
-    EXPECT_EQ(t->table[517], "54821 85313");
-    EXPECT_EQ(t->table[1221], "81723 42713");
+    EXPECT_EQ(ReportedStatus(Place(2004, 1)), (std::vector<std::string>{
+                                                  "Is a leap-year!",
+                                                  "Is a leap-year! ST-Changes included: 3.28. - 10.30."}));
+    const YearResult t = CalculateYear(Place(2004, 1));
+    EXPECT_EQ(t.Leap(), 1);
+    EXPECT_EQ(t.Summer().start, 88);
+    EXPECT_EQ(t.Summer().end, 304);
+    EXPECT_EQ(t.Entry(517), "54821 85313");
+    EXPECT_EQ(t.Entry(1221), "81723 42713");
     // 28 March is the first shifted day, 30 October the last.
-    EXPECT_EQ(t->table[327][0] + 1, t->table[328][0]);
-    EXPECT_EQ(t->table[1031][0] + 1, t->table[1030][0]);
+    EXPECT_EQ(t.Entry(327)[0] + 1, t.Entry(328)[0]);
+    EXPECT_EQ(t.Entry(1031)[0] + 1, t.Entry(1030)[0]);
 
-    const std::string leapDay = t->table[229];
-    t->settings = Place(2005, 0);
-    EXPECT_EQ(ReportedStatus(*t), (std::vector<std::string>{
-                                      "Is no leap-year!", "Is no leap-year! No Summer Time Changes."}));
-    EXPECT_EQ(t->table[517][0], '4');  // not shifted
-    EXPECT_EQ(t->table[229], leapDay);  // not a date of 2005: kept
+    EXPECT_EQ(ReportedStatus(Place(2005, 0)), (std::vector<std::string>{
+                                                  "Is no leap-year!", "Is no leap-year! No Summer Time Changes."}));
+    EXPECT_EQ(CalculateYear(Place(2005, 0)).Entry(517)[0], '4');  // not shifted
 }
 
 TEST(YearRun, PolarDaysAndNightsGetFiveMarksInEachCell) {
-    auto t = std::make_unique<Timetable>();
-    t->settings = Place(2004, 1, 18.96f, 69.65f);
-    CalculateYear(*t);
-    EXPECT_EQ(t->table[621], "***** *****");  // summer time does not touch the marks
-    EXPECT_EQ(t->table[1221], "----- -----");
+    const YearResult t = CalculateYear(Place(2004, 1, 18.96f, 69.65f));
+    EXPECT_EQ(t.Entry(621), "***** *****");  // summer time does not touch the marks
+    EXPECT_EQ(t.Entry(1221), "----- -----");
 }
 
 }  // namespace

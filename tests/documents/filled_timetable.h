@@ -1,14 +1,24 @@
-// Timetables filled by hand, so the documents can be checked without the
-// year run: every real date's entry names its own date, "5mmdd 7mmdd".
+// Years filled by hand, so the documents can be checked without the year
+// run: every real date's entry names its own date, "5mmdd 7mmdd".
 #pragma once
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "runtime/text/conversions.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+// The inputs of a hand-filled year, adjusted by a test before the year is
+// made from them: each date's moments give the entry DateEntry, 17 May's
+// "52233 91530".
+struct Timetable {
+    TimetableSettings settings;
+    LeapFlag leap = 0;
+    SummerTimePeriod summer;
+    operator YearResult() const;  // NOLINT: a filled year wherever one is read
+};
 
 inline std::string DateEntry(int month, int day) {
     std::string mmdd = RightAlign(FormatInteger(month * 100 + day), 4);
@@ -39,11 +49,20 @@ inline Timetable FilledTimetable(int year = 2005) {
     t.leap = leap ? 1 : 2;
     t.summer.springDay = 27;
     t.summer.autumnDay = 29;
-    const int lengths[12] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= lengths[month - 1]; ++day) t.table[month * 100 + day] = DateEntry(month, day);
-    t.table[517] = "52233 91530";
     return t;
+}
+
+// Hours, minutes and seconds as decimal hours, whose cell shows them.
+inline float Hours(int h, int m, int s) { return static_cast<float>(h + m / 60.0 + s / 3600.0); }
+
+inline Timetable::operator YearResult() const {
+    std::vector<DateMoments> dates;
+    ForEachDayOfYear(leap, [&](int month, int day, int) {
+        const bool may17 = month == 5 && day == 17;
+        dates.push_back({settings.year, month, day, {DayKind::Normal, may17 ? Hours(5, 22, 33) : Hours(5, month, day), 0},
+                         {DayKind::Normal, may17 ? Hours(21, 15, 30) : Hours(19, month, day), 0}});
+    });
+    return YearResult(settings, leap, summer, std::move(dates));
 }
 
 // The lines of a document joined as its file holds them.

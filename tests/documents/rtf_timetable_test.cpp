@@ -304,7 +304,7 @@ TEST(RtfTimetable, AWordProcessorShowsTheRowsAndEveryByteOfATypedTextAsTyped) {
     ASSERT_TRUE(CheckInputs(snapshot, link.settings).passed);
     std::vector<std::string> names;
     for (auto& [name, t] : documents) {
-        ASSERT_TRUE(WriteDocumentLines(folder / name, RtfTimetableLines(t))) << name;
+        ASSERT_TRUE(WriteFileBytes(folder / name, CrLfLines(RtfTimetableLines(t)))) << name;
         names.push_back(name);
     }
 

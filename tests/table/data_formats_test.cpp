@@ -1,11 +1,12 @@
-#include "calc/year_run.h"
+#include "calc/year_result.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
-#include "table/civil_moments.h"
-#include "table/data_formats.h"
-#include "table/moment_text.h"
+#include "documents/civil_moments.h"
+#include "documents/data_formats.h"
+#include "documents/moment_text.h"
 #include "table/table_options.h"
 #include "table/table_run.h"
+#include "table/zone_year.h"
 #include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 
@@ -39,14 +40,13 @@ std::map<std::string, std::string> CsvRows(const fs::path& file) {
     return rows;
 }
 
-// A timetable checked and calculated as the tool does it.
-Timetable Calculated(const std::string& year, const std::string& longitude, const std::string& latitude,
+// A year checked and calculated as the tool does it.
+YearResult Calculated(const std::string& year, const std::string& longitude, const std::string& latitude,
                      bool west, bool south, const std::string& zone, bool summerTime) {
-    Timetable timetable;
+    TimetableSettings settings;
     InputSnapshot snapshot{year, "PLACE", longitude, latitude, zone, summerTime, west, south, false};
-    EXPECT_TRUE(CheckInputs(snapshot, timetable.settings).passed);
-    CalculateYear(timetable);
-    return timetable;
+    EXPECT_TRUE(CheckInputs(snapshot, settings).passed);
+    return CalculateYear(settings);
 }
 
 }  // namespace
@@ -91,11 +91,11 @@ TEST(CivilMoments, TheZoneRuleGivesTheDocumentsCellsInFull) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.longitude) + " " + c.latitude + " zone " + c.zone);
-        const Timetable timetable = Calculated(c.year, c.longitude, c.latitude, c.west, c.south, c.zone, c.summerTime);
-        const std::vector<CivilDay> days = MomentsByZoneRule(timetable);
-        ASSERT_EQ(days.size(), timetable.leap == 1 ? 366u : 365u);
+        const YearResult year = Calculated(c.year, c.longitude, c.latitude, c.west, c.south, c.zone, c.summerTime);
+        const std::vector<CivilDay> days = CivilDays(year);
+        ASSERT_EQ(days.size(), year.Leap() == 1 ? 366u : 365u);
         for (const CivilDay& d : days) {
-            const std::string& entry = timetable.table[d.month * 100 + d.day];
+            const std::string entry = year.Entry(d.month * 100 + d.day);
             EXPECT_EQ(EventCell(d.sunrise.kind, d.sunrise.hours, 0) + " " + EventCell(d.sunset.kind, d.sunset.hours, 12),
                       entry);
             const int64_t start = CivilDateSeconds(d.year, d.month, d.day);
@@ -142,10 +142,10 @@ TEST(CivilMoments, EuropeBerlinIsTheSummerTimeRuleOnlyWhereTheLawWasTheSame) {
 }
 
 TEST(CivilMoments, SydneyHasItsSummerTimeFromOctoberToApril) {
-    Timetable timetable = Calculated("2026", "151.2093", "33.8688", false, true, "0", false);
+    const YearResult rule = Calculated("2026", "151.2093", "33.8688", false, true, "0", false);
     const std::optional<CivilTimeZone> sydney = CivilTimeZone::Find("Australia/Sydney").zone;
     ASSERT_TRUE(sydney);
-    const std::vector<CivilDay> days = MomentsInTimeZone(timetable, *sydney);
+    const std::vector<CivilDay> days = CivilDays(YearInTimeZone(rule.Settings(), *sydney, "Australia/Sydney"));
     for (const CivilDay& d : days) {
         // 2026: summer time to 5 April 03:00, from 4 October 02:00.
         const bool summer = d.month < 4 || (d.month == 4 && d.day < 5) || d.month > 10 || (d.month == 10 && d.day >= 4);

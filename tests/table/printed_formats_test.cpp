@@ -1,8 +1,8 @@
-#include "calc/timetable.h"
+#include "documents/civil_moments.h"
+#include "documents/printed_formats.h"
 #include "input/checks.h"
 #include "runtime/print/pdf_stamps.h"
-#include "table/civil_moments.h"
-#include "table/printed_formats.h"
+#include "table/zone_year.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,11 @@ namespace {
 
 using Kind = PrintedMoment::Kind;
 
-Timetable Calculated(const char* zone, bool summerTime) {
-    Timetable timetable;
-    InputSnapshot snapshot{"2026", "ULM", "9", "48", zone, summerTime, false, false, false};
-    EXPECT_TRUE(CheckInputs(snapshot, timetable.settings).passed);
-    CalculateYear(timetable);
-    return timetable;
+TimetableSettings Checked(bool summerTime) {
+    TimetableSettings settings;
+    InputSnapshot snapshot{"2026", "ULM", "9", "48", "1", summerTime, false, false, false};
+    EXPECT_TRUE(CheckInputs(snapshot, settings).passed);
+    return settings;
 }
 
 // The dates shaded as summer time, "M-D" of the first and the last.
@@ -49,22 +48,17 @@ TEST(PrintedYear, CreationDateReplacedAtItsLength) {
 // (Dublin's included, whose database calls the winter's clock the shifted
 // one), nothing without summer time.
 TEST(PrintedYear, SummerTimeWhereTheClockIsAhead) {
-    Timetable rule = Calculated("1", true);
-    const DataYear ruleYear{rule.settings, "", MomentsByZoneRule(rule), rule.summer.springDay, rule.summer.autumnDay};
-    const PrintedYear printed = PrintedYearOf(ruleYear, nullptr, 0);
+    const PrintedYear printed = PrintedYearOf(CalculateYear(Checked(true)), 0);
     EXPECT_EQ(SummerDates(printed), std::make_pair(std::string("3-29"), std::string("10-24")));
     EXPECT_EQ(printed.title, "ULM \u2014 48\u00B000'00'' N, 9\u00B000'00'' E \u2014 2026");
     EXPECT_EQ(printed.timeBasis, "Zone time UTC+01:00, summer time one hour ahead from 29 March to 24 October");
-
-    Timetable winter = Calculated("1", false);
-    const DataYear winterYear{winter.settings, "", MomentsByZoneRule(winter), 0, 0};
-    EXPECT_EQ(SummerDates(PrintedYearOf(winterYear, nullptr, 0)), std::make_pair(std::string(), std::string()));
+    EXPECT_EQ(SummerDates(PrintedYearOf(CalculateYear(Checked(false)), 0)), std::make_pair(std::string(), std::string()));
 
     for (const char* name : {"Europe/Berlin", "Europe/Dublin"}) {
         const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(name).zone;
         ASSERT_TRUE(zone);
-        const DataYear year{winter.settings, name, MomentsInTimeZone(winter, *zone), 0, 0};
-        EXPECT_EQ(SummerDates(PrintedYearOf(year, &*zone, 0)), std::make_pair(std::string("3-29"), std::string("10-24")))
+        const PrintedYear inZone = PrintedYearOf(YearInTimeZone(Checked(false), *zone, name), 0);
+        EXPECT_EQ(SummerDates(inZone), std::make_pair(std::string("3-29"), std::string("10-24")))
             << name;
     }
 }

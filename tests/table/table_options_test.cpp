@@ -24,7 +24,7 @@ TEST(TableOptions, DefaultsAreThoseOfAFreshMainWindow) {
     EXPECT_TRUE(o.sixtyMode);
     EXPECT_EQ(o.zone, "0");
     EXPECT_FALSE(o.summerTime);
-    EXPECT_EQ(o.format, TableFormat::Text);
+    EXPECT_EQ(o.format->word, "txt");
     EXPECT_EQ(o.outFolder, ".");
     EXPECT_FALSE(o.today.has_value());
 
@@ -35,7 +35,7 @@ TEST(TableOptions, DefaultsAreThoseOfAFreshMainWindow) {
     EXPECT_TRUE(parsed.options.south);
     EXPECT_FALSE(parsed.options.sixtyMode);
     EXPECT_EQ(parsed.options.zone, "-3.5");  // a value may begin with a minus
-    EXPECT_TRUE(parsed.options.summerTime && parsed.options.format == TableFormat::Rtf);
+    EXPECT_TRUE(parsed.options.summerTime && parsed.options.format->word == "rtf");
     EXPECT_EQ(parsed.options.today, MakeDate(2004, 3, 14));
     // Texts go on as typed; an empty one is for the input checks to refuse.
     parsed = ParseTableOptions({"--year", "", "--town", "", "--longitude", "9,5", "--latitude", " 48"});

@@ -1,6 +1,6 @@
 #include "ui_harness.h"
 
-#include "calc/timetable.h"
+#include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
 #include "runtime/text/conversions.h"
@@ -30,7 +30,7 @@ void TypeBern(Session& s) {
 }
 
 // The same input through the engine and the documents alone.
-Timetable BernWithoutWindows(const std::string& year) {
+YearResult BernWithoutWindows(const std::string& year) {
     InputSnapshot snapshot;
     snapshot.yearRaw = year;
     snapshot.townRaw = "BERN";
@@ -39,15 +39,14 @@ Timetable BernWithoutWindows(const std::string& year) {
     snapshot.zoneRaw = "1";
     snapshot.summerTimeChecked = true;
     snapshot.sixtyMode = true;
-    Timetable timetable;
-    EXPECT_TRUE(CheckInputs(snapshot, timetable.settings).passed);
-    CalculateYear(timetable);
-    return timetable;
+    TimetableSettings settings;
+    EXPECT_TRUE(CheckInputs(snapshot, settings).passed);
+    return CalculateYear(settings);
 }
 
 // The document the writer makes on its own for the same input, byte for
 // byte the one the program wrote.
-void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expected, DocumentKind kind) {
+void ExpectSameDocumentAsWrittenAlone(const fs::path& written, const YearResult& expected, DocumentKind kind) {
     fs::path reference = FreshFolder("ui_expected_" + written.filename().string());
     ASSERT_TRUE(WriteTimetableDocument(MakeTimetableDocument(kind, expected), reference));
     EXPECT_EQ(Contents(written), Contents(reference / written.filename()));
@@ -60,10 +59,10 @@ TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
     Session s("calculate");
     TypeBern(s);
     s.Click(kCalculateButton);
-    Timetable expected = BernWithoutWindows("2004");
+    const YearResult expected = BernWithoutWindows("2004");
     s.Check([&] {
         EXPECT_EQ(s.w.ControlTextGet(kAboutLine),
-                  "Today Sunday 3.14.2004   SS SR = " + expected.table[314]);
+                  "Today Sunday 3.14.2004   SS SR = " + expected.Entry(314));
         EXPECT_EQ(s.w.ControlTextGet(kStatusLine), "Is a leap-year! ST-Changes included: 3.28. - 10.30.");
         EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), "Year edited into text-file: BERN.TXT");
         EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
@@ -86,14 +85,14 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     s.Click(kRtfFileOption);
     s.Click(kCalculateButton);
     s.Check([&] {
-        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), MakeTimetableDocument(DocumentKind::Rtf, s.program.timetable).status);
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), MakeTimetableDocument(DocumentKind::Rtf, *s.program.year).status);
         EXPECT_NE(s.w.ControlTextGet(kDocumentLine).find("BERN.WRI"), std::string::npos);
         EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
     });
     s.Click(kExitButton);
     s.RunWholeProgram();
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.WRI"});
-    Timetable expected = BernWithoutWindows("2004");
+    const YearResult expected = BernWithoutWindows("2004");
     ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.WRI", expected, DocumentKind::Rtf);
 }
 
@@ -156,10 +155,8 @@ TEST(Calculate, ADocumentThatCannotBeWrittenShowsAttentionAndRebuildsTheWindow) 
 }
 
 TEST(TodayLine, OnTwentyNinthFebruaryOfACommonEnteredYearSaysThereIsNoSuchDay) {
-    // Today is 29 February 2004, the year entered is 2005, and the table
-    // still holds 29 February from an earlier leap-year run.
+    // Today is 29 February 2004, the year entered is 2005.
     Session s("feb29", MakeDate(2004, 2, 29, 12, 0, 0));
-    s.program.timetable.table[229] = "64512 54321";
     TypeBern(s);
     s.Retype(kYearField, "2005");
     s.Click(kCalculateButton);

@@ -169,7 +169,7 @@ TEST(NewStart, EmptiesTheFieldsAndResetsYearAndZoneButKeepsTheYearTable) {
     s.Click(kCalculateButton);
     std::string entry;
     s.Check([&] {
-        entry = s.program.timetable.table[517];
+        entry = s.program.year->Entry(517);
         EXPECT_EQ(entry.size(), 11u);
         EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
     });
@@ -177,7 +177,7 @@ TEST(NewStart, EmptiesTheFieldsAndResetsYearAndZoneButKeepsTheYearTable) {
     s.Check([&] {
         ExpectFields(s.w, {"2004", "", "", "", "0"});
         ExpectDefaultChoicesAndNotes(s.w);
-        EXPECT_EQ(s.program.timetable.table[517], entry);
+        EXPECT_EQ(s.program.year->Entry(517), entry);
     });
     s.Click(kExitButton);
     s.RunWholeProgram();
@@ -209,7 +209,7 @@ TEST(MainWindow, EveryControlStandsAtItsPlaceWithItsWholeCaptionAndDefault) {
         const WindowLayerTesting::WindowPlace window = s.t.WindowGeometry(kMainWindow);
         EXPECT_EQ(window.width, 780);
         EXPECT_EQ(window.height, 498);
-        const TimetableSettings& settings = s.program.timetable.settings;
+        const TimetableSettings& settings = s.program.settings;
         EXPECT_EQ(MainWindowControls().size(), 34u);
         for (const MainWindowControl& c : MainWindowControls()) {
             SCOPED_TRACE("control " + std::to_string(c.number));

@@ -95,7 +95,7 @@ TEST(ZoneMapWindow, ClosedByTheMainWindowsCloseBoxLeavesTheMainWindowWhoseYearFi
         EXPECT_EQ(s.w.ControlTextGet(kYearField), "1999");
     });
     s.Click(kCalculateButton);
-    s.Check([&] { EXPECT_EQ(s.program.timetable.settings.yearText, "1999"); });
+    s.Check([&] { EXPECT_EQ(s.program.settings.yearText, "1999"); });
     s.Click(kExitButton);
     s.RunMainWindowFromStart();
     EXPECT_TRUE(s.messages.empty());

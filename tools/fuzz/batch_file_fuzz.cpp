@@ -5,6 +5,7 @@
 // holds no control word the user typed.
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
+#include "calc/year_result.h"
 #include "input/checks.h"
 #include "tools/fuzz/fuzz_require.h"
 #include "table/batch_file.h"
@@ -59,7 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const int lastLineOfText = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
     int lastLine = 1;  // the header
-    Timetable timetable;
     for (BatchPlace place; reader.Next(place);) {
         Require(place.line > lastLine && place.line <= lastLineOfText);
         lastLine = place.line;
@@ -71,10 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(place.town.size() + place.longitude.size() + place.latitude.size() + place.zone.size() <= limit);
         const TablePlace typed{place.town,  place.longitude, place.latitude, place.zone,
                                place.west, place.south,     place.timeZone};
-        if (!CheckInputs(TableSnapshot(options, typed), timetable.settings).passed) continue;
+        TimetableSettings settings;
+        if (!CheckInputs(TableSnapshot(options, typed), settings).passed) continue;
 
-        Require(TextTimetableLines(timetable).size() == 122);
-        const std::vector<std::string> rtf = RtfTimetableLines(timetable);
+        const YearResult year = CalculateYear(settings);
+        Require(TextTimetableLines(year).size() == 122);
+        const std::vector<std::string> rtf = RtfTimetableLines(year);
         Require(rtf.size() == 123);
         std::string bytes;
         for (const std::string& line : rtf) bytes += line + "\r\n";
@@ -82,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(reading.groupsClosedAtEnd);
         for (const std::string& control : reading.controls) Require(kTimetableRtfControls.count(control) == 1);
         // The typed texts shown as typed, but for the line ends a reader drops.
-        const TimetableSettings& s = timetable.settings;
+        const TimetableSettings& s = settings;
         Require(ShownAs(reading, "   Ort  = ", s.town));
         Require(ShownAs(reading, "   Longitude ", SixtyModeText(s.longitudePacked) + " (60-mode)"));
         Require(ShownAs(reading, "   Latitude ", SixtyModeText(s.latitudePacked) + " (60-mode)"));

@@ -1,6 +1,8 @@
-#include "table/printed_formats.h"
+#include "documents/printed_formats.h"
 
 #include "calc/sun_events.h"
+#include "documents/civil_moments.h"
+#include "runtime/print/year_documents.h"
 #include "runtime/text/conversions.h"
 
 #include <algorithm>
@@ -32,21 +34,30 @@ std::string UtcOffsetText(int32_t seconds) {
     return text;
 }
 
-std::string TimeBasisText(const DataYear& year) {
-    if (!year.timeZone.empty()) return "Civil time of the time zone " + year.timeZone + ", with its summer time";
-    const TimetableSettings& s = year.settings;
+std::string TimeBasisText(const YearResult& year) {
+    if (!year.TimeZone().empty()) return "Civil time of the time zone " + year.TimeZone() + ", with its summer time";
+    const TimetableSettings& s = year.Settings();
     std::string text =
         "Zone time " + UtcOffsetText(static_cast<int32_t>(std::lround(static_cast<double>(s.zone) * 3600.0)));
     if (!s.summerTime) return text + ", no summer time";
-    return text + ", summer time one hour ahead from " + std::to_string(year.springDay) + " March to " +
-           std::to_string(year.autumnDay) + " October";
+    return text + ", summer time one hour ahead from " + std::to_string(year.Summer().springDay) + " March to " +
+           std::to_string(year.Summer().autumnDay) + " October";
 }
 
-// Seconds the clock is ahead of UTC at a date's noon.
-int32_t NoonOffset(const CivilDay& day, const CivilTimeZone* zone) {
-    if (!zone) return day.sunrise.offset;  // the rule's offset holds for the whole date
-    const int64_t noon = CivilDateSeconds(day.year, day.month, day.day) + 12 * 3600;
-    return zone->OffsetAt(noon - zone->StandardOffset(day.year, day.month, day.day));
+// The clock's offset on each date: that of a moment that happens; the
+// rule's offset holds for a whole date, and a time zone's date without one
+// (polar day or night, when no zone changes its clock) keeps the offset of
+// the date before.
+std::vector<int32_t> DateOffsets(const YearResult& year) {
+    std::vector<int32_t> offsets;
+    std::optional<int32_t> last;
+    for (const DateMoments& d : year.Dates()) {
+        if (d.sunrise.kind == DayKind::Normal) last = d.sunrise.offset;
+        else if (d.sunset.kind == DayKind::Normal) last = d.sunset.offset;
+        else if (year.TimeZone().empty() || !last) last = d.sunrise.offset;
+        offsets.push_back(*last);
+    }
+    return offsets;
 }
 
 }  // namespace
@@ -55,9 +66,8 @@ std::string PrintedCoordinates(float latitude, float longitude) {
     return DegreesText(latitude, 'N', 'S') + ", " + DegreesText(longitude, 'E', 'W');
 }
 
-PrintedYear PrintedYearOf(const DataYear& year, const CivilTimeZone* zone, int64_t created,
-                          const std::string& country) {
-    const TimetableSettings& s = year.settings;
+PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
+    const TimetableSettings& s = year.Settings();
     PrintedYear printed;
     printed.year = s.year;
     printed.created = created;
@@ -68,13 +78,21 @@ PrintedYear PrintedYearOf(const DataYear& year, const CivilTimeZone* zone, int64
                          "\u00B0 above the true geocentric horizon (no refraction, no semi-diameter); "
                          "***** the Sun stays above all day, ----- below";
 
-    std::vector<int32_t> offsets;
-    for (const CivilDay& d : year.days) offsets.push_back(NoonOffset(d, zone));
+    const std::vector<CivilDay> days = CivilDays(year);
+    const std::vector<int32_t> offsets = DateOffsets(year);
     const int32_t least = offsets.empty() ? 0 : *std::min_element(offsets.begin(), offsets.end());
-    for (size_t i = 0; i < year.days.size(); ++i) {
-        const CivilDay& d = year.days[i];
+    for (size_t i = 0; i < days.size(); ++i) {
+        const CivilDay& d = days[i];
         const int64_t start = CivilDateSeconds(d.year, d.month, d.day);
         printed.days.push_back({d.month, d.day, offsets[i] > least, PrintedOf(d.sunrise, start), PrintedOf(d.sunset, start)});
     }
     return printed;
+}
+
+std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
+    return YearPdf(PrintedYearOf(year, options.stamp));
+}
+
+std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
+    return YearChartSvg(PrintedYearOf(year, options.stamp));
 }

@@ -1,5 +1,5 @@
-#include "table/data_formats.h"
-#include "table/moment_text.h"
+#include "documents/data_formats.h"
+#include "documents/moment_text.h"
 
 std::vector<std::string> CsvLines(const DataYear& year) {
     std::vector<std::string> lines{kCsvHeader};

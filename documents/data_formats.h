@@ -3,7 +3,7 @@
 #pragma once
 
 #include "input/settings.h"
-#include "table/civil_moments.h"
+#include "documents/civil_moments.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "calc/sun_events.h"
 #include "runtime/text/conversions.h"
-#include "table/data_formats.h"
-#include "table/moment_text.h"
+#include "documents/data_formats.h"
+#include "documents/moment_text.h"
 
 #include <nlohmann/json.hpp>
 

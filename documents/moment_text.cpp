@@ -1,4 +1,4 @@
-#include "table/moment_text.h"
+#include "documents/moment_text.h"
 
 #include <chrono>
 #include <cstdio>

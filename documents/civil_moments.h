@@ -4,8 +4,7 @@
 #pragma once
 
 #include "calc/sun_events.h"
-#include "calc/timetable.h"
-#include "table/civil_time_zone.h"
+#include "calc/year_result.h"
 
 #include <cstdint>
 #include <vector>
@@ -24,6 +23,11 @@ struct CivilDay {
     CivilMoment sunrise, sunset;
 };
 
+// Whole seconds of t decimal hours, split as a cell is: hours, minutes and
+// seconds, so the clock shows the cell's digits. A negative t (a moment
+// before the date's midnight) splits into parts of its sign, as its cell.
+int64_t RoundedSeconds(float t);
+
 // Seconds from 1970-01-01 to the start of a civil date (proleptic Gregorian).
 int64_t CivilDateSeconds(int year, int month, int day);
 
@@ -32,16 +36,6 @@ int64_t CivilDateSeconds(int year, int month, int day);
 // UTC. The hours become whole seconds by SplitTime, as the cells' digits.
 CivilMoment MomentOfHours(DayKind kind, float hours, int64_t dayStart, int32_t offset);
 
-// Every date of the year of a calculated timetable, in the documents' time:
-// zone hours ahead of UTC, plus one hour on the days of the summer-time
-// rule when summer time is on. The hours are those of the year table's cells.
-std::vector<CivilDay> MomentsByZoneRule(const Timetable& timetable);
-
-// Every date of the year of timetable's settings in the civil time of zone:
-// for each date the solver runs with the zone's standard offset of that
-// date, and each moment is shown with the zone's offset at that instant.
-std::vector<CivilDay> MomentsInTimeZone(const Timetable& timetable, const CivilTimeZone& zone);
-
-// The year table's cells made anew from the moments: each date's DayEntry
-// from its civil hours, so the today line shows the zone's civil time.
-void FillYearTable(const std::vector<CivilDay>& days, YearTable& table);
+// Every date of a calculated year with its moments on the result's clock,
+// each at whole seconds as its cell shows it.
+std::vector<CivilDay> CivilDays(const YearResult& year);

@@ -2,7 +2,7 @@
 // local date-times with their UTC offsets.
 #pragma once
 
-#include "table/civil_moments.h"
+#include "documents/civil_moments.h"
 
 #include <cstdint>
 #include <string>

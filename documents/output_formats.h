@@ -1,0 +1,57 @@
+// The output formats of a calculated year, one row each, shared by the
+// window program and kelmorven-table: the option parser, the usage text,
+// the file name and the writer all read this table. A new format is one
+// row here and one render function.
+#pragma once
+
+#include "calc/year_result.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// What a format asks of a run beyond the year.
+struct Needs {
+    bool timeZone = false;   // may render the civil time of an IANA zone (--time-zone)
+    int lastYear = 0;        // the last year it can hold; 0 for any
+    bool stamp = false;      // a stamp: the calendar's DTSTAMP, the PDF's creation date
+    bool reminders = false;  // may carry reminders (--remind)
+    bool printed = false;    // drawn by the printing toolkit, which a run starts once for all its files
+};
+
+// What a render reads besides the year.
+struct RenderOptions {
+    int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
+    std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
+};
+
+// The bytes of the file: code page 1252 for the documents, UTF-8 for the
+// data, every line ended by CR LF; a PDF or an SVG as drawn.
+using Render = std::string (*)(const YearResult& year, const RenderOptions& options);
+
+struct OutputFormat {
+    std::string_view word;      // as typed after --format: "txt"
+    std::string_view ending;    // of the file name: ".TXT"
+    Needs needs;
+    Render render;
+    std::string_view status;    // the window's status text before the town, for a document it writes
+};
+
+// Every format, in the order the usage text names them; the first is the default.
+std::span<const OutputFormat> OutputFormats();
+
+// The row of a --format word; nothing for an unknown word.
+const OutputFormat* FindOutputFormat(std::string_view word);
+
+// The rows of the two timetable documents the window program offers.
+const OutputFormat& TextDocumentFormat();
+const OutputFormat& RtfDocumentFormat();
+
+// "txt, rtf, csv, json or ics": the words of the table for the usage text
+// and the messages.
+std::string FormatWords();
+
+// The file's name (code page 1252): the town and the format's ending.
+std::string OutputFileName(const OutputFormat& format, const TimetableSettings& settings);
