@@ -69,7 +69,6 @@ std::string PrintedCoordinates(float latitude, float longitude) {
 PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
     const TimetableSettings& s = year.Settings();
     PrintedYear printed;
-    printed.year = s.year;
     printed.created = created;
     printed.title = Cp1252ToUtf8(s.town) + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);

@@ -23,7 +23,6 @@ struct PrintedDay {
 };
 
 struct PrintedYear {
-    int year = 0;
     std::string title;       // the town, its country when known, the coordinates, the year (UTF-8)
     std::string timeBasis;   // the zone and summer time, or the time zone's name
     std::string definition;  // what the two moments are, in one line

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -86,9 +87,9 @@ double LegendItem(QPainter& painter, double x, double y, const QColor& colour, b
     }
     painter.setPen(kInk);
     painter.setFont(PrintFace(7));
-    const QRectF words_box = painter.boundingRect(QRectF(x + 18, y - 2, 300, 13), Qt::AlignLeft | Qt::AlignVCenter, words);
-    painter.drawText(words_box, Qt::AlignLeft | Qt::AlignVCenter, words);
-    return words_box.right() + 14;
+    const QRectF wordsBox = painter.boundingRect(QRectF(x + 18, y - 2, 300, 13), Qt::AlignLeft | Qt::AlignVCenter, words);
+    painter.drawText(wordsBox, Qt::AlignLeft | Qt::AlignVCenter, words);
+    return wordsBox.right() + 14;
 }
 
 }  // namespace
