@@ -8,9 +8,9 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
+WriteOutcome WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
     TextFileWriter writer;
-    if (!writer.Open(path)) return false;
+    if (!writer.Open(path)) return writer.Opened();
     writer.Write(bytes);
     return batch ? batch->Add(writer) : writer.Close();
 }

@@ -1,11 +1,11 @@
 // Writing a rendered file.
 #pragma once
 
+#include "runtime/text/text_file.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-class TextFileBatch;
 
 // The lines, each followed by CR LF, as a file holds them.
 std::string CrLfLines(const std::vector<std::string>& lines);
@@ -15,4 +15,4 @@ std::string CrLfLines(const std::vector<std::string>& lines);
 // whole file reached its name. With a batch, the file is only written into
 // it: true then says it was written, and the batch's Commit says whether it
 // reached its name.
-bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch = nullptr);
+WriteOutcome WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch = nullptr);

@@ -82,7 +82,7 @@ TimetableDocument MakeTimetableDocument(const OutputFormat& format, const YearRe
             format.render(result, options)};
 }
 
-bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
+WriteOutcome WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
                             TextFileBatch* batch) {
     return WriteFileBytes(ResolveInFolder(folder, document.fileName), document.bytes, batch);
 }

@@ -5,12 +5,11 @@
 
 #include "calc/year_result.h"
 #include "documents/output_formats.h"
+#include "runtime/text/text_file.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-class TextFileBatch;
 
 // The message when a document cannot be written.
 inline constexpr const char* kCannotSaveTitle = "Attention !";
@@ -50,5 +49,5 @@ inline TimetableDocument MakeTimetableDocument(DocumentKind kind, const YearResu
 // Writes the document into folder under its name; false when it cannot be
 // written, in which case an earlier file of that name is kept. With a batch,
 // only into the batch, whose Commit then says whether it reached its name.
-bool WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
+WriteOutcome WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
                             TextFileBatch* batch = nullptr);

@@ -25,7 +25,7 @@ bool RaiseOpenFileLimit() {
 
 }  // namespace
 
-bool WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch) {
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch) {
     return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch);
 }
 
@@ -35,16 +35,16 @@ std::string WrittenReport(const TableOptions& options, const YearResult& year, D
            "\n" + Cp1252ToUtf8(TodayLine(year, today)) + "\n";
 }
 
-std::string UnwritableReport(const std::string& prefix) {
-    return prefix + kCannotSaveTitle + "\n" + prefix + kCannotSaveText + "\n";
+std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outcome) {
+    return prefix + kCannotSaveTitle + " " + outcome.Reason() + "\n" + prefix + kCannotSaveText + "\n";
 }
 
 BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
     : options_(options), out_(out), err_(err), limitRaised_(RaiseOpenFileLimit()) {}
 
 void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix) {
-    if (!WriteTableDocument(options_, year, &batch_)) {
-        err_ << UnwritableReport(prefix);
+    if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_); !written) {
+        err_ << UnwritableReport(prefix, written);
         allWritten_ = false;
         return;
     }
@@ -53,12 +53,12 @@ void BatchDocuments::Add(const YearResult& year, DateValue today, const std::str
 }
 
 void BatchDocuments::Commit() {
-    const std::vector<bool> written = batch_.Commit();
+    const std::vector<WriteOutcome> written = batch_.Commit();
     for (size_t i = 0; i < waiting_.size(); ++i) {
         if (written[i]) {
             out_ << waiting_[i].report;
         } else {
-            err_ << UnwritableReport(waiting_[i].prefix);
+            err_ << UnwritableReport(waiting_[i].prefix, written[i]);
             allWritten_ = false;
         }
     }

@@ -13,15 +13,16 @@
 // Writes the file the options ask for (TOWN.TXT, TOWN.WRI, or the year's
 // moments as CSV, JSON or iCalendar) of the calculated year into the out
 // folder, or into batch.
-bool WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr);
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr);
 
 // What the tool prints for a document written: its path, then the today
 // line (UTF-8), each on a line.
 std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today);
 
 // What it prints for a document that could not be written: "Attention !"
-// and the message's text, each line after prefix.
-std::string UnwritableReport(const std::string& prefix);
+// with the reason ("Attention ! No space left on device") and the message's
+// text, each line after prefix.
+std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outcome);
 
 // The documents of a batch run: each is written into a TextFileBatch as its
 // place is calculated, and a chunk of them goes on disk at once when the

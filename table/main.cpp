@@ -1,4 +1,5 @@
 // kelmorven-table: sunrise and sunset timetables from the command line.
+#include "runtime/text/file_replacement.h"
 #include "table/table_run.h"
 
 #include <csignal>
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     // a closed pipe then fails like any other, and every document is still
     // written.
     std::signal(SIGPIPE, SIG_IGN);
+    RemoveHiddenFilesOnSignals();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     return RunTableTool(arguments, std::cout, std::cerr);
 }

@@ -42,7 +42,7 @@ int64_t CalendarStamp(const TableOptions& options) {
     return static_cast<int64_t>(std::time(nullptr));
 }
 
-bool WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
                     TextFileBatch* batch) {
     RenderOptions render;
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);

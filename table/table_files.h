@@ -20,7 +20,7 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
 // Data files are UTF-8 and, like the documents, replace an earlier file
 // whole or leave it as it was. With a batch the file waits there for the
 // batch's one sync. False when the file cannot be written.
-bool WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
                     TextFileBatch* batch = nullptr);
 
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH

@@ -16,11 +16,11 @@
 
 namespace {
 
-// A one-line field holds no control characters.
-bool HasControlCharacter(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
+// A one-line field holds no control characters: those the window's fields
+// refuse, in the code page the texts are checked in.
+bool HasControlCharacter(const std::string& utf8) {
+    const std::string text = Utf8ToCp1252(utf8);
+    return std::any_of(text.begin(), text.end(), IsControlByte);
 }
 
 const char* ControlCharacterIn(const TablePlace& place) {
@@ -139,8 +139,8 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
                   std::ostream& err, const std::string& prefix) {
     const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
     if (!year) return kTableRefused;
-    if (!WriteTableDocument(options, *year)) {
-        err << UnwritableReport(prefix);
+    if (const WriteOutcome written = WriteTableDocument(options, *year); !written) {
+        err << UnwritableReport(prefix, written);
         return kTableUnwritable;
     }
     out << WrittenReport(options, *year, today);

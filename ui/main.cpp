@@ -12,6 +12,7 @@ int main() {
                    stderr);
         return 1;
     }
+    RemoveHiddenFilesOnSignals();
     WindowLayer window;
     Program program(window, ProgramFolder());
     return RunProgram(program);

@@ -154,7 +154,6 @@ std::string RightAlign(std::string_view text, long width) {
     return std::string(w - text.size(), ' ') + std::string(text);
 }
 
-std::string Blanks(long n) { return n <= 0 ? std::string() : std::string(static_cast<size_t>(n), ' '); }
 
 DateValue CurrentDate() {
     std::time_t now = std::time(nullptr);

@@ -61,9 +61,6 @@ long FindText(std::string_view text, std::string_view wanted, long start = 1);
 // or its first width characters when longer. Empty for width < 1.
 std::string RightAlign(std::string_view text, long width);
 
-// n space characters (none for n <= 0).
-std::string Blanks(long n);
-
 // A date value: seconds since 1970-01-01 00:00:00 of local wall-clock time,
 // with no zone attached; its fields read back unconverted are the local ones.
 using DateValue = int64_t;

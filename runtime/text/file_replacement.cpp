@@ -35,12 +35,9 @@ extern "C" void RemovePendingNamesAndStop(int signal) {
     ::raise(signal);
 }
 
-// Installs the handler for the signals that end a process politely, where
-// nobody else has claimed them (an ignored signal stays ignored).
-void WatchTerminatingSignals() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
+}  // namespace
+
+void RemoveHiddenFilesOnSignals() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction current {};
         if (::sigaction(signal, nullptr, &current) != 0) continue;
@@ -53,8 +50,9 @@ void WatchTerminatingSignals() {
     }
 }
 
+namespace {
+
 void ListName(const char* name) {
-    WatchTerminatingSignals();
     for (std::atomic<const char*>& slot : pendingNames) {
         const char* empty = nullptr;
         if (slot.compare_exchange_strong(empty, name)) return;
@@ -154,6 +152,12 @@ bool FileInUse(const fs::path& path) {
     return inUse;
 }
 
+std::string WriteFailureReason(int error) {
+    if (error == kHeldByAnotherProgram) return "another program holds it";
+    const char* description = ::strerrordesc_np(error);  // English whatever the locale
+    return description ? description : "error " + std::to_string(error);
+}
+
 bool SyncFolder(const fs::path& folder) {
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -162,7 +166,9 @@ bool SyncFolder(const fs::path& folder) {
     while (result != 0 && errno == EINTR);
     // A file system that cannot sync a folder has nothing to sync there.
     const bool ok = result == 0 || errno == EINVAL || errno == EOPNOTSUPP;
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return ok;
 }
 
@@ -202,6 +208,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     failed_ = other.failed_;
     named_ = other.named_;
+    error_ = other.error_;
     other.fd_ = other.earlier_ = -1;
     other.named_ = other.failed_ = false;
     other.buffer_.clear();
@@ -213,13 +220,20 @@ fs::path PendingFile::Folder() const {
     return folder.empty() ? fs::path(".") : folder;
 }
 
+bool PendingFile::Fail(int error) {
+    if (error_ == 0) error_ = error != 0 ? error : EIO;
+    return false;
+}
+
 bool PendingFile::Begin(const fs::path& target) {
     Discard();
+    error_ = 0;
     target_ = target;
     struct stat info {};
     const bool exists = ::lstat(target.c_str(), &info) == 0;
-    if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0 || FileInUse(target)))
-        return false;
+    if (exists && !S_ISREG(info.st_mode)) return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    if (exists && ::access(target.c_str(), W_OK) != 0) return Fail(errno);
+    if (exists && FileInUse(target)) return Fail(kHeldByAnotherProgram);
     // An existing file keeps its permissions; a new one gets the usual ones.
     return Create(exists ? info.st_mode & 07777 : 0666, exists);
 }
@@ -231,7 +245,7 @@ bool PendingFile::Create(mode_t mode, bool exactMode) {
     const fs::path folder = Folder();
     fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd_ < 0) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return Fail(errno);
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
             hiddenName_ = HiddenNameFor(target_, folder);
             ListName(hiddenName_.get());
@@ -239,15 +253,16 @@ bool PendingFile::Create(mode_t mode, bool exactMode) {
             if (fd_ < 0) {
                 const int error = errno;
                 DropHiddenName(false);
-                if (error != EEXIST) return false;
+                if (error != EEXIST) return Fail(error);
             }
         }
-        if (fd_ < 0) return false;
+        if (fd_ < 0) return Fail(EEXIST);
     }
     struct stat info {};
     if ((exactMode && ::fchmod(fd_, mode) != 0) || ::fstat(fd_, &info) != 0) {
+        const int error = errno;
         Discard();
-        return false;
+        return Fail(error);
     }
     device_ = info.st_dev;
     inode_ = info.st_ino;
@@ -270,7 +285,7 @@ bool PendingFile::WriteOut() {
         else if (n < 0 && errno == EINTR)
             continue;
         else
-            failed_ = true;
+            failed_ = !Fail(n < 0 ? errno : ENOSPC);
     }
     buffer_.clear();
     return !failed_;
@@ -293,7 +308,7 @@ bool PendingFile::Sync() {
     int result;
     do result = ::fdatasync(fd_);
     while (result != 0 && errno == EINTR);
-    failed_ = result != 0;
+    failed_ = result != 0 && !Fail(errno);
     return !failed_;
 }
 
@@ -305,9 +320,9 @@ bool PendingFile::GiveHiddenName() {
         if (LinkUnnamed(fd_, hiddenName_.get())) return true;
         const int error = errno;
         DropHiddenName(false);
-        if (error != EEXIST) return false;
+        if (error != EEXIST) return Fail(error);
     }
-    return false;
+    return Fail(EEXIST);
 }
 
 void PendingFile::DropHiddenName(bool unlinkIt) {
@@ -321,8 +336,9 @@ void PendingFile::DropHiddenName(bool unlinkIt) {
 bool PendingFile::Replace() {
     if (!GiveHiddenName()) return false;
     if (::rename(hiddenName_.get(), target_.c_str()) != 0) {
+        const int error = errno;
         DropHiddenName(true);
-        return false;
+        return Fail(error);
     }
     DropHiddenName(false);
     return true;
@@ -333,17 +349,18 @@ bool PendingFile::TakeName() {
     for (int attempt = 0; attempt < 3 && !named_; ++attempt) {
         struct stat info {};
         if (::lstat(target_.c_str(), &info) == 0) {
-            if (!S_ISREG(info.st_mode)) return false;
+            if (!S_ISREG(info.st_mode)) return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
             CloseDescriptor(earlier_);
             earlier_ = OpenToProbe(target_);
             if (earlier_ < 0 || InUse(earlier_, target_)) {
+                const int error = earlier_ < 0 && errno != EWOULDBLOCK ? errno : kHeldByAnotherProgram;
                 CloseDescriptor(earlier_);
-                return false;
+                return Fail(error);
             }
             if (!Replace()) return false;
             named_ = true;
         } else if (errno != ENOENT) {
-            return false;
+            return Fail(errno);
         } else if (hiddenName_) {
             // A new name for a named file, unless one appeared meanwhile.
             if (::renameat2(AT_FDCWD, hiddenName_.get(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0 ||
@@ -351,14 +368,15 @@ bool PendingFile::TakeName() {
                 DropHiddenName(false);
                 named_ = true;
             } else if (errno != EEXIST) {
-                return false;
+                return Fail(errno);
             }
         } else if (LinkUnnamed(fd_, target_.c_str())) {
             named_ = true;  // a new name needs no intermediate one
         } else if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
+    if (!named_) return Fail(EEXIST);
     if (named_) {
         // Its flock would read as "in use" now; unlocked first, as a child
         // process may share the descriptor.
@@ -415,8 +433,9 @@ void PendingFile::Discard() {
     failed_ = named_ = false;
 }
 
-std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
+std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
     std::vector<bool> ok(files.size());
+    std::vector<int> errors(files.size(), 0);
     std::vector<fs::path> folders;
     for (size_t i = 0; i < files.size(); ++i) {
         ok[i] = files[i].Begun() && files[i].Flush();
@@ -431,6 +450,7 @@ std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<con
             continue;
         }
         std::fill(ok.begin(), ok.end(), false);
+        std::fill(errors.begin(), errors.end(), errno);
         break;
     }
     if (eachFile)
@@ -440,13 +460,18 @@ std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<con
         if (ok[i]) ok[i] = files[i].TakeName();
     for (const fs::path& folder : folders) {
         if (SyncFolder(folder)) continue;
+        const int error = errno;
         for (size_t i = 0; i < files.size(); ++i) {
             if (!ok[i] || files[i].Folder() != folder) continue;
             files[i].Restore();
             ok[i] = false;
+            errors[i] = error;
         }
         SyncFolder(folder);  // the earlier files back, as far as the disk still takes anything
     }
-    for (size_t i = 0; i < files.size(); ++i) ok[i] ? files[i].Release() : files[i].Discard();
-    return ok;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!ok[i] && errors[i] == 0) errors[i] = files[i].Error() != 0 ? files[i].Error() : EIO;
+        ok[i] ? files[i].Release() : files[i].Discard();
+    }
+    return errors;
 }

@@ -13,6 +13,21 @@
 #include <sys/types.h>
 #include <vector>
 
+// The error of a file that another program holds (see FileInUse), beside
+// the errno values of the calls that fail.
+inline constexpr int kHeldByAnotherProgram = -1;
+
+// Why a file could not be written, in words that do not depend on the
+// locale: "No space left on device", "Permission denied", "another
+// program holds it".
+std::string WriteFailureReason(int error);
+
+// Installs, for SIGINT, SIGTERM and SIGHUP where nobody else has claimed
+// them (an ignored signal stays ignored), the handler that removes the
+// hidden files being written before the signal ends the process. Called
+// once by a program's main, before it writes any file.
+void RemoveHiddenFilesOnSignals();
+
 // True when another program has the file open in a way that forbids
 // replacing it: an advisory lock on it (flock, POSIX or open-file-description
 // lock), a lease, or a LibreOffice lock file ".~lock.NAME#" beside it. A
@@ -20,7 +35,7 @@
 bool FileInUse(const std::filesystem::path& path);
 
 // Makes the entries of a folder (names given, replaced, removed) durable.
-// False when the file system reports an error.
+// False, with errno set, when the file system reports an error.
 bool SyncFolder(const std::filesystem::path& folder);
 
 // Removes the hidden temporary files of runs that ended without cleaning up
@@ -66,11 +81,15 @@ public:
     void Discard();
 
     bool Begun() const { return fd_ >= 0; }
+    // Why a step failed: the errno of the first call that failed, or
+    // kHeldByAnotherProgram; 0 while nothing failed.
+    int Error() const { return error_; }
     bool Named() const { return named_; }
     const std::filesystem::path& Target() const { return target_; }
     std::filesystem::path Folder() const;
 
 private:
+    bool Fail(int error);  // keeps the first error; false
     bool Create(mode_t mode, bool exactMode);
     bool WriteOut();
     bool GiveHiddenName();
@@ -87,6 +106,7 @@ private:
     std::string buffer_;
     bool failed_ = false;
     bool named_ = false;
+    int error_ = 0;
 };
 
 // Puts files whose bytes were all written on disk together: the files are
@@ -96,6 +116,6 @@ private:
 // the files are made durable by one sync of each file system (any error the
 // file system met since fails every file); without, by one sync per file.
 // Where a folder cannot be synced its files are put back (Restore) and count
-// as failed. True for each file that reached its name durably, in order;
-// every file is closed.
-std::vector<bool> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems = {});
+// as failed. For each file in order, 0 when it reached its name durably,
+// else why not (as PendingFile::Error); every file is closed.
+std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems = {});

@@ -27,17 +27,12 @@ std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
 
 bool TextFileWriter::Open(const std::filesystem::path& path) { return file_.Begin(path); }
 
-void TextFileWriter::Write(std::string_view text) { file_.Append(text); }
+void TextFileWriter::Write(std::string_view bytes) { file_.Append(bytes); }
 
-void TextFileWriter::WriteLine(std::string_view text) {
-    file_.Append(text);
-    file_.Append("\r\n");
-}
-
-bool TextFileWriter::Close() {
-    if (!file_.Begun()) return false;
+WriteOutcome TextFileWriter::Close() {
+    if (!file_.Begun()) return {file_.Error() != 0 ? file_.Error() : EBADF};
     RemoveLeftoverFiles(file_.Folder());
-    return CommitPendingFiles(std::span<PendingFile>(&file_, 1)).front();
+    return {CommitPendingFiles(std::span<PendingFile>(&file_, 1)).front()};
 }
 
 namespace {
@@ -60,29 +55,30 @@ TextFileBatch::TextFileBatch(size_t capacity) : capacity_(std::max<size_t>(capac
 
 TextFileBatch::~TextFileBatch() { CloseFolders(); }
 
-bool TextFileBatch::Add(TextFileWriter& writer) {
+WriteOutcome TextFileBatch::Add(TextFileWriter& writer) {
     PendingFile file = std::move(writer.file_);
-    if (!file.Begun()) return false;
+    if (!file.Begun()) return {file.Error() != 0 ? file.Error() : EBADF};
     const std::filesystem::path folder = file.Folder();
     if (std::none_of(folders_.begin(), folders_.end(), [&](const auto& known) { return known.first == folder; })) {
         // Opened before the file's bytes go out: its sync reports their errors.
         const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) return {errno};
         folders_.emplace_back(folder, fd);
         RemoveLeftoverFiles(folder);
     }
-    if (!file.Flush()) return false;
+    if (!file.Flush()) return {file.Error()};
     files_.push_back(std::move(file));
-    return true;
+    return {};
 }
 
-std::vector<bool> TextFileBatch::Commit() {
+std::vector<WriteOutcome> TextFileBatch::Commit() {
     std::vector<int> fileSystems;
     for (const auto& folder : folders_) fileSystems.push_back(folder.second);
-    std::vector<bool> ok = CommitPendingFiles(files_, fileSystems);
+    std::vector<WriteOutcome> outcomes;
+    for (int error : CommitPendingFiles(files_, fileSystems)) outcomes.push_back({error});
     files_.clear();
     CloseFolders();
-    return ok;
+    return outcomes;
 }
 
 void TextFileBatch::CloseFolders() {

@@ -20,6 +20,13 @@ std::filesystem::path ProgramFolder();
 std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
                                       std::string_view cp1252Name);
 
+// Whether a file reached its name, and why not.
+struct WriteOutcome {
+    int error = 0;  // as PendingFile::Error; 0 when written
+    explicit operator bool() const { return error == 0; }
+    std::string Reason() const { return WriteFailureReason(error); }
+};
+
 // Writes a file so that an earlier file of the same name is never lost: the
 // bytes go to an unnamed temporary file in the same folder, which replaces
 // the old file only when everything was written and is on disk. A file
@@ -38,11 +45,12 @@ public:
     // writable, the name is taken by something that is not a writable file,
     // or another program holds the file.
     bool Open(const std::filesystem::path& path);
-    void Write(std::string_view text);      // the bytes, unchanged
-    void WriteLine(std::string_view text);  // text, then CR LF
+    void Write(std::string_view bytes);  // unchanged
     // True when every byte reached the disk and the file took its name
     // durably; the folder is synced after the rename.
-    bool Close();
+    WriteOutcome Close();
+    // Why Open failed.
+    WriteOutcome Opened() const { return {file_.Error()}; }
 
 private:
     friend class TextFileBatch;
@@ -53,7 +61,7 @@ private:
 // the system when it is added, and Commit puts all of them on disk with one
 // sync of the file system and one sync of the folder, instead of one of each
 // per file. Each file held keeps an open descriptor, so a batch holds at
-// most Capacity() files: the caller commits when it is Full().
+// most its capacity of files: the caller commits when it is Full().
 class TextFileBatch {
 public:
     TextFileBatch();  // a capacity that fits the process's open-file limit
@@ -66,13 +74,11 @@ public:
     // Takes over the file of an opened and written writer, which is left
     // closed. False when its bytes could not all be written; that file is
     // then dropped and the earlier file kept.
-    bool Add(TextFileWriter& writer);
+    WriteOutcome Add(TextFileWriter& writer);
     bool Full() const { return files_.size() >= capacity_; }
-    size_t Size() const { return files_.size(); }
-    size_t Capacity() const { return capacity_; }
-    // True for each file added since the last Commit that took its name
-    // durably, in the order added (as TextFileWriter::Close for each).
-    std::vector<bool> Commit();
+    // For each file added since the last Commit, in the order added, whether
+    // it took its name durably (as TextFileWriter::Close for each).
+    std::vector<WriteOutcome> Commit();
 
 private:
     void CloseFolders();

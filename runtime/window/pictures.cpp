@@ -58,13 +58,12 @@ bool WindowLayer::PictureLoad(int slot, const std::filesystem::path& file) {
     if (slot >= static_cast<int>(d.pictures.size())) d.pictures.resize(slot + 10);
     d.pictures[slot] = PictureSlot{};  // empty from here until the load succeeds
 
-    const std::filesystem::path path = file.is_relative() ? ProgramFolder() / file : file;
-    std::FILE* opened = std::fopen(path.c_str(), "rb");
+    std::FILE* opened = std::fopen(file.c_str(), "rb");
     if (!opened) return false;
     unsigned char start[2] = {0, 0};
     const std::size_t got = std::fread(start, 1, 2, opened);
     std::fclose(opened);
-    const QString qtPath = QString::fromStdString(path.string());
+    const QString qtPath = QString::fromStdString(file.string());
 
     // A bitmap, else an icon, else the first registered decoder that accepts it.
     QImage image;
@@ -76,7 +75,7 @@ bool WindowLayer::PictureLoad(int slot, const std::filesystem::path& file) {
         depth = 32;
     } else {
         for (const std::unique_ptr<PictureDecoder>& decoder : d.decoders) {
-            opened = std::fopen(path.c_str(), "rb");
+            opened = std::fopen(file.c_str(), "rb");
             if (!opened) return false;
             std::optional<PixelBuffer> pixels = DecodePicture(*decoder, opened);
             std::fclose(opened);

@@ -140,7 +140,7 @@ bool WindowLayer::SoundLoad(int slot, const std::filesystem::path& file) {
     LayerState& d = *impl_;
     if (slot < 0 || !d.soundContext) return false;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWhole(file.is_relative() ? ProgramFolder() / file : file, bytes)) return false;
+    if (!ReadWhole(file, bytes)) return false;
     std::optional<WavLayout> wav = ParseWav(bytes);
     if (!wav) return false;
     ALenum format = DeviceFormat(wav->format);

@@ -101,11 +101,11 @@ public:
 
     // Pictures.
     void RegisterJpegDecoder();  // a second call has no effect
-    bool PictureLoad(int slot, const std::filesystem::path& file);  // a relative one in the program folder
+    bool PictureLoad(int slot, const std::filesystem::path& file);  // the program resolves the name in its folder
 
     // Sounds. No sound device means silence, never an error.
     bool SoundInit();
-    bool SoundLoad(int slot, const std::filesystem::path& file);  // a RIFF WAV; a relative one in the program folder
+    bool SoundLoad(int slot, const std::filesystem::path& file);  // a RIFF WAV, named as for PictureLoad
     void SoundPlay(int slot, int loop);
     void ToneBeep(int frequency, int milliseconds);
     void SoundRelease();

@@ -73,6 +73,6 @@ inline std::string FileBytes(const std::vector<std::string>& lines) {
 }
 
 // Writes the document of that kind into folder, as a calculation does.
-inline bool WriteDocument(DocumentKind kind, Timetable& timetable, const std::filesystem::path& folder) {
+inline WriteOutcome WriteDocument(DocumentKind kind, const Timetable& timetable, const std::filesystem::path& folder) {
     return WriteTimetableDocument(MakeTimetableDocument(kind, timetable), folder);
 }

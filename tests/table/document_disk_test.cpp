@@ -95,7 +95,7 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
 // The name a run gives a document just before it replaces the earlier one.
 bool HiddenName(const std::string& name) { return name[0] == '.' && name.find(".part-") != std::string::npos; }
 
-const std::string kAttention = std::string("Attention !\n") + kCannotSaveText + "\n";
+const std::string kAttention = std::string("Attention ! another program holds it\n") + kCannotSaveText + "\n";
 
 }  // namespace
 
@@ -117,7 +117,7 @@ TEST(DocumentsOnDisk, ADocumentAnotherProgramLocksIsReportedAndKept) {
         run = Tool(Batch("2004", folder / "places.csv", folder / "out"), folder);
         EXPECT_EQ(run.status, kTableUnwritable);
         const std::string prefix = (folder / "places.csv").string() + " line 3: ";
-        EXPECT_EQ(run.err, prefix + "Attention !\n" + prefix + kCannotSaveText + "\n");
+        EXPECT_EQ(run.err, prefix + "Attention ! another program holds it\n" + prefix + kCannotSaveText + "\n");
         EXPECT_NE(run.out.find((folder / "out" / "ULM.TXT").string() + "\n"), std::string::npos);
         EXPECT_NE(run.out.find((folder / "out" / "RIO.TXT").string() + "\n"), std::string::npos);
         EXPECT_EQ(run.out.find("TESTTOWN"), std::string::npos);

@@ -109,7 +109,7 @@ TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
     ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out",
                     (folder / "missing").string()});
     EXPECT_EQ(run.status, kTableUnwritable);
-    EXPECT_EQ(run.err, std::string("Attention !\n") + kCannotSaveText + "\n");
+    EXPECT_EQ(run.err, std::string("Attention ! No such file or directory\n") + kCannotSaveText + "\n");
     fs::remove_all(folder);
 }
 

@@ -72,7 +72,6 @@ TEST(Conversions, SlicesFindAndAlign) {
     EXPECT_EQ(RightAlign("2004", 6), "  2004");
     EXPECT_EQ(RightAlign("TWELVECHARSX", 6), "TWELVE");
     EXPECT_EQ(RightAlign("x", 0), "");
-    EXPECT_EQ(Blanks(3), "   ");
 }
 
 TEST(Conversions, DatesReadBackTheirLocalFields) {
