@@ -36,7 +36,7 @@ std::vector<CivilDay> CivilDays(const YearResult& year) {
     for (const DateMoments& d : year.Dates()) {
         const int64_t start = CivilDateSeconds(d.year, d.month, d.day);
         days.push_back({d.year, d.month, d.day, MomentOfHours(d.sunrise.kind, d.sunrise.hours, start, d.sunrise.offset),
-                        MomentOfHours(d.sunset.kind, d.sunset.hours, start, d.sunset.offset)});
+                        MomentOfHours(d.sunset.kind, d.sunset.hours, start, d.sunset.offset), d.lived});
     }
     return days;
 }

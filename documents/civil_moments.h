@@ -21,6 +21,7 @@ struct CivilMoment {
 struct CivilDay {
     int year = 0, month = 0, day = 0;  // the date the two moments belong to
     CivilMoment sunrise, sunset;
+    int lived = 1;  // 2 for the second time the zone lived the date (its clock set a day back)
 };
 
 // Whole seconds of t decimal hours, split as a cell is: hours, minutes and

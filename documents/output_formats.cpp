@@ -34,12 +34,14 @@ std::string IcsData(const YearResult& year, const RenderOptions& options) {
 
 // libical holds date-times up to the year 3000; a year's last sunset may fall on the next.
 constexpr int kLastCalendarYear = 2999;
+// ISO dates, as CSV and JSON write them, have four digits of year.
+constexpr int kLastIsoYear = 9999;
 
 const std::array<OutputFormat, 7> kFormats = {{
     {"txt", ".TXT", {}, TextDocument, "Year edited into text-file: "},
     {"rtf", ".WRI", {}, RtfDocument, "Year edited into RTF-file: "},
-    {"csv", ".csv", {true, 0, false}, CsvData, ""},
-    {"json", ".json", {true, 0, false}, JsonData, ""},
+    {"csv", ".csv", {true, kLastIsoYear, false}, CsvData, ""},
+    {"json", ".json", {true, kLastIsoYear, false}, JsonData, ""},
     {"ics", ".ics", {true, kLastCalendarYear, true, true}, IcsData, ""},
     {"pdf", ".pdf", {true, 0, true, false, true}, PrintedPdf, ""},
     {"svg", ".svg", {true, 0, false, false, true}, PrintedSvg, ""},

@@ -2,7 +2,7 @@
 
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
-#include "table/civil_time_zone.h"
+#include "calc/civil_time_zone.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -27,7 +27,11 @@ EpochSetting SourceDateEpoch() {
 }  // namespace
 
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    const std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
+    std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
+    // libical writes no stamp after the year 3000 but zeros.
+    constexpr int64_t kFirstSecondOf3001 = 32535216000;
+    if (options.format->needs.stamp && error.empty() && CalendarStamp(options) >= kFirstSecondOf3001)
+        error = "the calendar's stamp (--today or SOURCE_DATE_EPOCH) must lie before the year 3001";
     if (!error.empty() || timeZone.empty()) return error;
     if (!options.format->needs.timeZone)
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "

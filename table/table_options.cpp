@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
+#include <string_view>
+#include <utility>
 
-const char* const kTableUsage =
+namespace {
+
+// The synopsis and what the options mean, up to the formats.
+constexpr const char* kUsageOpening =
     "usage: kelmorven-table --year Y --town NAME --longitude TEXT --latitude TEXT\n"
     "                       [--east | --west] [--north | --south] [--ten-mode | --sixty-mode]\n"
     "                       [--zone TEXT] [--summer-time] [--rtf] [--out DIR]\n"
@@ -12,6 +18,8 @@ const char* const kTableUsage =
     "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
     "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
     "                       [--format FORMAT] [--remind MINUTES]\n"
+    "       kelmorven-table --year Y --place QUERY [any option of the first form]\n"
+    "       kelmorven-table --find QUERY\n"
     "       kelmorven-table --help | --version\n"
     "\n"
     "Writes the sunrise and sunset timetable of one place for the year Y into DIR\n"
@@ -22,16 +30,57 @@ const char* const kTableUsage =
     "FILE is a CSV file whose first line is\n"
     "    town,longitude,latitude,east_west,north_south,zone\n"
     "with one place per line (sides as east/west and north/south), and\n"
-    "optionally a seventh column time_zone.\n"
-    "FORMAT is txt (default), rtf (same as --rtf), csv, json or ics (TOWN.csv,\n"
-    "TOWN.json, TOWN.ics): the moments in full, in the civil time of --zone and\n"
-    "--summer-time, or of --time-zone (an IANA zone such as Europe/Oslo; not\n"
-    "for the documents). --remind adds an alarm MINUTES before each event.\n"
-    "FORMAT pdf writes TOWN.pdf to print, the year's times and its chart on two\n"
-    "A4 pages; svg writes the chart alone as TOWN.svg.\n"
+    "optionally a seventh column time_zone; or whose first line is place\n"
+    "(or place,town) with one place by name per line, as --place takes it.\n"
+    "QUERY is a town's name or its beginning, optionally with a country after\n"
+    "a comma (\"Frankfurt, DE\"). --find lists the best 20 matches: name,\n"
+    "country, latitude, longitude, time zone, population. --place takes the\n"
+    "best match's town, coordinates (10-mode unless --sixty-mode) and sides,\n"
+    "and for the documents its zone and summer time, for csv, json and ics\n"
+    "its time zone; options given as well override them. Places come from\n"
+    "DatenE/Places.tsv and DatenE/OwnPlaces.csv beside the program.\n";
+
+constexpr const char* kUsageClosing =
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
-    "4 report not writable to standard output, 64 error in the options or\n"
-    "unreadable FILE.\n";
+    "4 report not writable to standard output, 64 error in the options,\n"
+    "unreadable FILE or no place found by --find.\n";
+
+// Words joined into lines of at most 76 characters.
+std::string Wrapped(const std::string& text) {
+    std::string lines, line;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        if (!line.empty() && line.size() + 1 + word.size() > 76) {
+            lines += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    return lines + line + "\n";
+}
+
+// The formats' sentence, from the table of formats.
+std::string FormatsSentence() {
+    std::string sentence = "FORMAT is";
+    std::string civil;
+    const std::span<const OutputFormat> formats = OutputFormats();
+    for (size_t i = 0; i < formats.size(); ++i) {
+        const OutputFormat& f = formats[i];
+        sentence += std::string(i == 0 ? " " : i + 1 == formats.size() ? " or " : ", ") + std::string(f.word) + " (TOWN" +
+                    std::string(f.ending) + (i == 0 ? ", the default" : "") + (&f == &RtfDocumentFormat() ? ", as --rtf" : "") + ")";
+        if (f.needs.timeZone) civil += (civil.empty() ? "" : ", ") + std::string(f.word);
+    }
+    return sentence + ". " + civil + " give the moments in full, in the civil time of --zone and --summer-time, or of "
+           "--time-zone (an IANA zone such as Europe/Oslo; not for the documents). --remind adds an alarm MINUTES "
+           "before each event. pdf is the year to print, its times and its chart on two A4 pages, svg its chart "
+           "alone.";
+}
+
+}  // namespace
+
+std::string TableUsage() { return kUsageOpening + Wrapped(FormatsSentence()) + kUsageClosing; }
 
 namespace {
 
@@ -39,17 +88,140 @@ bool AllDigits(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-const std::set<std::string> kFlags = {"--east",     "--west",        "--north", "--south",
-                                      "--ten-mode", "--sixty-mode",  "--rtf",   "--summer-time"};
-const std::set<std::string> kValued = {"--year", "--town", "--longitude", "--latitude",
-                                       "--zone", "--out",  "--today",     "--batch",
-                                       "--format", "--time-zone", "--remind"};
 // The longest reminder: a week.
 constexpr int kLongestReminder = 7 * 24 * 60;
 // What a CSV row gives instead.
 const char* const kPlaceOptions[] = {"--town",  "--longitude", "--latitude", "--east",
                                      "--west",  "--north",     "--south",    "--zone",
                                      "--time-zone"};
+
+// The options as read, before they are checked together.
+struct Given {
+    TableOptions& o;
+    std::optional<std::string> today, format, remind;
+    bool Has(const char* name) const { return o.given.count(name) != 0; }
+};
+
+// One option: its name, whether a value follows it, and what it sets.
+struct OptionRow {
+    std::string_view name;
+    bool valued;
+    void (*apply)(Given& given, const std::string& value);
+};
+
+const OptionRow kOptionRows[] = {
+    {"--year", true, [](Given& g, const std::string& v) { g.o.year = v; }},
+    {"--town", true, [](Given& g, const std::string& v) { g.o.town = v; }},
+    {"--longitude", true, [](Given& g, const std::string& v) { g.o.longitude = v; }},
+    {"--latitude", true, [](Given& g, const std::string& v) { g.o.latitude = v; }},
+    {"--east", false, [](Given& g, const std::string&) { g.o.west = false; }},
+    {"--west", false, [](Given&, const std::string&) {}},
+    {"--north", false, [](Given&, const std::string&) {}},
+    {"--south", false, [](Given& g, const std::string&) { g.o.south = true; }},
+    {"--ten-mode", false, [](Given& g, const std::string&) { g.o.sixtyMode = false; }},
+    {"--sixty-mode", false, [](Given&, const std::string&) {}},
+    {"--zone", true, [](Given& g, const std::string& v) { g.o.zone = v; }},
+    {"--summer-time", false, [](Given& g, const std::string&) { g.o.summerTime = true; }},
+    {"--rtf", false, [](Given& g, const std::string&) { g.o.format = &RtfDocumentFormat(); }},
+    {"--out", true, [](Given& g, const std::string& v) { g.o.outFolder = v; }},
+    {"--today", true, [](Given& g, const std::string& v) { g.today = v; }},
+    {"--batch", true, [](Given& g, const std::string& v) { g.o.batchFile = v; }},
+    {"--format", true, [](Given& g, const std::string& v) { g.format = v; }},
+    {"--time-zone", true, [](Given& g, const std::string& v) { g.o.timeZone = v; }},
+    {"--remind", true, [](Given& g, const std::string& v) { g.remind = v; }},
+    {"--find", true, [](Given& g, const std::string& v) { g.o.find = v; }},
+    {"--place", true, [](Given& g, const std::string& v) { g.o.place = v; }},
+};
+
+const OptionRow* FindOption(const std::string& name) {
+    for (const OptionRow& row : kOptionRows)
+        if (row.name == name) return &row;
+    return nullptr;
+}
+
+// Each argument through its row; the first error in one line.
+std::string ReadArguments(const std::vector<std::string>& arguments, Given& given) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        const OptionRow* row = FindOption(name);
+        if (!row) return name.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument \"" + name + "\"";
+        if (!given.o.given.insert(name).second) return name + " is given twice";
+        // The next argument is the value whatever it looks like: a zone may be -3.5.
+        if (row->valued && i + 1 == arguments.size()) return name + " needs a value";
+        row->apply(given, row->valued ? arguments[++i] : std::string());
+    }
+    return "";
+}
+
+std::string CheckExclusions(Given& g) {
+    for (auto [one, other] : {std::pair{"--east", "--west"}, std::pair{"--north", "--south"},
+                              std::pair{"--ten-mode", "--sixty-mode"}})
+        if (g.Has(one) && g.Has(other)) return std::string(one) + " and " + other + " exclude each other";
+    return "";
+}
+
+std::string CheckYear(Given& g) {
+    if (!g.Has("--year")) return "--year is missing";
+    if (!AllDigits(g.o.year)) return "--year takes digits only, not \"" + g.o.year + "\"";
+    return "";
+}
+
+std::string CheckPlaceSource(Given& g) {
+    if (g.o.batchFile) {
+        for (const char* place : kPlaceOptions)
+            if (g.Has(place)) return std::string(place) + " does not go with --batch: the file gives the places";
+        if (g.o.place) return "--place does not go with --batch: the file gives the places";
+    } else if (!g.o.place) {
+        for (const char* required : {"--town", "--longitude", "--latitude"})
+            if (!g.Has(required)) return std::string(required) + " is missing";
+    }
+    return g.o.outFolder.empty() ? "--out needs a folder" : "";
+}
+
+std::string CheckFormat(Given& g) {
+    if (!g.format) return "";
+    const OutputFormat* format = FindOutputFormat(*g.format);
+    if (!format) return "--format takes " + FormatWords() + ", not \"" + *g.format + "\"";
+    if (g.Has("--rtf") && format != &RtfDocumentFormat()) return "--rtf and --format " + *g.format + " exclude each other";
+    g.o.format = format;
+    return "";
+}
+
+std::string CheckTimeBasis(Given& g) {
+    for (const char* zoneOption : {"--zone", "--summer-time"})
+        if (g.o.timeZone && g.Has(zoneOption))
+            return std::string(zoneOption) + " does not go with --time-zone: the time zone gives the offset and the summer time";
+    return "";
+}
+
+std::string CheckReminder(Given& g) {
+    if (!g.remind) return "";
+    if (!g.o.format->needs.reminders) return "--remind goes with --format ics";
+    const std::string& text = *g.remind;
+    if (text.empty() || text.size() > 5 || !AllDigits(text) || std::stoi(text) > kLongestReminder)
+        return "--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + text + "\"";
+    g.o.remindMinutes = std::stoi(text);
+    return "";
+}
+
+// A year without its leading zeros, against the last year the format holds.
+std::string CheckYearLimit(Given& g) {
+    const int last = g.o.format->needs.lastYear;
+    const std::string digits = g.o.year.substr(std::min(g.o.year.find_first_not_of('0'), g.o.year.size()));
+    if (last > 0 && (digits.size() > 4 || (!digits.empty() && std::stoi(digits) > last)))
+        return "--format " + std::string(g.o.format->word) + " takes a year up to " + std::to_string(last);
+    return "";
+}
+
+std::string CheckToday(Given& g) {
+    if (!g.today) return "";
+    g.o.today = ParseIsoDate(*g.today);
+    return g.o.today ? "" : "--today takes a date YYYY-MM-DD, not \"" + *g.today + "\"";
+}
+
+// The checks of the options together, in the order their errors are told.
+std::string (*const kChecks[])(Given&) = {CheckExclusions, CheckYear,     CheckPlaceSource, CheckFormat,
+                                          CheckTimeBasis,  CheckReminder, CheckYearLimit,   CheckToday};
 
 }  // namespace
 
@@ -76,80 +248,16 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         o.version = true;
         return parsed;
     }
-    auto fail = [&parsed](std::string error) {
-        parsed.error = std::move(error);
+    Given given{o, {}, {}, {}};
+    parsed.error = ReadArguments(arguments, given);
+    if (!parsed.error.empty()) return parsed;
+    if (o.find) {
+        if (o.given.size() > 1) parsed.error = "--find goes alone";
         return parsed;
-    };
-
-    std::set<std::string> seen;
-    std::optional<std::string> todayText, formatText, remindText;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& name = arguments[i];
-        if (!kFlags.count(name) && !kValued.count(name)) {
-            if (name.rfind("--", 0) == 0) return fail("unknown option " + name);
-            return fail("unexpected argument \"" + name + "\"");
-        }
-        if (!seen.insert(name).second) return fail(name + " is given twice");
-        if (kFlags.count(name)) {
-            if (name == "--east") o.west = false;
-            if (name == "--south") o.south = true;
-            if (name == "--ten-mode") o.sixtyMode = false;
-            if (name == "--summer-time") o.summerTime = true;
-            if (name == "--rtf") o.format = &RtfDocumentFormat();
-            continue;
-        }
-        // The next argument is the value whatever it looks like: a zone may be -3.5.
-        if (i + 1 == arguments.size()) return fail(name + " needs a value");
-        const std::string& value = arguments[++i];
-        if (name == "--year") o.year = value;
-        if (name == "--town") o.town = value;
-        if (name == "--longitude") o.longitude = value;
-        if (name == "--latitude") o.latitude = value;
-        if (name == "--zone") o.zone = value;
-        if (name == "--out") o.outFolder = value;
-        if (name == "--today") todayText = value;
-        if (name == "--batch") o.batchFile = value;
-        if (name == "--format") formatText = value;
-        if (name == "--time-zone") o.timeZone = value;
-        if (name == "--remind") remindText = value;
     }
-
-    for (auto [one, other] : {std::pair{"--east", "--west"}, std::pair{"--north", "--south"},
-                              std::pair{"--ten-mode", "--sixty-mode"}}) {
-        if (seen.count(one) && seen.count(other)) return fail(std::string(one) + " and " + other + " exclude each other");
-    }
-    if (!seen.count("--year")) return fail("--year is missing");
-    if (!AllDigits(o.year)) return fail("--year takes digits only, not \"" + o.year + "\"");
-    if (o.batchFile) {
-        for (const char* place : kPlaceOptions)
-            if (seen.count(place)) return fail(std::string(place) + " does not go with --batch: the file gives the places");
-    } else {
-        for (const char* required : {"--town", "--longitude", "--latitude"})
-            if (!seen.count(required)) return fail(std::string(required) + " is missing");
-    }
-    if (o.outFolder.empty()) return fail("--out needs a folder");
-    if (formatText) {
-        const OutputFormat* format = FindOutputFormat(*formatText);
-        if (!format) return fail("--format takes " + FormatWords() + ", not \"" + *formatText + "\"");
-        if (seen.count("--rtf") && format != &RtfDocumentFormat())
-            return fail("--rtf and --format " + *formatText + " exclude each other");
-        o.format = format;
-    }
-    for (const char* zoneOption : {"--zone", "--summer-time"})
-        if (o.timeZone && seen.count(zoneOption))
-            return fail(std::string(zoneOption) + " does not go with --time-zone: the time zone gives the offset and the summer time");
-    if (remindText) {
-        if (!o.format->needs.reminders) return fail("--remind goes with --format ics");
-        if (remindText->empty() || remindText->size() > 5 || !AllDigits(*remindText) || std::stoi(*remindText) > kLongestReminder)
-            return fail("--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + *remindText + "\"");
-        o.remindMinutes = std::stoi(*remindText);
-    }
-    if (const int last = o.format->needs.lastYear;
-        last > 0 && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > last))
-        return fail("--format " + std::string(o.format->word) + " takes a year up to " + std::to_string(last));
-    if (todayText) {
-        o.today = ParseIsoDate(*todayText);
-        if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");
+    for (auto check : kChecks) {
+        parsed.error = check(given);
+        if (!parsed.error.empty()) break;
     }
     return parsed;
 }

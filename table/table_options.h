@@ -5,11 +5,13 @@
 #include "documents/output_formats.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
-// The usage text printed by --help and after an error in the options.
-extern const char* const kTableUsage;
+// The usage text printed by --help and after an error in the options; its
+// formats come from the table of formats.
+std::string TableUsage();
 
 // The options as given; the defaults are those of a fresh main window.
 // Texts are as typed (UTF-8); --year holds digits only.
@@ -29,6 +31,9 @@ struct TableOptions {
     std::string outFolder = ".";
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;
+    std::optional<std::string> find;   // --find QUERY: list the places that match
+    std::optional<std::string> place;  // --place QUERY: the best match gives the place
+    std::set<std::string> given;       // the options named, as "--zone": what overrides a place's values
     bool help = false;
     bool version = false;
 };

@@ -1,16 +1,19 @@
 #include "table/table_run.h"
 
+#include "calc/civil_time_zone.h"
+#include "input/batch_file.h"
 #include "input/checks.h"
 #include "input/field_text.h"
-#include "runtime/text/text_file.h"
 #include "runtime/print/print_session.h"
-#include "table/batch_file.h"
+#include "runtime/text/text_file.h"
 #include "table/document_output.h"
+#include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
 #include "table/zone_year.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <ostream>
 
@@ -31,8 +34,19 @@ const char* ControlCharacterIn(const TablePlace& place) {
     return nullptr;
 }
 
+// Each line of text after prefix.
+std::string Prefixed(const std::string& text, const std::string& prefix) {
+    std::string lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        lines += prefix + text.substr(at, end - at + 1);
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
 int UsageError(std::ostream& err, const std::string& error) {
-    err << "kelmorven-table: " << error << "\n" << kTableUsage;
+    err << "kelmorven-table: " << error << "\n" << TableUsage();
     return kTableUsageError;
 }
 
@@ -43,11 +57,14 @@ int BatchFileError(std::ostream& err, const std::string& path, const std::string
     return kTableUsageError;
 }
 
-int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
+int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err,
+             const std::filesystem::path& dataFolder) {
     BatchReader reader;
     if (!reader.Open(*options.batchFile)) return BatchFileError(err, *options.batchFile, reader.Error());
+    const Gazetteer gazetteer = reader.NamesPlaces() ? LoadToolGazetteer(dataFolder, err) : Gazetteer{};
     BatchDocuments documents(options, out, err);
     bool refused = false;
+    std::map<std::string, int> documentLines;  // document name -> line of the row that made it
     for (BatchPlace row; reader.Next(row);) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
@@ -56,15 +73,37 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             continue;
         }
         TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
+        const TableOptions* rowOptions = &options;
+        PlaceChoice choice;
+        if (!row.place.empty()) {
+            choice = ChoosePlace(gazetteer, row.place, options, row.town);
+            if (!choice.refusal.empty()) {
+                err << prefix << choice.refusal << "\n";
+                refused = true;
+                continue;
+            }
+            out << Prefixed(choice.report, prefix);
+            place = choice.place;
+            rowOptions = &choice.options;
+        }
         if (const char* where = ControlCharacterIn(place)) {
             err << prefix << where << " holds a control character\n";
             refused = true;
             continue;
         }
-        if (const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix))
-            documents.Add(*year, today, prefix);
-        else
+        const std::optional<YearResult> year = CalculatePlace(*rowOptions, place, err, prefix);
+        if (!year) {
             refused = true;
+            continue;
+        }
+        // Two rows of one document name would leave only the later one.
+        const std::string name = OutputFileName(*options.format, year->Settings());
+        if (const auto [earlier, first] = documentLines.emplace(name, row.line); !first) {
+            err << prefix << name << ": the same document as line " << earlier->second << "\n";
+            refused = true;
+            continue;
+        }
+        documents.Add(*year, today, prefix);
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
@@ -72,11 +111,27 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
     return allWritten ? kTableWritten : kTableUnwritable;
 }
 
-int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+// The place --place names, and its timetable.
+int RunPlace(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err,
+             const std::filesystem::path& dataFolder) {
+    const Gazetteer gazetteer = LoadToolGazetteer(dataFolder, err);
+    const PlaceChoice choice = ChoosePlace(gazetteer, *options.place, options);
+    if (!choice.refusal.empty()) {
+        err << "kelmorven-table: " << choice.refusal << "\n";
+        return kTableRefused;
+    }
+    out << choice.report;
+    if (const char* where = ControlCharacterIn(choice.place))
+        return UsageError(err, std::string(where) + " holds a control character");
+    return MakeTimetable(choice.options, choice.place, today, out, err);
+}
+
+int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                    const std::filesystem::path& dataFolder) {
     ParsedOptions parsed = ParseTableOptions(arguments);
     const TableOptions& options = parsed.options;
     if (options.help) {
-        out << kTableUsage;
+        out << TableUsage();
         return kTableWritten;
     }
     if (options.version) {
@@ -84,7 +139,11 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kTableWritten;
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
-    if (std::string refusal = TimeBasisRefusal(options, options.timeZone.value_or("")); !refusal.empty()) {
+    if (options.find) return ListPlaces(LoadToolGazetteer(dataFolder, err), *options.find, out, err);
+    // An empty name is no zone either, not the absence of one.
+    const std::string refusal = options.timeZone && options.timeZone->empty() ? CivilTimeZone::Find("").error
+                                                                             : TimeBasisRefusal(options, options.timeZone.value_or(""));
+    if (!refusal.empty()) {
         err << "kelmorven-table: " << refusal << "\n";
         return kTableUsageError;
     }
@@ -92,7 +151,8 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     // One start of the printing toolkit for every place of the run.
     std::optional<PrintSession> printing;
     if (options.format->needs.printed) printing.emplace();
-    if (options.batchFile) return RunBatch(options, today, out, err);
+    if (options.batchFile) return RunBatch(options, today, out, err, dataFolder);
+    if (options.place) return RunPlace(options, today, out, err, dataFolder);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
                      options.west, options.south, options.timeZone.value_or("")};
@@ -147,8 +207,9 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     return kTableWritten;
 }
 
-int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    int status = RunTableCommand(arguments, out, err);
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                 const std::filesystem::path& dataFolder) {
+    int status = RunTableCommand(arguments, out, err, dataFolder);
     // The report is the last thing to fail: every document has been written
     // whatever became of it (a closed pipe, a full disk).
     if (!out.flush()) {
