@@ -25,6 +25,7 @@ struct Needs {
 struct RenderOptions {
     int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
+    std::string country;                // the place's country for a printed title; empty when unknown
 };
 
 // The bytes of the file: code page 1252 for the documents, UTF-8 for the

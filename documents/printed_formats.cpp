@@ -89,9 +89,9 @@ PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::st
 }
 
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
-    return YearPdf(PrintedYearOf(year, options.stamp));
+    return YearPdf(PrintedYearOf(year, options.stamp, options.country));
 }
 
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
-    return YearChartSvg(PrintedYearOf(year, options.stamp));
+    return YearChartSvg(PrintedYearOf(year, options.stamp, options.country));
 }

@@ -20,6 +20,6 @@ PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::st
 // "48°24'02'' N, 9°59'58'' E": whole seconds of arc.
 std::string PrintedCoordinates(float latitude, float longitude);
 
-// The formats' renders, created at options.stamp.
+// The formats' renders, created at options.stamp, titled with options.country.
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options);
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options);

@@ -79,6 +79,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.south = given("--north") || given("--south") ? options.south : found.latitude < 0;
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
+    place.country = !found.countryName.empty() ? found.countryName : found.country;
     choice.report = "Place: " + Described(found) + "\n";
     if (matches.total > 1) {
         const size_t others = matches.total - 1;

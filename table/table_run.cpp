@@ -72,7 +72,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
+        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, ""};
         const TableOptions* rowOptions = &options;
         PlaceChoice choice;
         if (!row.place.empty()) {
@@ -103,7 +103,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        documents.Add(*year, today, prefix);
+        documents.Add(*year, today, prefix, place.country);
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
@@ -155,7 +155,7 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     if (options.place) return RunPlace(options, today, out, err, dataFolder);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
-                     options.west, options.south, options.timeZone.value_or("")};
+                     options.west, options.south, options.timeZone.value_or(""), ""};
     if (const char* where = ControlCharacterIn(place))
         return UsageError(err, std::string(where) + " holds a control character");
     return MakeTimetable(options, place, today, out, err);
@@ -199,7 +199,7 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
                   std::ostream& err, const std::string& prefix) {
     const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
     if (!year) return kTableRefused;
-    if (const WriteOutcome written = WriteTableDocument(options, *year); !written) {
+    if (const WriteOutcome written = WriteTableDocument(options, *year, nullptr, place.country); !written) {
         err << UnwritableReport(prefix, written);
         return kTableUnwritable;
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The printed year read back by poppler's tools: every date's two times on
 page one against the CSV of the same inputs, the fonts embedded, two A4
-landscape pages, no text under 6 points, the chart's axes, the SVG parsed."""
+landscape pages, no text under 6 points, the chart's axes, the country of a
+place taken by name, the SVG parsed."""
 import argparse
 import csv
 import html
@@ -97,6 +98,11 @@ class PrintedYear(unittest.TestCase):
             again = contents(pdf)
             make(folder, *PLACES[1], "pdf")
             self.assertEqual(contents(pdf), again)
+
+    def test_a_place_taken_by_name_is_titled_with_its_country(self):
+        with tempfile.TemporaryDirectory() as folder:
+            run(TOOL, "--year", "2026", "--place", "Ulm", "--out", folder, "--format", "pdf")
+            self.assertEqual([w[3] for w in words(os.path.join(folder, "ULM.pdf"), 1)[:2]], ["ULM,", "Germany"])
 
     def test_the_chart_alone_as_svg(self):
         with tempfile.TemporaryDirectory() as folder:
