@@ -50,16 +50,23 @@ bool ReadSide(const std::string& field, const char* first, const char* second, b
     return true;
 }
 
-// The fields of a row after the header, six or, with the time_zone column,
-// seven, or why they cannot be read.
-void ReadPlace(const std::string& row, bool withTimeZone, BatchPlace& place) {
-    const size_t columns = withTimeZone ? 7 : 6;
+// The fields of a row, exactly columns of them; nothing, with the reason
+// in place.error, when the row has other fields.
+std::optional<std::vector<std::string>> RowFields(const std::string& row, size_t columns, BatchPlace& place) {
     std::optional<std::vector<std::string>> fields = SplitFields(row);
     if (!fields) {
         place.error = "a quote is not closed";
     } else if (fields->size() != columns) {
         place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
-    } else {
+        fields.reset();
+    }
+    return fields;
+}
+
+// The fields of a row after the header, six or, with the time_zone column,
+// seven, or why they cannot be read.
+void ReadPlace(const std::string& row, bool withTimeZone, BatchPlace& place) {
+    if (const std::optional<std::vector<std::string>> fields = RowFields(row, withTimeZone ? 7 : 6, place)) {
         const std::vector<std::string>& f = *fields;
         place.town = f[0];
         place.longitude = f[1];
@@ -76,12 +83,7 @@ void ReadPlace(const std::string& row, bool withTimeZone, BatchPlace& place) {
 // A row of a file of places found by name: the place, and the town when
 // the file has that column too (at townAt, 0 or 1).
 void ReadNamedPlace(const std::string& row, size_t columns, size_t townAt, BatchPlace& place) {
-    std::optional<std::vector<std::string>> fields = SplitFields(row);
-    if (!fields) {
-        place.error = "a quote is not closed";
-    } else if (fields->size() != columns) {
-        place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
-    } else {
+    if (const std::optional<std::vector<std::string>> fields = RowFields(row, columns, place)) {
         place.place = Trimmed((*fields)[columns == 2 ? 1 - townAt : 0]);
         if (columns == 2) place.town = (*fields)[townAt];
         if (place.place.empty()) place.error = "names no place";

@@ -38,6 +38,34 @@ constexpr std::string_view kForbiddenTownCharacters[] = {"\\", "/", ":", "*", "?
 // Capital umlauts and sharp s, code page 1252.
 constexpr std::string_view kUmlauts[] = {"\xC4", "\xD6", "\xDC", "\xDF"};
 
+// Checks 1 to 6, on the texts as typed: the characters of the coordinates
+// and of the town, and the 60-mode digits.
+CheckResult CheckTypedTexts(const TimetableSettings& settings, bool sixtyMode) {
+    if (Contains(settings.longitudeText, ",") || Contains(settings.longitudeText, "-"))
+        return Refused("Attention at longitude !", kCoordinateCharacters);
+    if (Contains(settings.latitudeText, ",") || Contains(settings.latitudeText, "-"))
+        return Refused("Attention at latitude !", kCoordinateCharacters);
+    for (std::string_view c : kForbiddenTownCharacters) {
+        if (Contains(settings.town, c))
+            return Refused("Attention !",
+                           "Not allowed signs like the following \\ / : * ?  < > | # !");
+    }
+    for (std::string_view c : kUmlauts) {
+        if (Contains(settings.town, c))
+            return Refused("Achtung bei Ort!",
+                           "No umlauts accepated: \xC4, \xD6, \xDC, \xDF  because is no text format!");
+    }
+    if (sixtyMode && !SixtyModeDigitsPass(settings.longitudeText))
+        return Refused(
+            "Mistake with input number at coordinate longitude, especially after the comma!",
+            kSixtyModeDigits);
+    if (sixtyMode && !SixtyModeDigitsPass(settings.latitudeText))
+        return Refused(
+            "Mistake with input number at coordinate latitude, especially after the comma!",
+            kSixtyModeDigits);
+    return CheckResult{true, {}, {}};
+}
+
 }  // namespace
 
 CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settings) {
@@ -53,28 +81,7 @@ CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settin
     settings.zone = ParseReal(settings.zoneText);
     settings.summerTime = snapshot.summerTimeChecked ? 1 : 0;
 
-    if (Contains(settings.longitudeText, ",") || Contains(settings.longitudeText, "-"))
-        return Refused("Attention at longitude !", kCoordinateCharacters);
-    if (Contains(settings.latitudeText, ",") || Contains(settings.latitudeText, "-"))
-        return Refused("Attention at latitude !", kCoordinateCharacters);
-    for (std::string_view c : kForbiddenTownCharacters) {
-        if (Contains(settings.town, c))
-            return Refused("Attention !",
-                           "Not allowed signs like the following \\ / : * ?  < > | # !");
-    }
-    for (std::string_view c : kUmlauts) {
-        if (Contains(settings.town, c))
-            return Refused("Achtung bei Ort!",
-                           "No umlauts accepated: \xC4, \xD6, \xDC, \xDF  because is no text format!");
-    }
-    if (snapshot.sixtyMode && !SixtyModeDigitsPass(settings.longitudeText))
-        return Refused(
-            "Mistake with input number at coordinate longitude, especially after the comma!",
-            kSixtyModeDigits);
-    if (snapshot.sixtyMode && !SixtyModeDigitsPass(settings.latitudeText))
-        return Refused(
-            "Mistake with input number at coordinate latitude, especially after the comma!",
-            kSixtyModeDigits);
+    if (CheckResult typed = CheckTypedTexts(settings, snapshot.sixtyMode); !typed.passed) return typed;
 
     const Coordinate longitude = snapshot.sixtyMode ? PackedToDegrees(settings.longitudeText)
                                                     : DegreesToPacked(settings.longitudeText);

@@ -159,9 +159,39 @@ struct FileFault {
     std::string text;  // empty when the file was read whole
 };
 
+using Countries = std::vector<std::pair<std::string, std::string>>;  // code, name; sorted
+
+// One line of the place file's places into g and keys; why not, or empty.
+std::string ReadPlaceLine(std::string_view line, const Countries& countries, Gazetteer& g, KeyBuilder& keys) {
+    std::string_view f[8];
+    Place place;
+    if (SplitInto(line, '\t', f, 8) != 8) return "a place must have 8 fields";
+    if (!ReadNumber(f[4], place.latitude) || !ReadNumber(f[5], place.longitude) ||
+        !OnEarth(place.latitude, place.longitude) || !ReadNumber(f[7], place.population) ||
+        f[0].empty() || f[6].empty())
+        return "the place's name, coordinates, time zone or population is wrong";
+    place.name = f[0];
+    place.asciiName = f[1];
+    place.country = f[3];
+    place.timeZone = f[6];
+    const auto country = std::lower_bound(countries.begin(), countries.end(),
+                                          std::pair<std::string, std::string>(place.country, ""));
+    if (country != countries.end() && country->first == place.country) place.countryName = country->second;
+    const auto index = static_cast<std::uint32_t>(g.places.size());
+    keys.Add(f[0], index);
+    if (f[1] != f[0]) keys.Add(f[1], index);
+    for (std::string_view alternates = f[2]; !alternates.empty();) {
+        const size_t comma = alternates.find(',');
+        keys.Add(alternates.substr(0, comma), index);
+        alternates.remove_prefix(comma == std::string_view::npos ? alternates.size() : comma + 1);
+    }
+    g.places.push_back(std::move(place));
+    return "";
+}
+
 // The shipped place file: comment lines, the countries, the places.
 FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
-    std::vector<std::pair<std::string, std::string>> countries;
+    Countries countries;
     enum class Part { Start, Countries, Places } part = Part::Start;
     size_t lineNumber = 0;
     const size_t ownPlaces = g.places.size();
@@ -181,40 +211,16 @@ FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys)
             if (line.empty() || line[0] == '#') continue;
             if (line != kCountryHeader) return {where + "the country list's header is missing"};
             part = Part::Countries;
+        } else if (part == Part::Countries && line == kPlaceHeader) {
+            std::sort(countries.begin(), countries.end());
+            part = Part::Places;
         } else if (part == Part::Countries) {
-            if (line == kPlaceHeader) {
-                std::sort(countries.begin(), countries.end());
-                part = Part::Places;
-                continue;
-            }
             std::string_view f[2];
             if (SplitInto(line, '\t', f, 2) != 2 || f[0].size() != 2)
                 return {where + "a country must be a code and a name"};
             countries.emplace_back(f[0], f[1]);
-        } else {
-            std::string_view f[8];
-            Place place;
-            if (SplitInto(line, '\t', f, 8) != 8) return {where + "a place must have 8 fields"};
-            if (!ReadNumber(f[4], place.latitude) || !ReadNumber(f[5], place.longitude) ||
-                !OnEarth(place.latitude, place.longitude) || !ReadNumber(f[7], place.population) ||
-                f[0].empty() || f[6].empty())
-                return {where + "the place's name, coordinates, time zone or population is wrong"};
-            place.name = f[0];
-            place.asciiName = f[1];
-            place.country = f[3];
-            place.timeZone = f[6];
-            const auto country = std::lower_bound(countries.begin(), countries.end(),
-                                                  std::pair<std::string, std::string>(place.country, ""));
-            if (country != countries.end() && country->first == place.country) place.countryName = country->second;
-            const auto index = static_cast<std::uint32_t>(g.places.size());
-            keys.Add(f[0], index);
-            if (f[1] != f[0]) keys.Add(f[1], index);
-            for (std::string_view alternates = f[2]; !alternates.empty();) {
-                const size_t comma = alternates.find(',');
-                keys.Add(alternates.substr(0, comma), index);
-                alternates.remove_prefix(comma == std::string_view::npos ? alternates.size() : comma + 1);
-            }
-            g.places.push_back(std::move(place));
+        } else if (const std::string fault = ReadPlaceLine(line, countries, g, keys); !fault.empty()) {
+            return {where + fault};
         }
     }
     if (part != Part::Places || g.places.size() == ownPlaces) return {"it holds no places"};

@@ -58,6 +58,21 @@ int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostrea
     return kTableWritten;
 }
 
+namespace {
+
+// The line that says how many other places match the query, if any.
+std::string OtherMatchesNote(const PlaceMatches& matches, const std::string& query, const Place& found) {
+    if (matches.total <= 1) return "";
+    const size_t others = matches.total - 1;
+    std::string note = "  " + std::to_string(others) + (others > 1 ? " other places match" : " other place matches") +
+                       " \"" + query + "\": --find \"" + query + "\" lists " + (others > 1 ? "them" : "it");
+    if (query.find(',') == std::string::npos && !found.country.empty())
+        note += "; a country after a comma narrows it, as \"" + query + ", " + found.country + "\"";
+    return note + "\n";
+}
+
+}  // namespace
+
 PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
                         const std::string& town) {
     PlaceChoice choice{options, {}, "", ""};
@@ -80,15 +95,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
     place.country = !found.countryName.empty() ? found.countryName : found.country;
-    choice.report = "Place: " + Described(found) + "\n";
-    if (matches.total > 1) {
-        const size_t others = matches.total - 1;
-        choice.report += "  " + std::to_string(others) + (others > 1 ? " other places match" : " other place matches") +
-                         " \"" + query + "\": --find \"" + query + "\" lists " + (others > 1 ? "them" : "it");
-        if (query.find(',') == std::string::npos && !found.country.empty())
-            choice.report += "; a country after a comma narrows it, as \"" + query + ", " + found.country + "\"";
-        choice.report += "\n";
-    }
+    choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
 
     // The time basis is the user's when any of its options is given.
     if (given("--zone") || given("--summer-time") || given("--time-zone")) return choice;

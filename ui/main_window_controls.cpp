@@ -1,5 +1,6 @@
 #include "ui/main_window_controls.h"
 
+#include "input/field_text.h"
 #include "ui/main_window.h"
 
 #include <array>
@@ -115,7 +116,12 @@ std::span<const MainWindowControl> MainWindowControls() {
     return table;
 }
 
+std::string MainWindowFieldFilter(std::string_view cp1252, unsigned options) {
+    return FieldEntry(cp1252, ((options & kDigitsOnly) ? kFieldDigitsOnly : 0u) | ((options & kUpperCase) ? kFieldCapitals : 0u));
+}
+
 void AddMainWindowControls(WindowLayer& w, const TimetableSettings& settings) {
+    w.FieldFilterSet(MainWindowFieldFilter);
     for (const MainWindowControl& c : MainWindowControls()) {
         const std::string caption(c.caption);
         switch (c.type) {

@@ -32,4 +32,8 @@ std::span<const MainWindowControl> MainWindowControls();
 // Creates the table's controls in the window selected for controls, the
 // input fields showing the texts of the settings, every other control at
 // its default.
+// The rule of the main window's input fields: no control character, and
+// with kDigitsOnly only digits, with kUpperCase letters as capitals.
+std::string MainWindowFieldFilter(std::string_view cp1252, unsigned options);
+
 void AddMainWindowControls(WindowLayer& w, const TimetableSettings& settings);

@@ -300,39 +300,42 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// The code point of the UTF-8 sequence of length bytes at the start of
+// bytes; nothing when it is broken. An overlong form (C0 80 for NUL, C0 8A
+// for LF) would let a control character or a NUL past a check made on the
+// UTF-8 text; surrogates and values beyond U+10FFFF are no characters either.
+std::optional<char32_t> DecodeUtf8(std::string_view bytes, size_t length) {
+    if (length == 0 || length > bytes.size()) return std::nullopt;
+    const unsigned char lead = static_cast<unsigned char>(bytes[0]);
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(bytes[k]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kShortestOfLength[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kShortestOfLength[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return std::nullopt;
+    return c;
+}
+
+}  // namespace
+
 std::string Utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                      : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t c = 0;
-        bool valid = length != 0 && i + length <= text.size();
-        if (valid) {
-            c = length == 1 ? lead : lead & (0x7F >> length);
-            for (size_t k = 1; k < length; ++k) {
-                unsigned char next = static_cast<unsigned char>(text[i + k]);
-                if ((next & 0xC0) != 0x80) {
-                    valid = false;
-                    break;
-                }
-                c = (c << 6) | (next & 0x3F);
-            }
-        }
-        // An overlong form (C0 80 for NUL, C0 8A for LF) would let a control
-        // character or a NUL past a check made on the UTF-8 text; surrogates
-        // and values beyond U+10FFFF are no characters either.
-        constexpr char32_t kShortestOfLength[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < kShortestOfLength[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
-            valid = false;
-        if (!valid) {
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                          : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::optional<char32_t> c = DecodeUtf8(text.substr(i), length);
+        if (!c) {
             out += '?';  // a broken sequence is one unreadable character
             ++i;
             continue;
         }
-        out += ByteOf(c);
+        out += ByteOf(*c);
         i += length;
     }
     return out;

@@ -344,46 +344,48 @@ bool PendingFile::Replace() {
     return true;
 }
 
+bool PendingFile::ReplaceExisting(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    CloseDescriptor(earlier_);
+    earlier_ = OpenToProbe(target_);
+    if (earlier_ < 0 || InUse(earlier_, target_)) {
+        const int error = earlier_ < 0 && errno != EWOULDBLOCK ? errno : kHeldByAnotherProgram;
+        CloseDescriptor(earlier_);
+        return Fail(error);
+    }
+    if (!Replace()) return false;
+    named_ = true;
+    return true;
+}
+
+bool PendingFile::NameNew() {
+    if (hiddenName_) {
+        // A new name for a named file, unless one appeared meanwhile.
+        if (::renameat2(AT_FDCWD, hiddenName_.get(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0 ||
+            (errno == EINVAL && ::rename(hiddenName_.get(), target_.c_str()) == 0)) {
+            DropHiddenName(false);
+            named_ = true;
+        }
+    } else if (LinkUnnamed(fd_, target_.c_str())) {
+        named_ = true;  // a new name needs no intermediate one
+    }
+    return named_ || errno == EEXIST || Fail(errno);
+}
+
 bool PendingFile::TakeName() {
     if (fd_ < 0 || failed_) return false;
     for (int attempt = 0; attempt < 3 && !named_; ++attempt) {
         struct stat info {};
-        if (::lstat(target_.c_str(), &info) == 0) {
-            if (!S_ISREG(info.st_mode)) return Fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
-            CloseDescriptor(earlier_);
-            earlier_ = OpenToProbe(target_);
-            if (earlier_ < 0 || InUse(earlier_, target_)) {
-                const int error = earlier_ < 0 && errno != EWOULDBLOCK ? errno : kHeldByAnotherProgram;
-                CloseDescriptor(earlier_);
-                return Fail(error);
-            }
-            if (!Replace()) return false;
-            named_ = true;
-        } else if (errno != ENOENT) {
-            return Fail(errno);
-        } else if (hiddenName_) {
-            // A new name for a named file, unless one appeared meanwhile.
-            if (::renameat2(AT_FDCWD, hiddenName_.get(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0 ||
-                (errno == EINVAL && ::rename(hiddenName_.get(), target_.c_str()) == 0)) {
-                DropHiddenName(false);
-                named_ = true;
-            } else if (errno != EEXIST) {
-                return Fail(errno);
-            }
-        } else if (LinkUnnamed(fd_, target_.c_str())) {
-            named_ = true;  // a new name needs no intermediate one
-        } else if (errno != EEXIST) {
-            return Fail(errno);
-        }
+        const bool exists = ::lstat(target_.c_str(), &info) == 0;
+        if (!exists && errno != ENOENT) return Fail(errno);
+        if (!(exists ? ReplaceExisting(info) : NameNew())) return false;
     }
     if (!named_) return Fail(EEXIST);
-    if (named_) {
-        // Its flock would read as "in use" now; unlocked first, as a child
-        // process may share the descriptor.
-        ::flock(fd_, LOCK_UN);
-        CloseDescriptor(fd_);
-    }
-    return named_;
+    // Its flock would read as "in use" now; unlocked first, as a child
+    // process may share the descriptor.
+    ::flock(fd_, LOCK_UN);
+    CloseDescriptor(fd_);
+    return true;
 }
 
 bool PendingFile::CopyEarlierBack() {
@@ -433,31 +435,25 @@ void PendingFile::Discard() {
     failed_ = named_ = false;
 }
 
-std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
-    std::vector<bool> ok(files.size());
-    std::vector<int> errors(files.size(), 0);
-    std::vector<fs::path> folders;
-    for (size_t i = 0; i < files.size(); ++i) {
-        ok[i] = files[i].Begun() && files[i].Flush();
-        const fs::path folder = files[i].Folder();
-        if (ok[i] && std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
-    }
-    bool eachFile = fileSystems.empty();
+namespace {
+
+// Syncs the file systems of the descriptors: 0 when done, -1 when some
+// system offers no syncfs (each file is synced on its own then), else the
+// errno of the sync that failed.
+int SyncFileSystems(std::span<const int> fileSystems) {
+    int result = fileSystems.empty() ? -1 : 0;
     for (int fd : fileSystems) {
         if (::syncfs(fd) == 0) continue;
-        if (errno == ENOSYS) {
-            eachFile = true;  // a system without syncfs
-            continue;
-        }
-        std::fill(ok.begin(), ok.end(), false);
-        std::fill(errors.begin(), errors.end(), errno);
-        break;
+        if (errno != ENOSYS) return errno;
+        result = -1;  // a system without syncfs
     }
-    if (eachFile)
-        for (size_t i = 0; i < files.size(); ++i)
-            if (ok[i]) ok[i] = files[i].Sync();
-    for (size_t i = 0; i < files.size(); ++i)
-        if (ok[i]) ok[i] = files[i].TakeName();
+    return result;
+}
+
+// Syncs each folder; where that fails, the folder's files that took their
+// names are put back and fail with the sync's error.
+void SyncFoldersOrRestore(std::span<PendingFile> files, const std::vector<fs::path>& folders, std::vector<bool>& ok,
+                          std::vector<int>& errors) {
     for (const fs::path& folder : folders) {
         if (SyncFolder(folder)) continue;
         const int error = errno;
@@ -469,6 +465,27 @@ std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<cons
         }
         SyncFolder(folder);  // the earlier files back, as far as the disk still takes anything
     }
+}
+
+}  // namespace
+
+std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems) {
+    std::vector<bool> ok(files.size());
+    std::vector<int> errors(files.size(), 0);
+    std::vector<fs::path> folders;
+    for (size_t i = 0; i < files.size(); ++i) {
+        ok[i] = files[i].Begun() && files[i].Flush();
+        const fs::path folder = files[i].Folder();
+        if (ok[i] && std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    if (const int synced = SyncFileSystems(fileSystems); synced > 0) {
+        std::fill(ok.begin(), ok.end(), false);
+        std::fill(errors.begin(), errors.end(), synced);
+    } else if (synced < 0) {
+        for (size_t i = 0; i < files.size(); ++i) ok[i] = ok[i] && files[i].Sync();
+    }
+    for (size_t i = 0; i < files.size(); ++i) ok[i] = ok[i] && files[i].TakeName();
+    SyncFoldersOrRestore(files, folders, ok, errors);
     for (size_t i = 0; i < files.size(); ++i) {
         if (!ok[i] && errors[i] == 0) errors[i] = files[i].Error() != 0 ? files[i].Error() : EIO;
         ok[i] ? files[i].Release() : files[i].Discard();

@@ -10,6 +10,7 @@
 #include <string>
 #include <span>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -95,6 +96,8 @@ private:
     bool GiveHiddenName();
     void DropHiddenName(bool unlinkIt);
     bool Replace();
+    bool ReplaceExisting(const struct stat& info);  // the target exists
+    bool NameNew();  // no file has the target's name; true also when one appeared meanwhile
     bool CopyEarlierBack();
 
     std::filesystem::path target_;

@@ -1,7 +1,6 @@
 // Controls under program-wide numbers: creation, texts and states.
 #include "runtime/window/controls.h"
 
-#include "input/field_text.h"
 #include "runtime/window/control_kinds.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
@@ -123,10 +122,8 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
     return lines.isEmpty() ? caption : lines.join(u'\n');
 }
 
-FieldEdit::FieldEdit(unsigned options, QWidget* parent)
-    : QLineEdit(parent),
-      options_(options),
-      rules_(((options & kDigitsOnly) ? kFieldDigitsOnly : 0u) | ((options & kUpperCase) ? kFieldCapitals : 0u)) {
+FieldEdit::FieldEdit(unsigned options, const FieldFilter& filter, QWidget* parent)
+    : QLineEdit(parent), options_(options), filter_(filter) {
     setValidator(new EntryGate(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
 }
@@ -144,8 +141,8 @@ QString FieldEdit::Entering(const QString& text) const {
         if (c.category() == QChar::Other_Control) continue;
         const std::string byte = c.isSurrogate() ? std::string() : Utf8ToCp1252(QString(c).toStdString());
         if (byte.size() == 1 && (byte[0] != '?' || c == u'?')) {
-            kept += FromCp1252(FieldEntry(byte, rules_));
-        } else if (!(rules_ & kFieldDigitsOnly)) {
+            kept += FromCp1252(filter_ ? filter_(byte, options_) : byte);
+        } else if (!(options_ & kDigitsOnly)) {
             kept += c;  // a character beyond the code page has no capital in it
         }
     }
@@ -287,12 +284,14 @@ void WindowLayer::LabelAdd(int number, int x, int y, int width, int height, cons
     d.Register(number, label, LabelAdapter());
 }
 
+void WindowLayer::FieldFilterSet(FieldFilter filter) { impl_->fieldFilter = std::move(filter); }
+
 void WindowLayer::InputFieldAdd(int number, int x, int y, int width, int height,
                                 const std::string& text, unsigned options) {
     LayerState& d = *impl_;
     QWidget* parent = d.NewControlParent();
     if (number < 0 || !parent) return;
-    auto* field = new FieldEdit(options, parent);
+    auto* field = new FieldEdit(options, d.fieldFilter, parent);
     field->SetProgramText(FromCp1252(text));
     field->setGeometry(x, y, width, height);
     QObject::connect(field, &QLineEdit::textEdited, field,

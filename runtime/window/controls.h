@@ -32,7 +32,7 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 // Texts the program sets are kept as given.
 class FieldEdit : public QLineEdit {
 public:
-    FieldEdit(unsigned options, QWidget* parent);
+    FieldEdit(unsigned options, const FieldFilter& filter, QWidget* parent);
     unsigned Options() const { return options_; }
     void SetProgramText(const QString& text);
     // The part of text that may enter the field.
@@ -46,7 +46,7 @@ protected:
 
 private:
     unsigned options_;
-    unsigned rules_;        // FieldRule bits of the options
+    const FieldFilter& filter_;  // the layer's, which outlives its fields
     QString shown_;         // the text before the change under way
     bool settingProgramText_ = false;
 };

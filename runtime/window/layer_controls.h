@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "runtime/window/window_layer.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct ControlTable {
     std::vector<ControlEntry> controls = std::vector<ControlEntry>(30);
     std::uint64_t nextSequence = 1;
     QPointer<QButtonGroup> optionGroup;  // the open run of OptionAdd calls
+    FieldFilter fieldFilter;             // what enters an input field
 
     ControlEntry* Entry(int number);
     const ControlEntry* Entry(int number) const;

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 enum class EventKind {
     CloseRequest,  // close box, system menu close or Alt+F4 of any program window
@@ -37,6 +39,10 @@ enum FieldOption : unsigned {
     kDigitsOnly = 1u << 0,  // any other typed character is refused
     kUpperCase = 1u << 1,   // typed letters become capitals (ß stays ß)
 };
+
+// What of a code page 1252 text may enter an input field with these
+// options (FieldOption bits): the program's rule, handed down to the layer.
+using FieldFilter = std::function<std::string(std::string_view cp1252, unsigned options)>;
 
 // Button options, combined with |.
 enum ButtonOption : unsigned {
@@ -66,6 +72,10 @@ public:
     // Events: one at a time from all of the program's windows.
     EventKind EventWait();
     int EventControl() const;
+
+    // The rule of every input field, those made before included; without
+    // one every character a field can show enters it.
+    void FieldFilterSet(FieldFilter filter);
 
     // Controls, in the window selected for controls, under program-wide numbers.
     void LabelAdd(int number, int x, int y, int width, int height, const std::string& text,

@@ -1,6 +1,7 @@
 #include "window_test_support.h"
 
 #include "runtime/text/conversions.h"
+#include "ui/main_window_controls.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +21,7 @@ protected:
         WindowTest::SetUp();
         ASSERT_TRUE(w.WindowOpen(0, 0, 0, 780, 498, kCaptionWithClose | kSizable, "main"));
         ASSERT_TRUE(w.WindowSelectForControls(0));
+        w.FieldFilterSet(MainWindowFieldFilter);  // the program's rule, as it hands it down
     }
     int Count(const std::vector<int>& events, int control) {
         return static_cast<int>(std::count(events.begin(), events.end(), control));
