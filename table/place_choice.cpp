@@ -97,8 +97,10 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.country = !found.countryName.empty() ? found.countryName : found.country;
     choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
 
-    // The time basis is the user's when any of its options is given.
-    if (given("--zone") || given("--summer-time") || given("--time-zone")) return choice;
+    // The time basis is the user's when --zone or --time-zone is given; a
+    // --summer-time alone keeps the place's standard offset, since zone 0
+    // would move a place far from Greenwich by hours.
+    if (given("--zone") || given("--time-zone")) return choice;
     if (options.format->needs.timeZone) {
         if (!found.timeZone.empty()) place.timeZone = found.timeZone;
         else place.zone = found.zone.empty() ? "0" : found.zone;
@@ -111,6 +113,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
         return choice;
     }
     place.zone = Shortest(basis->zoneHours);
+    if (given("--summer-time")) return choice;
     o.summerTime = basis->summerTime;
     if (basis->keepsStandardTime)
         choice.report += "  The documents keep standard time (zone " + place.zone + ") for this place: its summer time "
