@@ -3,6 +3,7 @@
 #include "documents/civil_moments.h"
 #include "documents/data_formats.h"
 #include "documents/document_file.h"
+#include "documents/printed_formats.h"
 #include "documents/timetable_documents.h"
 #include "runtime/text/conversions.h"
 #include "runtime/text/text_file.h"
@@ -36,12 +37,14 @@ constexpr int kLastCalendarYear = 2999;
 // ISO dates, as CSV and JSON write them, have four digits of year.
 constexpr int kLastIsoYear = 9999;
 
-const std::array<OutputFormat, 5> kFormats = {{
+const std::array<OutputFormat, 7> kFormats = {{
     {"txt", ".TXT", {}, TextDocument, "Year edited into text-file: "},
     {"rtf", ".WRI", {}, RtfDocument, "Year edited into RTF-file: "},
     {"csv", ".csv", {true, kLastIsoYear, false}, CsvData, ""},
     {"json", ".json", {true, kLastIsoYear, false}, JsonData, ""},
-    {"ics", ".ics", {true, kLastCalendarYear, true}, IcsData, ""},
+    {"ics", ".ics", {true, kLastCalendarYear, true, true}, IcsData, ""},
+    {"pdf", ".pdf", {true, 0, true, false, true}, PrintedPdf, ""},
+    {"svg", ".svg", {true, 0, false, false, true}, PrintedSvg, ""},
 }};
 
 }  // namespace

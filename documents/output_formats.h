@@ -16,17 +16,20 @@
 struct Needs {
     bool timeZone = false;   // may render the civil time of an IANA zone (--time-zone)
     int lastYear = 0;        // the last year it can hold; 0 for any
-    bool stamp = false;      // a calendar stamp, and may carry reminders (--remind)
+    bool stamp = false;      // a stamp: the calendar's DTSTAMP, the PDF's creation date
+    bool reminders = false;  // may carry reminders (--remind)
+    bool printed = false;    // drawn by the printing toolkit, which a run starts once for all its files
 };
 
 // What a render reads besides the year.
 struct RenderOptions {
-    int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP)
+    int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
+    std::string country;                // the place's country for a printed title; empty when unknown
 };
 
 // The bytes of the file: code page 1252 for the documents, UTF-8 for the
-// data, every line ended by CR LF.
+// data, every line ended by CR LF; a PDF or an SVG as drawn.
 using Render = std::string (*)(const YearResult& year, const RenderOptions& options);
 
 struct OutputFormat {

@@ -25,8 +25,9 @@ bool RaiseOpenFileLimit() {
 
 }  // namespace
 
-WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch) {
-    return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch);
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch,
+                                const std::string& country) {
+    return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch, country);
 }
 
 std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today) {
@@ -42,8 +43,9 @@ std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outc
 BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
     : options_(options), out_(out), err_(err), limitRaised_(RaiseOpenFileLimit()) {}
 
-void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix) {
-    if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_); !written) {
+void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix,
+                         const std::string& country) {
+    if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_, country); !written) {
         err_ << UnwritableReport(prefix, written);
         allWritten_ = false;
         return;

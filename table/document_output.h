@@ -13,7 +13,9 @@
 // Writes the file the options ask for (TOWN.TXT, TOWN.WRI, or the year's
 // moments as CSV, JSON or iCalendar) of the calculated year into the out
 // folder, or into batch.
-WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr);
+// A printed format names country in its title.
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr,
+                                const std::string& country = "");
 
 // What the tool prints for a document written: its path, then the today
 // line (UTF-8), each on a line.
@@ -34,7 +36,7 @@ public:
 
     // The document of the calculated year. Its report waits for the
     // chunk's sync; a document that cannot even be written is reported now.
-    void Add(const YearResult& year, DateValue today, const std::string& prefix);
+    void Add(const YearResult& year, DateValue today, const std::string& prefix, const std::string& country = "");
     // Puts the documents still waiting on disk. True when every document of
     // the run reached its name.
     bool Finish();

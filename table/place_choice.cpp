@@ -94,6 +94,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.south = given("--north") || given("--south") ? options.south : found.latitude < 0;
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
+    place.country = !found.countryName.empty() ? found.countryName : found.country;
     choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
 
     // The time basis is the user's when --zone or --time-zone is given; a

@@ -35,7 +35,7 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
     if (!error.empty() || timeZone.empty()) return error;
     if (!options.format->needs.timeZone)
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
-               "a time zone goes with --format csv, json or ics";
+               "a time zone goes with --format csv, json, ics, pdf or svg";
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
     return CivilTimeZone::Find(timeZone).error;
 }
@@ -47,8 +47,10 @@ int64_t CalendarStamp(const TableOptions& options) {
 }
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch) {
+                    TextFileBatch* batch, const std::string& country) {
     RenderOptions render;
-    if (options.format->needs.stamp) render = {CalendarStamp(options), options.remindMinutes};
+    if (options.format->needs.printed) render.country = country;
+    if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
+    if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
     return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
 }

@@ -20,9 +20,10 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
 // Data files are UTF-8 and, like the documents, replace an earlier file
 // whole or leave it as it was. With a batch the file waits there for the
 // batch's one sync. False when the file cannot be written.
+// The printed formats name country in their title.
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch = nullptr);
+                    TextFileBatch* batch = nullptr, const std::string& country = "");
 
-// DTSTAMP of the calendar: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
+// DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
 int64_t CalendarStamp(const TableOptions& options);

@@ -75,7 +75,8 @@ std::string FormatsSentence() {
     }
     return sentence + ". " + civil + " give the moments in full, in the civil time of --zone and --summer-time, or of "
            "--time-zone (an IANA zone such as Europe/Oslo; not for the documents). --remind adds an alarm MINUTES "
-           "before each event.";
+           "before each event. pdf is the year to print, its times and its chart on two A4 pages, svg its chart "
+           "alone.";
 }
 
 }  // namespace
@@ -196,7 +197,7 @@ std::string CheckTimeBasis(Given& g) {
 
 std::string CheckReminder(Given& g) {
     if (!g.remind) return "";
-    if (!g.o.format->needs.stamp) return "--remind goes with --format ics";
+    if (!g.o.format->needs.reminders) return "--remind goes with --format ics";
     const std::string& text = *g.remind;
     if (text.empty() || text.size() > 5 || !AllDigits(text) || std::stoi(text) > kLongestReminder)
         return "--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + text + "\"";

@@ -1,10 +1,11 @@
 #include "table/table_run.h"
 
 #include "calc/civil_time_zone.h"
+#include "input/batch_file.h"
 #include "input/checks.h"
 #include "input/field_text.h"
+#include "runtime/print/print_session.h"
 #include "runtime/text/text_file.h"
-#include "input/batch_file.h"
 #include "table/document_output.h"
 #include "table/place_choice.h"
 #include "table/table_files.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -70,7 +72,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
+        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, ""};
         const TableOptions* rowOptions = &options;
         PlaceChoice choice;
         if (!row.place.empty()) {
@@ -101,7 +103,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        documents.Add(*year, today, prefix);
+        documents.Add(*year, today, prefix, place.country);
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
@@ -146,11 +148,14 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kTableUsageError;
     }
     const DateValue today = options.today ? *options.today : CurrentDate();
+    // One start of the printing toolkit for every place of the run.
+    std::optional<PrintSession> printing;
+    if (options.format->needs.printed) printing.emplace();
     if (options.batchFile) return RunBatch(options, today, out, err, dataFolder);
     if (options.place) return RunPlace(options, today, out, err, dataFolder);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
-                     options.west, options.south, options.timeZone.value_or("")};
+                     options.west, options.south, options.timeZone.value_or(""), ""};
     if (const char* where = ControlCharacterIn(place))
         return UsageError(err, std::string(where) + " holds a control character");
     return MakeTimetable(options, place, today, out, err);
@@ -194,7 +199,7 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
                   std::ostream& err, const std::string& prefix) {
     const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
     if (!year) return kTableRefused;
-    if (const WriteOutcome written = WriteTableDocument(options, *year); !written) {
+    if (const WriteOutcome written = WriteTableDocument(options, *year, nullptr, place.country); !written) {
         err << UnwritableReport(prefix, written);
         return kTableUnwritable;
     }

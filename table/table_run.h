@@ -28,6 +28,7 @@ struct TablePlace {
     bool west = true;
     bool south = false;
     std::string timeZone;  // an IANA time zone for the data formats; empty: zone and summer-time rule
+    std::string country;   // of a place taken by name, for the printed title; empty for a typed place
 };
 
 // The window's input for one place: the texts in code page 1252, the town

@@ -294,7 +294,11 @@ bool PendingFile::WriteOut() {
 bool PendingFile::Flush() {
     if (fd_ < 0 || failed_) return false;
     if (buffer_.empty()) return true;  // flushed before
-    if (!WriteOut()) return false;
+    const bool written = WriteOut();
+    // A file waiting in a batch for its sync keeps no buffer: the memory of
+    // a batch stays that of one file, however many wait.
+    std::string().swap(buffer_);
+    if (!written) return false;
     ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);  // the disk starts now; a sync waits
     return true;
 }

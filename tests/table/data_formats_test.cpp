@@ -215,7 +215,7 @@ TEST(DataFormats, OptionErrorsAndRefusals) {
         const char* error;
     };
     const Case cases[] = {
-        {{"--format", "pdf"}, 64, "--format takes txt, rtf, csv, json or ics, not \"pdf\""},
+        {{"--format", "docx"}, 64, "--format takes txt, rtf, csv, json, ics, pdf or svg, not \"docx\""},
         {{"--rtf", "--format", "csv"}, 64, "--rtf and --format csv exclude each other"},
         {{"--time-zone", "Europe/Oslo", "--zone", "1", "--format", "csv"}, 64, "--zone does not go with --time-zone"},
         {{"--time-zone", "Europe/Oslo", "--summer-time", "--format", "csv"}, 64, "--summer-time does not go with --time-zone"},
