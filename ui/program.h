@@ -4,6 +4,7 @@
 
 #include "calc/timetable.h"
 #include "runtime/text/conversions.h"
+#include "ui/place_suggestions.h"
 
 #include <array>
 #include <cstdint>
@@ -33,6 +34,7 @@ struct Program {
 
     Timetable timetable;                     // settings, calendar state, year table
     StartValues start;
+    PlaceSuggestions places;                 // the gazetteer and the town field's suggestions
     std::array<std::string, 202> infoLines;  // lines of the information text, 1 to 160 used
     std::string userName;
     std::string greeting;                    // the greeting window's title
