@@ -3,7 +3,7 @@
 #include "input/checks.h"
 #include "input/field_text.h"
 #include "runtime/text/text_file.h"
-#include "table/batch_file.h"
+#include "input/batch_file.h"
 #include "table/document_output.h"
 #include "table/table_files.h"
 #include "table/table_version.h"

@@ -4,7 +4,7 @@
 #include "calc/timetable.h"
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
-#include "table/batch_file.h"
+#include "input/batch_file.h"
 #include "table/table_run.h"
 #include "tests/support/many_places.h"
 

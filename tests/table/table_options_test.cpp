@@ -1,4 +1,4 @@
-#include "table/batch_file.h"
+#include "input/batch_file.h"
 #include "table/table_options.h"
 #include "input/field_text.h"
 

@@ -4,7 +4,7 @@
 #include "tests/support/table_tool_run.h"
 #include "tests/support/rtf_reading.h"
 #include "tests/support/temp_folder.h"
-#include "table/batch_file.h"
+#include "input/batch_file.h"
 #include "table/table_run.h"
 #include "table/table_version.h"
 

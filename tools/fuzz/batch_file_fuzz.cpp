@@ -7,7 +7,7 @@
 #include "documents/timetable_values.h"
 #include "input/checks.h"
 #include "tools/fuzz/fuzz_require.h"
-#include "table/batch_file.h"
+#include "input/batch_file.h"
 #include "table/table_run.h"
 #include "tests/support/rtf_reading.h"
 
