@@ -127,8 +127,10 @@ void FillInChosenPlace(Program& program) {
 std::string SuggestionLine(const Place& place) {
     const std::string latitude = Decimals4(std::abs(place.latitude)) + (place.latitude < 0 ? " S" : " N");
     const std::string longitude = Decimals4(std::abs(place.longitude)) + (place.longitude < 0 ? " W" : " E");
+    // An own place may give its zone in hours instead of by name.
+    const std::string zone = place.timeZone.empty() ? place.zone : place.timeZone;
     return ShownName(place) + "\t" + place.country + "\t" + latitude + "\t" + longitude + "\t" +
-           Utf8ToCp1252(place.timeZone);
+           Utf8ToCp1252(zone);
 }
 
 std::string ZoneFieldText(double hours) {
