@@ -16,8 +16,8 @@ namespace {
 constexpr std::size_t kMostSuggestions = 10;
 constexpr int kLettersBeforeSuggesting = 2;
 
-// Under the town field, clear of the command buttons on the right.
-constexpr int kListX = 150, kListY = 181, kListWidth = 500, kListMostHeight = 240;
+// Under the town field, over the coordinates and the command buttons while open.
+constexpr int kListX = 150, kListY = 181, kListWidth = 610, kListMostHeight = 240;
 
 // The note in the second Comments line for a place whose summer time the
 // documents cannot show.
