@@ -243,8 +243,7 @@ TEST_F(ControlTest, ASuggestionListIsWorkedFromItsFieldAndNeverTakesTheFocus) {
         int chosen, focus;
         std::string open;  // the lines still shown
     } cases[] = {
-        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, 2, 6, ""},
-        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, 3, 6, ""},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, 3, 6, ""},  // stops at the last
         {{Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}, 0, 6, lines},  // the mark back in the field
         {{Qt::Key_Escape}, 0, 6, ""},
         {{Qt::Key_Tab}, 0, 8, ""},  // no stop of its own
@@ -263,7 +262,6 @@ TEST_F(ControlTest, ASuggestionListIsWorkedFromItsFieldAndNeverTakesTheFocus) {
         EXPECT_EQ(w.ControlStateGet(37), c.chosen) << c.keys.front();
         EXPECT_EQ(Count(events, 37), c.chosen ? 1 : 0) << c.keys.front();
         EXPECT_EQ(w.ControlTextGet(37), c.open) << c.keys.front();
-        EXPECT_EQ(t.ControlGeometry(37).shown, !c.open.empty());
         EXPECT_EQ(t.FocusedControl(), c.focus) << c.keys.front();
         EXPECT_EQ(w.ControlTextGet(6), "ZU");
         w.ControlTextSet(6, "");
