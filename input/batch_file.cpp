@@ -73,6 +73,21 @@ void ReadPlace(const std::string& row, bool withTimeZone, BatchPlace& place) {
     }
 }
 
+// A row of a file of places found by name: the place, and the town when
+// the file has that column too (at townAt, 0 or 1).
+void ReadNamedPlace(const std::string& row, size_t columns, size_t townAt, BatchPlace& place) {
+    std::optional<std::vector<std::string>> fields = SplitFields(row);
+    if (!fields) {
+        place.error = "a quote is not closed";
+    } else if (fields->size() != columns) {
+        place.error = "has " + std::to_string(fields->size()) + " fields, not " + std::to_string(columns);
+    } else {
+        place.place = Trimmed((*fields)[columns == 2 ? 1 - townAt : 0]);
+        if (columns == 2) place.town = (*fields)[townAt];
+        if (place.place.empty()) place.error = "names no place";
+    }
+}
+
 constexpr size_t kReadSize = 64 * 1024;
 
 }  // namespace
@@ -106,8 +121,13 @@ bool BatchReader::ReadHeader() {
     const Row header = ReadRow(row, false);
     if (!error_.empty()) return false;
     if (row.rfind("\xEF\xBB\xBF", 0) == 0) row.erase(0, 3);
-    withTimeZone_ = header == Row::Taken && Trimmed(row) == kBatchHeaderWithTimeZone;
-    if (header != Row::Taken || (Trimmed(row) != kBatchHeader && !withTimeZone_)) {
+    const std::string names = Trimmed(row);
+    if (header == Row::Taken && names == kBatchHeader) columns_ = Columns::Coordinates;
+    else if (header == Row::Taken && names == kBatchHeaderWithTimeZone) columns_ = Columns::CoordinatesAndTimeZone;
+    else if (header == Row::Taken && names == kBatchHeaderOfPlaces) columns_ = Columns::Place;
+    else if (header == Row::Taken && names == "place,town") columns_ = Columns::PlaceAndTown;
+    else if (header == Row::Taken && names == "town,place") columns_ = Columns::TownAndPlace;
+    else {
         error_ = std::string("its first line must be ") + kBatchHeader;
         return false;
     }
@@ -166,7 +186,10 @@ bool BatchReader::Next(BatchPlace& place) {
             return true;
         }
         if (Trimmed(row).empty()) continue;
-        ReadPlace(row, withTimeZone_, place);
+        if (columns_ == Columns::Place) ReadNamedPlace(row, 1, 0, place);
+        else if (columns_ == Columns::PlaceAndTown) ReadNamedPlace(row, 2, 1, place);
+        else if (columns_ == Columns::TownAndPlace) ReadNamedPlace(row, 2, 0, place);
+        else ReadPlace(row, columns_ == Columns::CoordinatesAndTimeZone, place);
         return true;
     }
 }

@@ -14,6 +14,10 @@ inline constexpr const char* kBatchHeader = "town,longitude,latitude,east_west,n
 inline constexpr const char* kBatchHeaderWithTimeZone =
     "town,longitude,latitude,east_west,north_south,zone,time_zone";
 
+// A file of places found by name: one column, place, holding what
+// --place takes, and optionally a town column that names the document.
+inline constexpr const char* kBatchHeaderOfPlaces = "place";
+
 // The longest row taken, in bytes without its line end: 64 KiB.
 inline constexpr size_t kLongestBatchRow = 64 * 1024;
 
@@ -24,6 +28,7 @@ struct BatchPlace {
     std::string timeZone;  // the time_zone column, empty when absent; the zone is then empty too
     bool west = true;    // an empty side is the default: west, north
     bool south = false;
+    std::string place;   // the place column: a name to find; empty in a file of coordinates
     std::string error;   // why the row cannot be read; empty when it can
 };
 
@@ -44,7 +49,8 @@ public:
     // Opens the file or takes the text (which must outlive the reader) and
     // reads its header. False, with Error() saying why, when the file is
     // missing, a folder or unreadable, or the header is neither kBatchHeader
-    // nor kBatchHeaderWithTimeZone.
+    // nor kBatchHeaderWithTimeZone nor a place column with or without a town
+    // column, in either order.
     bool Open(const std::string& path);
     bool OpenText(std::string_view text);
 
@@ -53,6 +59,10 @@ public:
     bool Next(BatchPlace& place);
 
     const std::string& Error() const { return error_; }
+
+    // Whether the rows name places to find rather than give coordinates.
+    bool NamesPlaces() const { return columns_ == Columns::Place || columns_ == Columns::PlaceAndTown ||
+                                      columns_ == Columns::TownAndPlace; }
 
 private:
     enum class Row { Taken, TooLong, End };
@@ -66,7 +76,8 @@ private:
     std::vector<char> buffer_;
     size_t at_ = 0, filled_ = 0;
     int line_ = 0;
-    bool withTimeZone_ = false;  // the header names a seventh column, time_zone
+    enum class Columns { Coordinates, CoordinatesAndTimeZone, Place, PlaceAndTown, TownAndPlace };
+    Columns columns_ = Columns::Coordinates;
     std::string error_;
 };
 

@@ -86,15 +86,35 @@ bool OnEarth(double latitude, double longitude) {
     return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
+// Whether a name holds ä, ö or ü (either case, composed or with the
+// diaeresis apart): only then does it fold two ways.
+bool HasUmlaut(std::string_view utf8) {
+    for (size_t at = 0; at + 1 < utf8.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(utf8[at]);
+        if (byte < 0xC3) continue;
+        const auto next = static_cast<unsigned char>(utf8[at + 1]);
+        if (byte == 0xCC ? next == 0x88
+                         : byte == 0xC3 && (next == 0xA4 || next == 0xB6 || next == 0xBC || next == 0x84 ||
+                                            next == 0x96 || next == 0x9C))
+            return true;
+    }
+    return false;
+}
+
 // Gathers the places' keys, then groups them.
 class KeyBuilder {
 public:
     explicit KeyBuilder(Gazetteer& gazetteer) : g_(gazetteer) {}
 
+    void Reserve(size_t keys, size_t text) {
+        loose_.reserve(keys);
+        g_.keyText.reserve(text);
+    }
+
     // Both foldings of a name, each once per place.
     void Add(std::string_view name, std::uint32_t place) {
         Put(FoldForSearch(name, false), place);
-        Put(FoldForSearch(name, true), place);
+        if (HasUmlaut(name)) Put(FoldForSearch(name, true), place);
     }
 
     void Group() {
@@ -143,9 +163,12 @@ struct FileFault {
 FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
     std::vector<std::pair<std::string, std::string>> countries;
     enum class Part { Start, Countries, Places } part = Part::Start;
-    std::vector<Place> places;
     size_t lineNumber = 0;
     const size_t ownPlaces = g.places.size();
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    g.places.reserve(ownPlaces + lines);
+    // About four keys to a place and half a byte of key to a byte of file.
+    keys.Reserve(4 * lines, text.size() / 2);
     std::string_view rest = text;
     while (!rest.empty()) {
         const size_t end = rest.find('\n');
@@ -183,20 +206,18 @@ FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys)
             const auto country = std::lower_bound(countries.begin(), countries.end(),
                                                   std::pair<std::string, std::string>(place.country, ""));
             if (country != countries.end() && country->first == place.country) place.countryName = country->second;
-            const auto index = static_cast<std::uint32_t>(ownPlaces + places.size());
+            const auto index = static_cast<std::uint32_t>(g.places.size());
             keys.Add(f[0], index);
-            keys.Add(f[1], index);
+            if (f[1] != f[0]) keys.Add(f[1], index);
             for (std::string_view alternates = f[2]; !alternates.empty();) {
                 const size_t comma = alternates.find(',');
                 keys.Add(alternates.substr(0, comma), index);
                 alternates.remove_prefix(comma == std::string_view::npos ? alternates.size() : comma + 1);
             }
-            places.push_back(std::move(place));
+            g.places.push_back(std::move(place));
         }
     }
-    if (part != Part::Places || places.empty()) return {"it holds no places"};
-    g.places.insert(g.places.end(), std::make_move_iterator(places.begin()),
-                    std::make_move_iterator(places.end()));
+    if (part != Part::Places || g.places.size() == ownPlaces) return {"it holds no places"};
     return {};
 }
 
@@ -204,6 +225,7 @@ FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys)
 FileFault ReadOwnPlaces(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
     BatchReader reader;
     if (!reader.OpenText(text)) return {reader.Error()};
+    if (reader.NamesPlaces()) return {std::string("its first line must be ") + kBatchHeaderWithTimeZone};
     std::vector<Place> places;
     for (BatchPlace row; reader.Next(row);) {
         const std::string where = "line " + std::to_string(row.line) + ": ";
@@ -248,10 +270,11 @@ GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile, const std::f
         load.problems.push_back(ownPlacesFile.string() + ": " + error + "; your own places are left out");
     }
     if (std::optional<std::string> shipped = ReadWhole(placeFile, error)) {
-        g.keyText.reserve(shipped->size() * 3 / 2);
+        const size_t own = g.places.size();
         if (FileFault fault = ReadPlaceFile(*shipped, g, keys); !fault.text.empty()) {
             load.problems.push_back(placeFile.string() + ": " + fault.text + "; places are not found by name");
             // Only the own places stay.
+            g.places.resize(own);
             g.keyText.clear();
             keys.Reset();
             for (std::uint32_t p = 0; p < g.places.size(); ++p) keys.Add(g.places[p].name, p);

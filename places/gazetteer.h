@@ -64,8 +64,10 @@ struct PlaceMatches {
 };
 
 // The places whose name or alternate name begins with the query (UTF-8),
-// both folded by FoldForSearch. An optional country after the last comma narrows them: its ISO code
-// ("Frankfurt, DE") or the beginning of its name ("Frankfurt, Germany").
+// both folded by FoldForSearch. An optional country after the last comma
+// narrows them: its ISO code ("Frankfurt, DE") or the beginning of its
+// name ("Frankfurt, Germany"). A window program passes its code page 1252
+// field text through Cp1252ToUtf8 first.
 // Ranking: own places first, then an exact name before a prefix, then the
 // larger population.
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std::size_t limit);

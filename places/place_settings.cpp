@@ -7,6 +7,7 @@
 #include "table/civil_time_zone.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -57,13 +58,10 @@ std::string TownFromPlace(const Place& place) {
 std::string CoordinateFieldText(double degrees, bool sixtyMode) {
     const double magnitude = std::fabs(degrees);
     char text[32];
-    if (!sixtyMode) {
-        const long tenThousandths = std::lround(magnitude * 10000);
-        std::snprintf(text, sizeof text, "%ld.%04ld", tenThousandths / 10000, tenThousandths % 10000);
-    } else {
-        const long seconds = std::lround(magnitude * 3600);
-        std::snprintf(text, sizeof text, "%ld.%02ld%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    }
+    if (!sixtyMode)  // rounded as printf rounds, in any locale
+        return std::string(text, std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 4).ptr);
+    const long seconds = std::lround(magnitude * 3600);
+    std::snprintf(text, sizeof text, "%ld.%02ld%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return text;
 }
 

@@ -12,6 +12,8 @@ const char* const kTableUsage =
     "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
     "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
     "                       [--format FORMAT] [--remind MINUTES]\n"
+    "       kelmorven-table --year Y --place QUERY [any option of the first form]\n"
+    "       kelmorven-table --find QUERY\n"
     "       kelmorven-table --help | --version\n"
     "\n"
     "Writes the sunrise and sunset timetable of one place for the year Y into DIR\n"
@@ -22,14 +24,22 @@ const char* const kTableUsage =
     "FILE is a CSV file whose first line is\n"
     "    town,longitude,latitude,east_west,north_south,zone\n"
     "with one place per line (sides as east/west and north/south), and\n"
-    "optionally a seventh column time_zone.\n"
+    "optionally a seventh column time_zone; or whose first line is place\n"
+    "(or place,town) with one place by name per line, as --place takes it.\n"
+    "QUERY is a town's name or its beginning, optionally with a country after\n"
+    "a comma (\"Frankfurt, DE\"). --find lists the best 20 matches: name,\n"
+    "country, latitude, longitude, time zone, population. --place takes the\n"
+    "best match's town, coordinates (10-mode unless --sixty-mode) and sides,\n"
+    "and for the documents its zone and summer time, for csv, json and ics\n"
+    "its time zone; options given as well override them. Places come from\n"
+    "DatenE/Places.tsv and DatenE/OwnPlaces.csv beside the program.\n"
     "FORMAT is txt (default), rtf (same as --rtf), csv, json or ics (TOWN.csv,\n"
     "TOWN.json, TOWN.ics): the moments in full, in the civil time of --zone and\n"
     "--summer-time, or of --time-zone (an IANA zone such as Europe/Oslo; not\n"
     "for the documents). --remind adds an alarm MINUTES before each event.\n"
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
-    "4 report not writable to standard output, 64 error in the options or\n"
-    "unreadable FILE.\n";
+    "4 report not writable to standard output, 64 error in the options,\n"
+    "unreadable FILE or no place found by --find.\n";
 
 namespace {
 
@@ -41,7 +51,8 @@ const std::set<std::string> kFlags = {"--east",     "--west",        "--north", 
                                       "--ten-mode", "--sixty-mode",  "--rtf",   "--summer-time"};
 const std::set<std::string> kValued = {"--year", "--town", "--longitude", "--latitude",
                                        "--zone", "--out",  "--today",     "--batch",
-                                       "--format", "--time-zone", "--remind"};
+                                       "--format", "--time-zone", "--remind", "--find",
+                                       "--place"};
 // The longest reminder: a week.
 constexpr int kLongestReminder = 7 * 24 * 60;
 // What a CSV row gives instead.
@@ -110,6 +121,13 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         if (name == "--format") formatText = value;
         if (name == "--time-zone") o.timeZone = value;
         if (name == "--remind") remindText = value;
+        if (name == "--find") o.find = value;
+        if (name == "--place") o.place = value;
+    }
+    o.given = seen;
+    if (o.find) {
+        if (seen.size() > 1) return fail("--find goes alone");
+        return parsed;
     }
 
     for (auto [one, other] : {std::pair{"--east", "--west"}, std::pair{"--north", "--south"},
@@ -121,7 +139,8 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     if (o.batchFile) {
         for (const char* place : kPlaceOptions)
             if (seen.count(place)) return fail(std::string(place) + " does not go with --batch: the file gives the places");
-    } else {
+        if (o.place) return fail("--place does not go with --batch: the file gives the places");
+    } else if (!o.place) {
         for (const char* required : {"--town", "--longitude", "--latitude"})
             if (!seen.count(required)) return fail(std::string(required) + " is missing");
     }

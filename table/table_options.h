@@ -5,6 +5,7 @@
 #include "table/table_format.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct TableOptions {
     std::string outFolder = ".";
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;
+    std::optional<std::string> find;   // --find QUERY: list the places that match
+    std::optional<std::string> place;  // --place QUERY: the best match gives the place
+    std::set<std::string> given;       // the options named, as "--zone": what overrides a place's values
     bool help = false;
     bool version = false;
 };

@@ -5,6 +5,7 @@
 #include "runtime/text/text_file.h"
 #include "input/batch_file.h"
 #include "table/document_output.h"
+#include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
 
@@ -28,6 +29,17 @@ const char* ControlCharacterIn(const TablePlace& place) {
     return nullptr;
 }
 
+// Each line of text after prefix.
+std::string Prefixed(const std::string& text, const std::string& prefix) {
+    std::string lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        lines += prefix + text.substr(at, end - at + 1);
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
 int UsageError(std::ostream& err, const std::string& error) {
     err << "kelmorven-table: " << error << "\n" << kTableUsage;
     return kTableUsageError;
@@ -40,9 +52,11 @@ int BatchFileError(std::ostream& err, const std::string& path, const std::string
     return kTableUsageError;
 }
 
-int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err) {
+int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err,
+             const std::filesystem::path& dataFolder) {
     BatchReader reader;
     if (!reader.Open(*options.batchFile)) return BatchFileError(err, *options.batchFile, reader.Error());
+    const Gazetteer gazetteer = reader.NamesPlaces() ? LoadToolGazetteer(dataFolder, err) : Gazetteer{};
     Timetable timetable;
     BatchDocuments documents(options, out, err);
     bool refused = false;
@@ -54,12 +68,25 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             continue;
         }
         TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone};
+        const TableOptions* rowOptions = &options;
+        PlaceChoice choice;
+        if (!row.place.empty()) {
+            choice = ChoosePlace(gazetteer, row.place, options, row.town);
+            if (!choice.refusal.empty()) {
+                err << prefix << choice.refusal << "\n";
+                refused = true;
+                continue;
+            }
+            out << Prefixed(choice.report, prefix);
+            place = choice.place;
+            rowOptions = &choice.options;
+        }
         if (const char* where = ControlCharacterIn(place)) {
             err << prefix << where << " holds a control character\n";
             refused = true;
             continue;
         }
-        if (CalculatePlace(options, place, timetable, err, prefix))
+        if (CalculatePlace(*rowOptions, place, timetable, err, prefix))
             documents.Add(timetable, place.timeZone, today, prefix);
         else
             refused = true;
@@ -70,7 +97,24 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
     return allWritten ? kTableWritten : kTableUnwritable;
 }
 
-int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+// The place --place names, and its timetable.
+int RunPlace(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err,
+             const std::filesystem::path& dataFolder) {
+    const Gazetteer gazetteer = LoadToolGazetteer(dataFolder, err);
+    const PlaceChoice choice = ChoosePlace(gazetteer, *options.place, options);
+    if (!choice.refusal.empty()) {
+        err << "kelmorven-table: " << choice.refusal << "\n";
+        return kTableRefused;
+    }
+    out << choice.report;
+    if (const char* where = ControlCharacterIn(choice.place))
+        return UsageError(err, std::string(where) + " holds a control character");
+    Timetable timetable;
+    return MakeTimetable(choice.options, choice.place, today, timetable, out, err);
+}
+
+int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                    const std::filesystem::path& dataFolder) {
     ParsedOptions parsed = ParseTableOptions(arguments);
     const TableOptions& options = parsed.options;
     if (options.help) {
@@ -82,12 +126,14 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
         return kTableWritten;
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (options.find) return ListPlaces(LoadToolGazetteer(dataFolder, err), *options.find, out, err);
     if (std::string refusal = TimeBasisRefusal(options, options.timeZone.value_or("")); !refusal.empty()) {
         err << "kelmorven-table: " << refusal << "\n";
         return kTableUsageError;
     }
     const DateValue today = options.today ? *options.today : CurrentDate();
-    if (options.batchFile) return RunBatch(options, today, out, err);
+    if (options.batchFile) return RunBatch(options, today, out, err, dataFolder);
+    if (options.place) return RunPlace(options, today, out, err, dataFolder);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
                      options.west, options.south, options.timeZone.value_or("")};
@@ -139,8 +185,9 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     return kTableWritten;
 }
 
-int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    int status = RunTableCommand(arguments, out, err);
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                 const std::filesystem::path& dataFolder) {
+    int status = RunTableCommand(arguments, out, err, dataFolder);
     // The report is the last thing to fail: every document has been written
     // whatever became of it (a closed pipe, a full disk).
     if (!out.flush()) {

@@ -7,6 +7,9 @@
 #include "input/settings.h"
 #include "table/table_options.h"
 
+#include "runtime/text/text_file.h"
+
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -48,4 +51,6 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
 // The whole tool: arguments after the program name, output as UTF-8. When
 // the report cannot be written to out, that is said once on err at the end
 // and the status is kTableReportLost unless another failure came first.
-int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Places by name come from the data folder.
+int RunTableTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                 const std::filesystem::path& dataFolder = ProgramFolder() / "DatenE");

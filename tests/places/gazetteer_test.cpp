@@ -53,7 +53,7 @@ TEST(Gazetteer, RanksAnExactNameBeforeAPrefixThenTheLargerPopulation) {
     EXPECT_GT(man.total, 20u);
     for (size_t i = 2; i < man.best.size(); ++i)
         EXPECT_GE(man.best[i - 1]->population, man.best[i]->population) << man.best[i]->name;
-    // Springfield: seven in the United States, none outside it, largest first.
+    // Springfield: eight in the United States, none outside it, largest first.
     const PlaceMatches springfield = FindPlaces(Shipped(), "Springfield, US", 20);
     ASSERT_EQ(springfield.total, springfield.best.size());
     EXPECT_GE(springfield.total, 5u);

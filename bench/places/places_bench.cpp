@@ -1,0 +1,83 @@
+// The gazetteer's targets: loading the shipped place file within 30 ms and
+// 15 MB resident, and a query within 1 ms at the 99th percentile, over
+// queries made from every place's name.
+#include "places/gazetteer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const std::filesystem::path kPlaceFile = std::filesystem::path(KELMORVEN_DATA_DIR) / "Places.tsv";
+const std::filesystem::path kNoOwnPlaces = "no-own-places.csv";
+
+double ResidentMegabytes() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / 1e6;
+}
+
+double PeakResidentMegabytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1e3;
+}
+
+void LoadPlaceFile(benchmark::State& state) {
+    // The memory of the first load, before any other has left freed memory behind.
+    static const double before = ResidentMegabytes();
+    static const GazetteerLoad first = LoadGazetteer(kPlaceFile, kNoOwnPlaces);
+    static const double kept = ResidentMegabytes() - before;
+    static const double peak = PeakResidentMegabytes() - before;
+    for (auto _ : state) {
+        GazetteerLoad load = LoadGazetteer(kPlaceFile, kNoOwnPlaces);
+        benchmark::DoNotOptimize(load.gazetteer.keys.data());
+    }
+    state.counters["places"] = static_cast<double>(first.gazetteer.places.size());
+    state.counters["keys"] = static_cast<double>(first.gazetteer.keys.size());
+    state.counters["resident_MB"] = kept;
+    state.counters["peak_resident_MB"] = peak;
+}
+
+// Every place's name cut after 2, 3, 5 and 8 characters and whole, each
+// timed once; the counters are the percentiles in microseconds.
+void QueryEveryPlace(benchmark::State& state) {
+    const GazetteerLoad load = LoadGazetteer(kPlaceFile, kNoOwnPlaces);
+    std::vector<std::string> queries;
+    for (const Place& place : load.gazetteer.places) {
+        for (size_t length : {2, 3, 5, 8}) {
+            if (length < place.asciiName.size()) queries.push_back(place.asciiName.substr(0, length));
+        }
+        queries.push_back(place.name);
+    }
+    std::vector<double> micros;
+    micros.reserve(queries.size());
+    for (auto _ : state) {
+        micros.clear();
+        for (const std::string& query : queries) {
+            const auto start = std::chrono::steady_clock::now();
+            PlaceMatches found = FindPlaces(load.gazetteer, query, 20);
+            benchmark::DoNotOptimize(found.best.data());
+            micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    const auto at = [&](double share) { return micros[static_cast<size_t>(share * static_cast<double>(micros.size() - 1))]; };
+    state.counters["queries"] = static_cast<double>(micros.size());
+    state.counters["p50_us"] = at(0.5);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = micros.back();
+}
+
+}  // namespace
+
+BENCHMARK(LoadPlaceFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(QueryEveryPlace)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,0 +1,113 @@
+#include "table/place_choice.h"
+
+#include "places/place_settings.h"
+#include "runtime/text/conversions.h"
+#include "table/table_format.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace {
+
+// Degrees or hours as the C locale writes them, whatever the user's locale.
+std::string Decimal(double value, int decimals) {
+    char text[48];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    return std::string(text, end);
+}
+
+std::string Shortest(double value) {
+    char text[48];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string ZoneOf(const Place& place) { return place.timeZone.empty() ? place.zone : place.timeZone; }
+
+std::string Described(const Place& place) {
+    std::string text = place.name;
+    if (!place.country.empty()) text += ", " + place.country;
+    if (!place.countryName.empty()) text += " (" + place.countryName + ")";
+    text += ", " + Decimal(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S " : " N ") +
+            Decimal(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
+    const std::string zone = ZoneOf(place);
+    if (!zone.empty()) text += ", " + zone;
+    return text;
+}
+
+// The year the options name, kept in 16 bits as the year field keeps it.
+int YearOf(const TableOptions& options) {
+    return static_cast<int16_t>(ParseInteger(options.year));
+}
+
+}  // namespace
+
+Gazetteer LoadToolGazetteer(const std::filesystem::path& dataFolder, std::ostream& err) {
+    GazetteerLoad load = LoadGazetteer(dataFolder / "Places.tsv", dataFolder / "OwnPlaces.csv");
+    for (const std::string& problem : load.problems) err << "kelmorven-table: " << problem << "\n";
+    return std::move(load.gazetteer);
+}
+
+int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostream& out, std::ostream& err) {
+    const PlaceMatches matches = FindPlaces(gazetteer, query, kPlacesListed);
+    if (matches.best.empty()) {
+        err << "kelmorven-table: no place matches \"" << query << "\"\n";
+        return kTableUsageError;
+    }
+    for (const Place* place : matches.best)
+        out << place->name << "\t" << place->country << "\t" << Decimal(place->latitude, 4) << "\t"
+            << Decimal(place->longitude, 4) << "\t" << ZoneOf(*place) << "\t" << place->population << "\n";
+    return kTableWritten;
+}
+
+PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
+                        const std::string& town) {
+    PlaceChoice choice{options, {}, "", ""};
+    const PlaceMatches matches = FindPlaces(gazetteer, query, 1);
+    if (matches.best.empty()) {
+        choice.refusal = "no place matches \"" + query + "\" (--find lists what a beginning matches)";
+        return choice;
+    }
+    const Place& found = *matches.best[0];
+    const auto given = [&](const char* option) { return options.given.count(option) > 0; };
+    TablePlace& place = choice.place;
+    TableOptions& o = choice.options;
+
+    place.town = !town.empty() ? town : options.town ? *options.town : Cp1252ToUtf8(TownFromPlace(found));
+    o.sixtyMode = given("--sixty-mode");
+    place.longitude = options.longitude ? *options.longitude : CoordinateFieldText(found.longitude, o.sixtyMode);
+    place.latitude = options.latitude ? *options.latitude : CoordinateFieldText(found.latitude, o.sixtyMode);
+    place.west = given("--east") || given("--west") ? options.west : found.longitude < 0;
+    place.south = given("--north") || given("--south") ? options.south : found.latitude < 0;
+    place.zone = options.zone;
+    place.timeZone = options.timeZone.value_or("");
+    choice.report = "Place: " + Described(found) + "\n";
+    if (matches.total > 1) {
+        const size_t others = matches.total - 1;
+        choice.report += "  " + std::to_string(others) + (others > 1 ? " other places match" : " other place matches") +
+                         " \"" + query + "\": --find \"" + query + "\" lists " + (others > 1 ? "them" : "it");
+        if (query.find(',') == std::string::npos && !found.country.empty())
+            choice.report += "; a country after a comma narrows it, as \"" + query + ", " + found.country + "\"";
+        choice.report += "\n";
+    }
+
+    // The time basis is the user's when any of its options is given.
+    if (given("--zone") || given("--summer-time") || given("--time-zone")) return choice;
+    if (!DocumentOf(options.format)) {
+        if (!found.timeZone.empty()) place.timeZone = found.timeZone;
+        else place.zone = found.zone.empty() ? "0" : found.zone;
+        return choice;
+    }
+    const std::optional<DocumentTimeBasis> basis = DocumentTimeBasisOf(found, YearOf(options));
+    if (!basis) {
+        choice.refusal = "the time zone \"" + found.timeZone + "\" of " + found.name +
+                         " is not in the time-zone database: give --zone and, if it applies, --summer-time";
+        return choice;
+    }
+    place.zone = Shortest(basis->zoneHours);
+    o.summerTime = basis->summerTime;
+    if (basis->keepsStandardTime)
+        choice.report += "  The documents keep standard time (zone " + place.zone + ") for this place: its summer time "
+                         "is not the documents' period from the last Sunday of March to October; --format "
+                         "csv|json|ics gives the zone's real civil time\n";
+    return choice;
+}
