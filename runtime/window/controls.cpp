@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -176,7 +175,9 @@ void FieldEdit::Admit(QString& text, int& cursor) const {
 }
 
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
-    if (suggestions_ && event->modifiers() == Qt::NoModifier && suggestions_->TakeKey(event->key())) {
+    // The keypad's Enter and arrows count as the others.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (suggestions_ && plain && suggestions_->TakeKey(event->key())) {
         event->accept();
         return;
     }
