@@ -1,10 +1,10 @@
 #include "places/place_settings.h"
 
 #include "calc/calendar.h"
+#include "calc/civil_time_zone.h"
 #include "calc/summer_time.h"
 #include "input/field_text.h"
 #include "runtime/text/conversions.h"
-#include "table/civil_time_zone.h"
 
 #include <algorithm>
 #include <charconv>

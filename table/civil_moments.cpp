@@ -73,13 +73,15 @@ std::vector<CivilDay> MomentsInTimeZone(const Timetable& timetable, const CivilT
     std::vector<CivilDay> days;
     ForEachDayOfYear(timetable.leap, [&](int month, int day, int) {
         const int year = settings.year;
-        const int32_t standard = zone.StandardOffset(year, month, day);
-        const SunEvents events =
-            ComputeSunEvents(settings.year, static_cast<uint8_t>(month), static_cast<uint8_t>(day),
-                             settings.longitude, settings.latitude, static_cast<float>(standard / 3600.0));
-        const int64_t start = CivilDateSeconds(year, month, day);
-        days.push_back({year, month, day, ZoneMoment(events.sunriseKind, events.sunrise, start, standard, zone),
-                        ZoneMoment(events.sunsetKind, events.sunset, start, standard, zone)});
+        int lived = 0;
+        for (const int32_t standard : zone.StandardOffsetsOfDate(year, month, day)) {
+            const SunEvents events =
+                ComputeSunEvents(settings.year, static_cast<uint8_t>(month), static_cast<uint8_t>(day),
+                                 settings.longitude, settings.latitude, static_cast<float>(standard / 3600.0));
+            const int64_t start = CivilDateSeconds(year, month, day);
+            days.push_back({year, month, day, ZoneMoment(events.sunriseKind, events.sunrise, start, standard, zone),
+                            ZoneMoment(events.sunsetKind, events.sunset, start, standard, zone), ++lived});
+        }
     });
     return days;
 }

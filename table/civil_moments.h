@@ -5,7 +5,7 @@
 
 #include "calc/sun_events.h"
 #include "calc/timetable.h"
-#include "table/civil_time_zone.h"
+#include "calc/civil_time_zone.h"
 
 #include <cstdint>
 #include <vector>
@@ -22,6 +22,7 @@ struct CivilMoment {
 struct CivilDay {
     int year = 0, month = 0, day = 0;  // the date the two moments belong to
     CivilMoment sunrise, sunset;
+    int lived = 1;  // 2 for the second time the zone lived the date (its clock set a day back)
 };
 
 // Seconds from 1970-01-01 to the start of a civil date (proleptic Gregorian).
@@ -40,6 +41,8 @@ std::vector<CivilDay> MomentsByZoneRule(const Timetable& timetable);
 // Every date of the year of timetable's settings in the civil time of zone:
 // for each date the solver runs with the zone's standard offset of that
 // date, and each moment is shown with the zone's offset at that instant.
+// A date the zone skipped has no entry; a date it lived twice has two, one
+// for each time, so every sunrise and sunset appears once, on its date.
 std::vector<CivilDay> MomentsInTimeZone(const Timetable& timetable, const CivilTimeZone& zone);
 
 // The year table's cells made anew from the moments: each date's DayEntry

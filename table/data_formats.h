@@ -14,14 +14,14 @@
 struct DataYear {
     const TimetableSettings& settings;
     std::string timeZone;          // the zone's name, or empty for the zone and summer-time rule
-    std::vector<CivilDay> days;    // every date of the year, in order
+    std::vector<CivilDay> days;    // every date of the year as the zone lived it, in order
     int16_t springDay = 0, autumnDay = 0;  // the summer-time period of the rule (March, October)
 };
 
 // The first line of the CSV.
 inline constexpr const char* kCsvHeader = "date,sunrise,sunset";
 
-// CSV (RFC 4180): the header, then one line per date: date, sunrise, sunset,
+// CSV (RFC 4180): the header, then one line per day: date, sunrise, sunset,
 // each moment as MomentText.
 std::vector<std::string> CsvLines(const DataYear& year);
 
@@ -42,5 +42,6 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
 
 // The UID of the event ("SR" or "SS") of a date at the place of settings:
 // "20260101-SR-" and 16 hexadecimal digits of a hash of the town and the
-// coordinates, then "@kelmorven".
+// coordinates, then "@kelmorven"; "19690930-2-SR-..." for the second time
+// the zone lived the date.
 std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event);

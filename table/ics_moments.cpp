@@ -34,10 +34,8 @@ uint64_t StableHash(const std::string& text) {
 // "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
 // than the single-precision value's six, which show its binary rounding.
 std::string PlaceText(const TimetableSettings& s) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.4f %s %.4f %s", static_cast<double>(std::fabs(s.latitude)),
-                  s.latitude < 0 ? "S" : "N", static_cast<double>(std::fabs(s.longitude)), s.longitude < 0 ? "W" : "E");
-    return text;
+    return FormatFixed(std::fabs(s.latitude), 4) + (s.latitude < 0 ? " S " : " N ") +
+           FormatFixed(std::fabs(s.longitude), 4) + (s.longitude < 0 ? " W" : " E");
 }
 
 // "Sunrise at ULM: 08:19:58 local time on 2026-01-01 (UTC+01:00). ..."
@@ -78,9 +76,10 @@ void AddEvent(icalcomponent* calendar, const DataYear& year, const CalendarOptio
 std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event) {
     const uint64_t place = StableHash(settings.town + "\n" + FormatReal(settings.longitude) + "\n" +
                                       FormatReal(settings.latitude));
+    // The second time a zone lives a date gets its own events: "-2" after the date.
     char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%s-%016llx@kelmorven", day.year, day.month, day.day, event,
-                  static_cast<unsigned long long>(place));
+    std::snprintf(text, sizeof text, "%04d%02d%02d%s-%s-%016llx@kelmorven", day.year, day.month, day.day,
+                  day.lived == 2 ? "-2" : "", event, static_cast<unsigned long long>(place));
     return text;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 // A single-precision value as the documents print it, six decimals, as a
 // JSON number: 48.400555, not the float's 48.40055465698242.
-double PrintedNumber(float value) { return std::stod(FormatReal(value)); }
+double PrintedNumber(float value) { return ParseDouble(FormatReal(value)).value_or(0.0); }
 
 nlohmann::ordered_json TimeBasis(const DataYear& year) {
     nlohmann::ordered_json basis;

@@ -4,7 +4,7 @@
 #include "documents/timetable_documents.h"
 #include "runtime/text/text_file.h"
 #include "table/civil_moments.h"
-#include "table/civil_time_zone.h"
+#include "calc/civil_time_zone.h"
 #include "table/data_formats.h"
 
 #include <cstdlib>
@@ -38,7 +38,11 @@ std::string TableFileName(TableFormat format, const TimetableSettings& settings)
 }
 
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
-    const std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
+    std::string error = options.format == TableFormat::Ics ? SourceDateEpoch().error : "";
+    // libical writes no stamp after the year 3000 but zeros.
+    constexpr int64_t kFirstSecondOf3001 = 32535216000;
+    if (options.format == TableFormat::Ics && error.empty() && CalendarStamp(options) >= kFirstSecondOf3001)
+        error = "the calendar's stamp (--today or SOURCE_DATE_EPOCH) must lie before the year 3001";
     if (!error.empty() || timeZone.empty()) return error;
     if (DocumentOf(options.format))
         return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "

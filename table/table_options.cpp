@@ -164,6 +164,11 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
     // libical holds date-times up to the year 3000; a year's last sunset may fall on the next.
     if (o.format == TableFormat::Ics && !o.year.empty() && (o.year.size() > 4 || std::stoi(o.year) > 2999))
         return fail("--format ics takes a year up to 2999");
+    // ISO dates, as CSV and JSON write them, have four digits of year.
+    const bool isoDates = o.format == TableFormat::Csv || o.format == TableFormat::Json;
+    const size_t firstDigit = std::min(o.year.find_first_not_of('0'), o.year.size());
+    if (isoDates && o.year.size() - firstDigit > 4)
+        return fail("--format " + *formatText + " takes a year up to 9999");
     if (todayText) {
         o.today = ParseIsoDate(*todayText);
         if (!o.today) return fail("--today takes a date YYYY-MM-DD, not \"" + *todayText + "\"");

@@ -1,5 +1,6 @@
 #include "table/table_run.h"
 
+#include "calc/civil_time_zone.h"
 #include "input/checks.h"
 #include "input/field_text.h"
 #include "runtime/text/text_file.h"
@@ -10,6 +11,7 @@
 #include "table/table_version.h"
 
 #include <algorithm>
+#include <map>
 #include <ostream>
 
 namespace {
@@ -60,6 +62,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
     Timetable timetable;
     BatchDocuments documents(options, out, err);
     bool refused = false;
+    std::map<std::string, int> documentLines;  // document name -> line of the row that made it
     for (BatchPlace row; reader.Next(row);) {
         const std::string prefix = *options.batchFile + " line " + std::to_string(row.line) + ": ";
         if (!row.error.empty()) {
@@ -86,10 +89,18 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        if (CalculatePlace(*rowOptions, place, timetable, err, prefix))
-            documents.Add(timetable, place.timeZone, today, prefix);
-        else
+        if (!CalculatePlace(*rowOptions, place, timetable, err, prefix)) {
             refused = true;
+            continue;
+        }
+        // Two rows of one document name would leave only the later one.
+        const std::string name = TableFileName(options.format, timetable.settings);
+        if (const auto [earlier, first] = documentLines.emplace(name, row.line); !first) {
+            err << prefix << name << ": the same document as line " << earlier->second << "\n";
+            refused = true;
+            continue;
+        }
+        documents.Add(timetable, place.timeZone, today, prefix);
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
@@ -127,7 +138,10 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     }
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (options.find) return ListPlaces(LoadToolGazetteer(dataFolder, err), *options.find, out, err);
-    if (std::string refusal = TimeBasisRefusal(options, options.timeZone.value_or("")); !refusal.empty()) {
+    // An empty name is no zone either, not the absence of one.
+    const std::string refusal = options.timeZone && options.timeZone->empty() ? CivilTimeZone::Find("").error
+                                                                             : TimeBasisRefusal(options, options.timeZone.value_or(""));
+    if (!refusal.empty()) {
         err << "kelmorven-table: " << refusal << "\n";
         return kTableUsageError;
     }

@@ -1,6 +1,7 @@
 #include "runtime/text/conversions.h"
 
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -11,17 +12,22 @@
 #include <locale.h>
 
 std::string FormatReal(float value) {
-    // "%f" of a float can need 39 digits before the point, plus sign and six
-    // decimals.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(value));
-    return buffer;
+    return FormatFixed(static_cast<double>(value), 6);
+}
+
+std::string FormatFixed(double value, int decimals) {
+    // A float's "%f" can need 39 digits before the point, a double's 309;
+    // to_chars writes them as "%f" in the C locale, whatever the process's.
+    char buffer[400];
+    const std::to_chars_result end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, end.ptr);
 }
 
 std::string FormatInteger(long value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%ld", value);
-    return buffer;
+    const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end.ptr);
 }
 
 int32_t ParseInteger(std::string_view text) {
@@ -75,15 +81,19 @@ locale_t CLocale() {
 
 }  // namespace
 
-float ParseReal(std::string_view text) {
+std::optional<double> ParseDouble(std::string_view text) {
     size_t start = 0;
     while (start < text.size() &&
            (text[start] == ' ' || (text[start] >= '\t' && text[start] <= '\r')))
         ++start;
     size_t end = DecimalNumberEnd(text, start);
-    if (end == start) return 0.0f;
+    if (end == start) return std::nullopt;
     std::string number(text.substr(start, end - start));
-    double d = strtod_l(number.c_str(), nullptr, CLocale());
+    return strtod_l(number.c_str(), nullptr, CLocale());
+}
+
+float ParseReal(std::string_view text) {
+    const double d = ParseDouble(text).value_or(0.0);
     // Beyond the largest float (by more than half a unit in its last place)
     // the rounded value is an infinity; the plain cast would be undefined.
     constexpr double kFloatLimit = 0x1.ffffffp127;

@@ -4,12 +4,21 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // The value widened to double, in fixed notation with six decimals, as C's
 // "%f": 9.175f gives "9.175000", -0.25f gives "-0.250000".
 std::string FormatReal(float value);
+
+// The value in fixed notation with that many decimals, as C's "%.*f" in the
+// C locale: a point, never the process locale's comma.
+std::string FormatFixed(double value, int decimals);
+
+// The leading decimal number of a text as a double, read as the C locale
+// reads it; nothing when the text does not begin with one.
+std::optional<double> ParseDouble(std::string_view text);
 
 // Plain decimal, '-' for negatives, no leading zeros.
 std::string FormatInteger(long value);

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -117,7 +118,7 @@ TEST(CivilMoments, EuropeBerlinIsTheSummerTimeRuleOnlyWhereTheLawWasTheSame) {
     const fs::path rule = folder / "rule", zone = folder / "zone";
     fs::create_directories(rule);
     fs::create_directories(zone);
-    for (const char* year : {"2026", "1990"}) {
+    for (const char* year : {"2026", "1990", "2038"}) {  // 2038: past the zone file's listed changes
         SCOPED_TRACE(year);
         ASSERT_EQ(Tool(Place(year, rule, {"--zone", "1", "--summer-time", "--format", "csv"})).status, 0);
         ToolRun run = Tool(Place(year, zone, {"--time-zone", "Europe/Berlin", "--format", "csv"}));
@@ -127,7 +128,7 @@ TEST(CivilMoments, EuropeBerlinIsTheSummerTimeRuleOnlyWhereTheLawWasTheSame) {
         std::vector<std::string> differing;
         for (const auto& [date, line] : byRule)
             if (byZone.at(date) != line) differing.push_back(date);
-        if (std::string(year) == "2026") {
+        if (std::string(year) != "1990") {
             EXPECT_EQ(Contents(rule / "ULM.csv"), Contents(zone / "ULM.csv"));
         } else {
             // In 1990 German summer time ended on the last Sunday of September.
@@ -154,6 +155,29 @@ TEST(CivilMoments, SydneyHasItsSummerTimeFromOctoberToApril) {
         // The clock reads the local moment, sunrise between 05:30 and 07:30.
         const int64_t hour = (d.sunrise.local - CivilDateSeconds(d.year, d.month, d.day)) / 3600;
         EXPECT_TRUE(hour >= 5 && hour <= 7) << MomentText(d.sunrise);
+    }
+}
+
+TEST(CivilMoments, EverySunriseAndSunsetOnceOnItsDateWhereAZoneSkipsOrRepeatsADate) {
+    struct Case { const char *zone, *year, *longitude, *latitude; bool west, south; const char* date; size_t lines; };
+    for (const Case& c : {Case{"Pacific/Apia", "2011", "171.44", "13.50", true, true, "2011-12-30", 0},
+                          Case{"Pacific/Kwajalein", "1993", "167.20", "9.05", false, false, "1993-08-21", 0},
+                          Case{"Pacific/Kwajalein", "1969", "167.20", "9.05", false, false, "1969-09-30", 2},
+                          Case{"Pacific/Kiritimati", "1994", "157.24", "1.52", true, false, "1994-12-31", 0}}) {
+        Timetable timetable = Calculated(c.year, c.longitude, c.latitude, c.west, c.south, "0", false);
+        const DataYear year{timetable.settings, c.zone, MomentsInTimeZone(timetable, *CivilTimeZone::Find(c.zone).zone)};
+        size_t lines = 0;
+        for (size_t i = 0; i < year.days.size(); ++i) {
+            const CivilDay& d = year.days[i];
+            lines += DateText(d) == c.date;
+            // On its line's date by the zone's clock, a day after the one before: none twice, none lost.
+            EXPECT_EQ(MomentText(d.sunrise).substr(0, 10) + MomentText(d.sunset).substr(0, 10), DateText(d) + DateText(d));
+            if (i > 0) { EXPECT_NEAR(d.sunset.Utc() - year.days[i - 1].sunrise.Utc(), 36 * 3600, 4 * 3600) << DateText(d); }
+        }
+        EXPECT_EQ(lines, c.lines) << c.zone << " " << c.date;
+        std::set<std::string> uids;
+        for (const std::string& line : IcsLines(year, {0, std::nullopt})) if (line.rfind("UID:", 0) == 0) uids.insert(line);
+        EXPECT_EQ(uids.size(), 2 * year.days.size()) << c.zone;  // one event each, with its own UID
     }
 }
 
@@ -200,7 +224,10 @@ TEST(DataFormats, OptionErrorsAndRefusals) {
         {{"--remind", "10"}, 64, "--remind goes with --format ics"},
         {{"--remind", "ten", "--format", "ics"}, 64, "--remind takes whole minutes from 0 to 10080"},
         {{"--remind", "20000", "--format", "ics"}, 64, "--remind takes whole minutes"},
+        {{"--time-zone", "", "--format", "csv"}, 64, "no time zone \"\" in the time-zone database"},
     };
+    for (const std::string format : {"csv", "json"})
+        EXPECT_EQ(Tool(Place("10000", folder, {"--format", format})).err.rfind("kelmorven-table: --format " + format + " takes a year up to 9999\n", 0), 0u);
     EXPECT_EQ(Tool(Place("3000", folder, {"--format", "ics"})).err.substr(0, 54),
               "kelmorven-table: --format ics takes a year up to 2999\n");
     EXPECT_EQ(Tool(Place("3000", folder, {"--format", "csv"})).status, 0);
@@ -212,6 +239,10 @@ TEST(DataFormats, OptionErrorsAndRefusals) {
     // A refusal of a time zone is one line, without the usage.
     ToolRun run = Tool(Place("2026", folder, {"--time-zone", "Europe/Atlantis", "--format", "csv"}));
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    // So is one of a long name with control characters, cut short and escaped.
+    run = Tool(Place("2026", folder, {"--time-zone", "Europe/\n\x1b" + std::string(10000, 'x'), "--format", "csv"}));
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_TRUE(run.err.find("\"Europe/\\n\\x1bxxx") != std::string::npos && run.err.size() < 200) << run.err;
     // --rtf and --format rtf are one choice; the input checks refuse as for the documents.
     EXPECT_EQ(Tool(Place("2026", folder, {"--rtf", "--format", "rtf"})).status, 0);
     EXPECT_TRUE(fs::exists(folder / "ULM.WRI"));
@@ -299,7 +330,13 @@ TEST(DataFormats, TheCalendarIsTheSameBytesForTheSameInputsAndItsUidsKeepTheirPl
     ToolRun run = Tool({"--year", "2026", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--format", "ics"});
     EXPECT_EQ(run.status, 64);
     EXPECT_NE(run.err.find("SOURCE_DATE_EPOCH"), std::string::npos);
+    // After the year 3000 the stamp would be zeros, which calendars reject.
+    std::vector<std::string> ulm = {"--year", "2026", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--format", "ics"};
+    ::setenv("SOURCE_DATE_EPOCH", "32535216000", 1);
+    EXPECT_NE(Tool(ulm).err.find("before the year 3001"), std::string::npos);
     ::unsetenv("SOURCE_DATE_EPOCH");
+    ulm.insert(ulm.end(), {"--today", "3001-01-01"});
+    EXPECT_NE(Tool(ulm).err.find("before the year 3001"), std::string::npos);
     fs::remove_all(folder);
 }
 

@@ -137,7 +137,8 @@ TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
                                             "Comma,9,5,48,east,north,1\n"
                                             "Rio,43.1345,22.5430,west,south,-3\n"
                                             "Slash/Town,9,48,east,north,1\n"
-                                            "Ulm,9,48,sideways,north,1\n";
+                                            "Ulm,9,48,sideways,north,1\n"
+                                            "Testtown,9,48,east,north,2\n";  // would replace line 2's
     fs::create_directories(folder / "out");
     ToolRun run = Tool({"--year", "2004", "--ten-mode", "--summer-time", "--batch", csv.string(), "--out",
                     (folder / "out").string(), "--today", "2004-05-17"});
@@ -145,7 +146,7 @@ TEST(TableTool, ABatchWritesEveryGoodRowAndReportsTheRefusedOnesByLine) {
     const std::string p = csv.string() + " line ";
     EXPECT_EQ(run.err, p + "3: has 7 fields, not 6\n" +
                        p + "5: Attention !\n" + p + "5: Not allowed signs like the following \\ / : * ?  < > | # !\n" +
-                       p + "6: east_west must be east or west\n");
+                       p + "6: east_west must be east or west\n" + p + "7: TESTTOWN.TXT: the same document as line 2\n");
     ExpectNearWorkedExample(May17Cell(folder / "out" / "TESTTOWN.TXT"));
     std::vector<std::string> rio = FileLines(folder / "out" / "RIO.TXT");
     EXPECT_EQ(rio.at(8), "   Longitude west =  43.134499\xB0 (10-mode)    =  43\xB0" "08'04 '' (60-mode)");

@@ -40,11 +40,11 @@ TEST(Conversions, ParseRealReadsTheLeadingDecimalNumberWhateverTheLocale) {
     EXPECT_TRUE(std::isinf(ParseReal("1e39")));
     EXPECT_TRUE(std::isinf(ParseReal("-1e999")));
     EXPECT_EQ(ParseReal("1e-999"), 0.0f);
-    // A comma locale must not change how a point is read.
-    if (setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-        EXPECT_EQ(ParseReal("5.5"), 5.5f);
-        setlocale(LC_NUMERIC, "C");
-    }
+    // A comma locale changes no number read or written.
+    ASSERT_NE(setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "no de_DE.UTF-8: scripts/install-deps makes it";
+    EXPECT_EQ(ParseReal("5.5"), 5.5f);
+    EXPECT_EQ(FormatReal(9.175f) + FormatFixed(-47.3, 4), "9.175000-47.3000");
+    setlocale(LC_NUMERIC, "C");
 }
 
 TEST(Conversions, TruncateToIntegerDropsTheFractionAndIsGuarded) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <locale.h>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -57,7 +58,10 @@ void ExpectSameDocumentAsWrittenAlone(const fs::path& written, Timetable& expect
 }  // namespace
 
 TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
-    Session s("calculate");
+    Session s("calculate");  // the toolkit, once up, has set the locale from the environment
+    // Under a decimal comma the program writes the bytes written alone under C.
+    const std::string before = setlocale(LC_ALL, nullptr);
+    ASSERT_NE(setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "no de_DE.UTF-8: scripts/install-deps makes it";
     TypeBern(s);
     s.Click(kCalculateButton);
     Timetable expected = BernWithoutWindows("2004");
@@ -77,7 +81,9 @@ TEST(Calculate, ShowsTheThreeNotesFillsTheBarAndWritesExactlyTheTextDocument) {
     EXPECT_TRUE(s.messages.empty());
     EXPECT_EQ(s.overruns, 0);
     ASSERT_EQ(FilesIn(s.program.folder), std::vector<std::string>{"BERN.TXT"});
+    setlocale(LC_ALL, "C");
     ExpectSameDocumentAsWrittenAlone(s.program.folder / "BERN.TXT", expected, DocumentKind::Text);
+    setlocale(LC_ALL, before.c_str());
 }
 
 TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {

@@ -1,0 +1,157 @@
+#include "calc/civil_time_zone.h"
+
+#include <absl/time/civil_time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Periods looked at on each side before giving up on finding standard time.
+constexpr int kPeriodsSearched = 8;
+
+// The longest part of a refused name that an error repeats.
+constexpr size_t kShownNameLength = 60;
+
+// The name as an error shows it, on one line: control characters and bytes
+// beyond ASCII escaped, and cut short after kShownNameLength characters.
+std::string ShownName(const std::string& name) {
+    std::string shown;
+    for (size_t i = 0; i < name.size() && i < kShownNameLength; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '\\' || c == '"') {
+            shown += '\\';
+            shown += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            shown += hex;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    if (name.size() > kShownNameLength) shown += "...";
+    return shown;
+}
+
+// Whether name has the form of a zone name: parts joined by '/', each made
+// of the characters the database uses in names and none starting with a
+// point, so that no part climbs out of the folder or hides a file.
+bool IsZoneName(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.back() == '/') return false;
+    bool partStart = true;
+    for (const char c : name) {
+        if (c == '/') {
+            if (partStart) return false;  // an empty part
+            partStart = true;
+            continue;
+        }
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                             c == '_' || c == '-' || c == '+' || c == '.';
+        if (!allowed || (partStart && c == '.')) return false;
+        partStart = false;
+    }
+    return true;
+}
+
+// The file of name in folder, followed through its links, or nothing when
+// it is missing or lies outside the folder.
+std::optional<fs::path> ZoneFile(const std::string& name, const fs::path& folder) {
+    std::error_code error;
+    const fs::path base = fs::canonical(folder, error);
+    if (error) return std::nullopt;
+    const fs::path file = fs::canonical(base / name, error);
+    if (error || !fs::is_regular_file(file, error)) return std::nullopt;
+    const fs::path inside = file.lexically_relative(base);
+    if (inside.empty() || *inside.begin() == "..") return std::nullopt;
+    return file;
+}
+
+// The first instant of a civil date; for a date the clock jumped into,
+// the jump.
+absl::Time DateStart(const absl::TimeZone& zone, absl::CivilDay date) {
+    const absl::TimeZone::TimeInfo start = zone.At(absl::CivilSecond(date));
+    return start.kind == absl::TimeZone::TimeInfo::SKIPPED ? start.trans : start.pre;
+}
+
+absl::Time Instant(int64_t utc) { return absl::FromUnixSeconds(utc); }
+
+int32_t Seconds(int offset) { return static_cast<int32_t>(offset); }
+
+}  // namespace
+
+fs::path CivilTimeZone::SystemFolder() {
+    const char* folder = std::getenv("TZDIR");
+    return folder && *folder ? fs::path(folder) : fs::path("/usr/share/zoneinfo");
+}
+
+CivilTimeZone::Lookup CivilTimeZone::Find(const std::string& name) { return Find(name, SystemFolder()); }
+
+CivilTimeZone::Lookup CivilTimeZone::Find(const std::string& name, const fs::path& folder) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        return {std::nullopt, "the time-zone database cannot be read: no folder " + folder.string()};
+    const std::string unknown = "no time zone \"" + ShownName(name) +
+                                "\" in the time-zone database (an area and a location, such as Europe/Oslo)";
+    if (!IsZoneName(name)) return {std::nullopt, unknown};
+    const std::optional<fs::path> file = ZoneFile(name, folder);
+    absl::TimeZone zone;
+    // The library is handed the full path, so that it never looks for the
+    // name anywhere but in this folder.
+    if (!file || !absl::LoadTimeZone(file->string(), &zone)) return {std::nullopt, unknown};
+    return {CivilTimeZone(zone, name), ""};
+}
+
+int32_t CivilTimeZone::StandardOffset(int year, int month, int day) const {
+    return StandardOffsetAt(zone_.At(absl::CivilSecond(year, month, day, 12, 0, 0)).pre);
+}
+
+std::vector<int32_t> CivilTimeZone::StandardOffsetsOfDate(int year, int month, int day) const {
+    const absl::CivilDay date(year, month, day);
+    if (DateStart(zone_, date + 1) <= DateStart(zone_, date)) return {};
+    const absl::TimeZone::TimeInfo noon = zone_.At(absl::CivilSecond(year, month, day, 12, 0, 0));
+    std::vector<int32_t> offsets{StandardOffsetAt(noon.pre)};
+    // A fold of an hour or two is summer time ending; a fold of half a day
+    // or more lives the date again.
+    if (noon.kind == absl::TimeZone::TimeInfo::REPEATED && noon.post - noon.pre >= absl::Hours(12))
+        offsets.push_back(StandardOffsetAt(noon.post));
+    return offsets;
+}
+
+int32_t CivilTimeZone::StandardOffsetAt(absl::Time noon) const {
+    const absl::TimeZone::CivilInfo here = zone_.At(noon);
+    // The database marks a period as summer time or not, without its size:
+    // the standard offset is that of the nearest unmarked period, looking
+    // back first, then ahead. A change's civil times are given on the
+    // clock of the period the search comes from.
+    if (!here.is_dst) return Seconds(here.offset);
+    absl::Time before = noon, after = noon;
+    int beforeOffset = here.offset, afterOffset = here.offset;
+    absl::TimeZone::CivilTransition change;
+    for (int i = 0; i < kPeriodsSearched; ++i) {
+        if (zone_.PrevTransition(before, &change)) {
+            before = absl::FromCivil(change.to, absl::FixedTimeZone(beforeOffset)) - absl::Seconds(1);
+            const absl::TimeZone::CivilInfo period = zone_.At(before);
+            if (!period.is_dst) return Seconds(period.offset);
+            beforeOffset = period.offset;
+        }
+        if (zone_.NextTransition(after, &change)) {
+            after = absl::FromCivil(change.from, absl::FixedTimeZone(afterOffset));
+            const absl::TimeZone::CivilInfo period = zone_.At(after);
+            if (!period.is_dst) return Seconds(period.offset);
+            afterOffset = period.offset;
+        }
+    }
+    return Seconds(here.offset);
+}
+
+int32_t CivilTimeZone::OffsetAt(int64_t utc) const { return Seconds(zone_.At(Instant(utc)).offset); }
+
+bool CivilTimeZone::SummerTimeAt(int64_t utc) const { return zone_.At(Instant(utc)).is_dst; }
