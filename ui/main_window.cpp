@@ -3,6 +3,7 @@
 #include "runtime/window/window_layer.h"
 #include "ui/calculation.h"
 #include "ui/main_window_controls.h"
+#include "ui/place_suggestions.h"
 #include "ui/program.h"
 #include "ui/secondary_windows.h"
 #include "ui/start_values.h"
@@ -24,6 +25,7 @@ bool BuildMainWindow(Program& program) {
     if (!w.WindowSelectForControls(kMainWindow)) return false;
 
     AddMainWindowControls(w, program.settings);
+    AddPlaceSuggestionList(program);
     return true;
 }
 
@@ -47,6 +49,12 @@ void RunMainLoop(Program& program) {
                 break;
             case kInfoButton:
                 ShowInfoWindow(program);
+                break;
+            case kTownField:
+                SuggestPlaces(program);
+                break;
+            case kPlaceSuggestionList:
+                FillInChosenPlace(program);
                 break;
             case kNewStartButton:
                 PrepareStartValues(program);

@@ -37,6 +37,8 @@ inline constexpr int kNewStartButton = 32;
 inline constexpr int kExitButton = 33;
 inline constexpr int kTextFileOption = 34;
 inline constexpr int kRtfFileOption = 35;
+// The places suggested under the town field.
+inline constexpr int kPlaceSuggestionList = 37;
 // Controls of the other windows, under numbers no main-window control uses.
 inline constexpr int kInfoList = 60;
 inline constexpr int kMapPicture = 61;

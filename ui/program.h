@@ -4,6 +4,7 @@
 
 #include "calc/year_result.h"
 #include "runtime/text/conversions.h"
+#include "ui/place_suggestions.h"
 
 #include <array>
 #include <cstdint>
@@ -35,6 +36,7 @@ struct Program {
     TimetableSettings settings;              // the input as last read and checked
     std::optional<YearResult> year;          // the year calculated last, kept until the next
     StartValues start;
+    PlaceSuggestions places;                 // the gazetteer and the town field's suggestions
     std::array<std::string, 202> infoLines;  // lines of the information text, 1 to 160 used
     std::string userName;
     std::string greeting;                    // the greeting window's title

@@ -4,6 +4,7 @@
 #include "runtime/text/text_file.h"
 #include "runtime/window/window_layer.h"
 #include "ui/main_window.h"
+#include "ui/place_suggestions.h"
 #include "ui/program.h"
 #include "ui/start_values.h"
 
@@ -42,6 +43,7 @@ void EndProgram(Program& program) {
 
 int RunProgram(Program& program) {
     ShowGreeting(program);
+    LoadPlaces(program);
     PrepareStartValues(program);
     if (BuildMainWindow(program)) RunMainLoop(program);
     EndProgram(program);

@@ -170,6 +170,21 @@ public:
     bool Focusable() const override { return true; }
 };
 
+// Not a stop of the focus order: its field keeps the focus.
+class Suggestions final : public ControlKind {
+public:
+    const char* Name() const override { return "suggestion list"; }
+    QString Text(const ControlEntry& e) const override { return Of(e)->Lines(); }
+    bool SetText(ControlEntry& e, const QString& text) const override {
+        Of(e)->SetLines(text);
+        return true;
+    }
+    int State(const ControlEntry& e) const override { return Of(e)->Chosen(); }
+
+private:
+    static SuggestionList* Of(const ControlEntry& e) { return static_cast<SuggestionList*>(e.widget.data()); }
+};
+
 class Picture final : public ControlKind {
 public:
     const char* Name() const override { return "picture"; }
@@ -186,4 +201,5 @@ const ControlKind& OptionAdapter() { static const Option kind; return kind; }
 const ControlKind& FrameAdapter() { static const Frame kind; return kind; }
 const ControlKind& ProgressBarAdapter() { static const ProgressBar kind; return kind; }
 const ControlKind& LineListAdapter() { static const LineList kind; return kind; }
+const ControlKind& SuggestionListAdapter() { static const Suggestions kind; return kind; }
 const ControlKind& PictureAdapter() { static const Picture kind; return kind; }

@@ -34,4 +34,5 @@ const ControlKind& OptionAdapter();
 const ControlKind& FrameAdapter();
 const ControlKind& ProgressBarAdapter();
 const ControlKind& LineListAdapter();
+const ControlKind& SuggestionListAdapter();
 const ControlKind& PictureAdapter();

@@ -2,6 +2,7 @@
 #include "runtime/window/controls.h"
 
 #include "runtime/window/control_kinds.h"
+#include "runtime/window/fonts.h"
 #include "runtime/window/layer_impl.h"
 #include "runtime/text/conversions.h"
 
@@ -171,6 +172,12 @@ void FieldEdit::Admit(QString& text, int& cursor) const {
 }
 
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    // The keypad's Enter and arrows count as the others.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (suggestions_ && plain && suggestions_->TakeKey(event->key())) {
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     if (!text.isEmpty() && AllPrintable(text) &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
@@ -202,6 +209,122 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent* event) {
         }
     }
     QLineEdit::inputMethodEvent(event);
+}
+
+void FieldEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Another window coming to the front leaves the field its focus.
+    if (suggestions_ && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        suggestions_->Close();
+}
+
+SuggestionList::SuggestionList(QLineEdit* field, const QRect& place, std::function<void()> onChoose,
+                               QWidget* parent)
+    : QTreeWidget(parent), field_(field), onChoose_(std::move(onChoose)), place_(place) {
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
+    setFont(NormalFont());  // read as the secondary windows are, not in the main window's compact face
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setIndentation(0);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setGeometry(place);
+    connect(this, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { Choose(indexOfTopLevelItem(item)); });
+}
+
+void SuggestionList::SetLines(const QString& lines) {
+    clear();
+    marked_ = -1;
+    chosen_ = 0;
+    if (lines.isEmpty()) {
+        hide();
+        return;
+    }
+    int columns = 1;
+    for (const QString& line : lines.split(u'\n')) {
+        const QStringList parts = line.split(u'\t');
+        columns = std::max(columns, static_cast<int>(parts.size()));
+        addTopLevelItem(new QTreeWidgetItem(parts));
+    }
+    setColumnCount(columns);
+    // Each column as wide as its widest entry and a gap; the last takes the rest.
+    constexpr int kColumnGap = 14;
+    for (int c = 0; c + 1 < columns; ++c) setColumnWidth(c, sizeHintForColumn(c) + kColumnGap);
+    const int rowHeight = std::max(1, sizeHintForRow(0));
+    const int height = std::min(place_.height(), topLevelItemCount() * rowHeight + 2 * frameWidth());
+    setGeometry(place_.x(), place_.y(), place_.width(), height);
+    if (field_ && field_->window()->focusWidget() == field_) {
+        raise();  // over the controls beneath it
+        show();
+    } else {
+        Close();  // the user has gone on elsewhere
+    }
+}
+
+QString SuggestionList::Lines() const {
+    QStringList lines;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QStringList parts;
+        for (int c = 0; c < columnCount(); ++c) parts << topLevelItem(row)->text(c);
+        while (parts.size() > 1 && parts.back().isEmpty()) parts.removeLast();
+        lines << parts.join(u'\t');
+    }
+    return lines.join(u'\n');
+}
+
+void SuggestionList::Close() {
+    if (topLevelItemCount() == 0 && isHidden()) return;
+    clear();
+    marked_ = -1;
+    hide();
+}
+
+void SuggestionList::Mark(int row) {
+    marked_ = row;
+    if (row < 0) {
+        clearSelection();
+        setCurrentItem(nullptr);
+        return;
+    }
+    setCurrentItem(topLevelItem(row));
+    scrollToItem(topLevelItem(row));
+}
+
+void SuggestionList::Choose(int row) {
+    if (row < 0 || row >= topLevelItemCount()) return;
+    Close();
+    chosen_ = row + 1;
+    if (onChoose_) onChoose_();
+}
+
+bool SuggestionList::TakeKey(int key) {
+    if (isHidden() || topLevelItemCount() == 0) return false;
+    switch (key) {
+    case Qt::Key_Down:
+        Mark(std::min(marked_ + 1, topLevelItemCount() - 1));
+        return true;
+    case Qt::Key_Up:
+        // Above the first line the mark goes back into the field.
+        Mark(marked_ - 1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (marked_ < 0) return false;  // the field's own Return, as without a list
+        Choose(marked_);
+        return true;
+    case Qt::Key_Escape:
+        Close();
+        return true;
+    default:
+        return false;
+    }
 }
 
 ControlEntry* ControlTable::Entry(int number) {
@@ -400,6 +523,23 @@ void WindowLayer::LineListAdd(int number, int x, int y, int width, int height) {
     QObject::connect(list, &QListWidget::itemDoubleClicked, list,
                      [&d, list, number] { d.Queue(EventKind::ControlEvent, number, list->window()); });
     d.Register(number, list, LineListAdapter());
+}
+
+void WindowLayer::SuggestionListAdd(int number, int x, int y, int width, int height, int field) {
+    LayerState& d = *impl_;
+    QWidget* parent = d.NewControlParent();
+    const ControlEntry* fieldEntry = d.Entry(field);
+    if (number < 0 || !parent || !fieldEntry || !fieldEntry->widget || fieldEntry->kind != &InputFieldAdapter() ||
+        fieldEntry->window != parent)
+        return;
+    auto* edit = static_cast<FieldEdit*>(fieldEntry->widget.data());
+    QPointer<QWidget> window = parent;
+    auto* list = new SuggestionList(edit, QRect(x, y, width, height), [&d, window, number] {
+        if (window) d.Queue(EventKind::ControlEvent, number, window);
+    }, parent);
+    d.Register(number, list, SuggestionListAdapter());
+    list->hide();  // until it has lines
+    edit->SetSuggestions(list);
 }
 
 std::string WindowLayer::ControlTextGet(int number) const {

@@ -90,6 +90,18 @@ public:
     void ProgressBarAdd(int number, int x, int y, int width, int height, int minimum,
                         int maximum);
     void LineListAdd(int number, int x, int y, int width, int height);
+    // A list of suggestions for the input field `field`, at (x, y) in the
+    // field's window: width pixels wide, at most height pixels high and
+    // shorter when its lines need less. ControlTextSet gives its lines, one
+    // a line feed, a tab between columns; they show while the field has the
+    // focus, and the empty text closes the list. The list is no stop of the
+    // focus order and never takes the focus: while it shows, Down and Up in
+    // the field mark a line, Return chooses the marked one, Escape closes the
+    // list; a click chooses a line. Choosing raises a ControlEvent of the
+    // list, whose state then is the chosen line counted from 1 (0: none
+    // chosen from these lines). Choosing, Escape and the field losing the
+    // focus close the list and drop its lines; other keys go to the field.
+    void SuggestionListAdd(int number, int x, int y, int width, int height, int field);
     // Shows picture slot at (x, y) at the picture's own size; width and height
     // are not applied.
     void PictureAdd(int number, int x, int y, int width, int height, int slot);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -159,6 +160,8 @@ WindowLayerTesting::ControlFacts WindowLayerTesting::ControlGeometry(int number)
     facts.width = w->width();
     facts.height = w->height();
     facts.kind = entry->kind->Name();
+    facts.shown = w->isVisibleTo(w->window());
+    facts.fontPixels = QFontInfo(w->font()).pixelSize();
     entry->kind->Describe(*entry, facts);
     return facts;
 }

@@ -41,12 +41,15 @@ public:
     struct ControlFacts {
         bool live = false;  // false for a number without a live control
         std::string kind;   // "label", "input field", "button", "check box", "option",
-                            // "frame", "progress bar", "line list" or "picture"
+                            // "frame", "progress bar", "line list", "suggestion list"
+                            // or "picture"
         int x = 0, y = 0, width = 0, height = 0;  // in its window's client area
         Alignment alignment = Alignment::Left;    // of a label's text
         unsigned options = 0;                     // FieldOption or ButtonOption bits
         int textWidth = 0;  // pixels the widest line of the shown text takes
         int textRoom = 0;   // pixels the control gives its text
+        bool shown = false;  // visible in its window
+        int fontPixels = 0;  // pixel size of the font the control shows its text in
     };
     ControlFacts ControlGeometry(int number) const;
     int FocusedControl() const;  // -1 when none

@@ -230,6 +230,46 @@ TEST_F(ControlTest, LineListsKeepTheOrderAddedAndProgressBarsStayInTheirRange) {
     EXPECT_EQ(w.ControlStateGet(19), 365);
 }
 
+TEST_F(ControlTest, ASuggestionListIsWorkedFromItsFieldAndNeverTakesTheFocus) {
+    ASSERT_TRUE(w.WindowOpen(0, 0, 0, 780, 498, kCaptionWithClose | kCompactText, "main"));
+    ASSERT_TRUE(w.WindowSelectForControls(0));
+    w.InputFieldAdd(6, 150, 160, 190, 20, "", kUpperCase);
+    w.InputFieldAdd(8, 150, 230, 70, 20, "");
+    w.SuggestionListAdd(37, 150, 181, 500, 240, 6);
+    const std::string lines = "Z\xDCrich\tCH\nZug\tCH\nZunyi\tCN";
+    w.ControlTextSet(37, lines);  // its field has not the focus: nothing to show
+    EXPECT_FALSE(t.ControlGeometry(37).shown);
+    constexpr int kClick = 0;  // into the list's middle
+    const struct {
+        std::vector<int> keys;
+        int chosen, focus;
+        std::string open;  // the lines still shown
+    } cases[] = {
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}, 3, 6, ""},  // stops at the last
+        {{Qt::Key_Down, Qt::Key_Up, Qt::Key_Return}, 0, 6, lines},  // the mark back in the field
+        {{Qt::Key_Escape}, 0, 6, ""},
+        {{Qt::Key_Tab}, 0, 8, ""},  // no stop of its own
+        {{kClick}, 2, 6, ""},
+    };
+    for (const auto& c : cases) {
+        t.SimulateTyping(6, "zu");
+        TakeEventsUntilClose(0);
+        w.ControlTextSet(37, lines);
+        const WindowLayerTesting::ControlFacts list = t.ControlGeometry(37);
+        ASSERT_TRUE(list.shown);
+        EXPECT_LT(list.height, 240);  // three lines take less than the room
+        EXPECT_GE(list.fontPixels, 14);  // readable, though the window's face is compact
+        for (int key : c.keys) key == kClick ? t.SimulateClick(37) : t.SimulateKey(key);
+        const std::vector<int> events = TakeEventsUntilClose(0);
+        EXPECT_EQ(w.ControlStateGet(37), c.chosen) << c.keys.front();
+        EXPECT_EQ(Count(events, 37), c.chosen ? 1 : 0) << c.keys.front();
+        EXPECT_EQ(w.ControlTextGet(37), c.open) << c.keys.front();
+        EXPECT_EQ(t.FocusedControl(), c.focus) << c.keys.front();
+        EXPECT_EQ(w.ControlTextGet(6), "ZU");
+        w.ControlTextSet(6, "");
+    }
+}
+
 TEST_F(ControlTest, ControlsWithoutAWindowForControlsAreAbsent) {
     w.WindowClose(0);
     w.LabelAdd(29, 490, 50, 250, 20, "about");

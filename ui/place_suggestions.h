@@ -1,0 +1,39 @@
+// Places by name in the main window: the suggestions under the town field,
+// and what choosing one fills in.
+#pragma once
+
+#include "places/gazetteer.h"
+
+#include <string>
+#include <vector>
+
+struct Program;
+
+struct PlaceSuggestions {
+    Gazetteer gazetteer;              // loaded once at start; without places, no suggestions
+    std::vector<const Place*> shown;  // the places of the list's lines, in their order
+    std::string searchedTown;         // the town field's text the list was made for
+};
+
+// Reads DatenE/Places.tsv and DatenE/OwnPlaces.csv once and reports their
+// problems in one message. Without a place file the program works as it
+// always has, without a word.
+void LoadPlaces(Program& program);
+
+// Adds the suggestion list under the town field, when there are places.
+void AddPlaceSuggestionList(Program& program);
+
+// The town field has changed or taken or lost the focus: a new text of at
+// least two letters shows the best places in the list, a shorter one closes it.
+void SuggestPlaces(Program& program);
+
+// A line of the list was chosen: town, coordinates in the mode chosen now,
+// sides, zone and summer time of the place go into the window.
+void FillInChosenPlace(Program& program);
+
+// One line of the list (code page 1252): name, country, latitude, longitude
+// and zone, a tab between them.
+std::string SuggestionLine(const Place& place);
+
+// Hours east of Greenwich as the zone field takes them: "1", "-3.5", "5.75".
+std::string ZoneFieldText(double hours);
