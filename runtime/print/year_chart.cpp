@@ -92,6 +92,35 @@ double LegendItem(QPainter& painter, double x, double y, const QColor& colour, b
     return wordsBox.right() + 14;
 }
 
+// Hours up both sides, every two hours; months across, with a rule where
+// each begins.
+void DrawHoursAndMonths(QPainter& painter, const QRectF& area, const QRectF& plot, const ChartGeometry& chart,
+                        const PrintedYear& year) {
+    painter.setFont(PrintFace(7));
+    for (int hour = 0; hour <= 24; hour += 2) {
+        const double at = chart.Y(hour * 3600.0);
+        painter.setPen(QPen(kRule, 0.3));
+        if (hour % 24) painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
+        painter.setPen(kInk);
+        const QString label = QString::asprintf("%02d:00", hour);
+        painter.drawText(QRectF(area.left(), at - 6, kHourLabels - 4, 12), Qt::AlignRight | Qt::AlignVCenter, label);
+        painter.drawText(QRectF(plot.right() + 4, at - 6, kHourLabels - 4, 12), Qt::AlignLeft | Qt::AlignVCenter, label);
+    }
+    std::vector<size_t> monthStarts;
+    for (size_t i = 0; i < year.days.size(); ++i)
+        if (i == 0 || year.days[i].month != year.days[i - 1].month) monthStarts.push_back(i);
+    monthStarts.push_back(year.days.size());
+    painter.setFont(PrintFace(8));
+    for (size_t m = 0; m + 1 < monthStarts.size(); ++m) {
+        const double from = chart.X(monthStarts[m]), to = chart.X(monthStarts[m + 1]);
+        painter.setPen(QPen(kRule, 0.3));
+        if (m > 0) painter.drawLine(QPointF(from, plot.top()), QPointF(from, plot.bottom()));
+        painter.setPen(kInk);
+        const int month = year.days[monthStarts[m]].month;
+        painter.drawText(QRectF(from, plot.bottom() + 10, to - from, 14), Qt::AlignCenter, kMonthNames[month - 1]);
+    }
+}
+
 }  // namespace
 
 void PaintYearChart(QPainter& painter, const QRectF& area, const PrintedYear& year) {
@@ -134,30 +163,7 @@ void PaintYearChart(QPainter& painter, const QRectF& area, const PrintedYear& ye
     painter.fillPath(polarDay, kPolarDay);
     painter.fillPath(summer, kSummerTint);
 
-    // Hours up both sides, every two hours; months across.
-    painter.setFont(PrintFace(7));
-    for (int hour = 0; hour <= 24; hour += 2) {
-        const double at = chart.Y(hour * 3600.0);
-        painter.setPen(QPen(kRule, 0.3));
-        if (hour % 24) painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
-        painter.setPen(kInk);
-        const QString label = QString::asprintf("%02d:00", hour);
-        painter.drawText(QRectF(area.left(), at - 6, kHourLabels - 4, 12), Qt::AlignRight | Qt::AlignVCenter, label);
-        painter.drawText(QRectF(plot.right() + 4, at - 6, kHourLabels - 4, 12), Qt::AlignLeft | Qt::AlignVCenter, label);
-    }
-    std::vector<size_t> monthStarts;
-    for (size_t i = 0; i < year.days.size(); ++i)
-        if (i == 0 || year.days[i].month != year.days[i - 1].month) monthStarts.push_back(i);
-    monthStarts.push_back(year.days.size());
-    painter.setFont(PrintFace(8));
-    for (size_t m = 0; m + 1 < monthStarts.size(); ++m) {
-        const double from = chart.X(monthStarts[m]), to = chart.X(monthStarts[m + 1]);
-        painter.setPen(QPen(kRule, 0.3));
-        if (m > 0) painter.drawLine(QPointF(from, plot.top()), QPointF(from, plot.bottom()));
-        painter.setPen(kInk);
-        const int month = year.days[monthStarts[m]].month;
-        painter.drawText(QRectF(from, plot.bottom() + 10, to - from, 14), Qt::AlignCenter, kMonthNames[month - 1]);
-    }
+    DrawHoursAndMonths(painter, area, plot, chart, year);
 
     DrawCurve(painter, chart, year, true, kSunriseLine);
     DrawCurve(painter, chart, year, false, kSunsetLine);
