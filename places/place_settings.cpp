@@ -7,7 +7,6 @@
 #include "runtime/text/conversions.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -57,9 +56,8 @@ std::string TownFromPlace(const Place& place) {
 
 std::string CoordinateFieldText(double degrees, bool sixtyMode) {
     const double magnitude = std::fabs(degrees);
+    if (!sixtyMode) return FormatFixed(magnitude, 4);  // rounded as printf rounds, in any locale
     char text[32];
-    if (!sixtyMode)  // rounded as printf rounds, in any locale
-        return std::string(text, std::to_chars(text, text + sizeof text, magnitude, std::chars_format::fixed, 4).ptr);
     const long seconds = std::lround(magnitude * 3600);
     std::snprintf(text, sizeof text, "%ld.%02ld%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return text;

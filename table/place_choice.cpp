@@ -8,13 +8,6 @@
 
 namespace {
 
-// Degrees or hours as the C locale writes them, whatever the user's locale.
-std::string Decimal(double value, int decimals) {
-    char text[48];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
-    return std::string(text, end);
-}
-
 std::string Shortest(double value) {
     char text[48];
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
@@ -26,8 +19,8 @@ std::string Described(const Place& place) {
     std::string text = place.name;
     if (!place.country.empty()) text += ", " + place.country;
     if (!place.countryName.empty()) text += " (" + place.countryName + ")";
-    text += ", " + Decimal(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S " : " N ") +
-            Decimal(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
+    text += ", " + FormatFixed(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S " : " N ") +
+            FormatFixed(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
     const std::string zone = ZoneOf(place);
     if (!zone.empty()) text += ", " + zone;
     return text;
@@ -53,8 +46,8 @@ int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostrea
         return kTableUsageError;
     }
     for (const Place* place : matches.best)
-        out << place->name << "\t" << place->country << "\t" << Decimal(place->latitude, 4) << "\t"
-            << Decimal(place->longitude, 4) << "\t" << ZoneOf(*place) << "\t" << place->population << "\n";
+        out << place->name << "\t" << place->country << "\t" << FormatFixed(place->latitude, 4) << "\t"
+            << FormatFixed(place->longitude, 4) << "\t" << ZoneOf(*place) << "\t" << place->population << "\n";
     return kTableWritten;
 }
 

@@ -7,7 +7,6 @@
 #include "ui/main_window.h"
 #include "ui/program.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 
@@ -35,12 +34,6 @@ int LettersIn(const std::string& cp1252) {
 std::string ShownName(const Place& place) {
     const std::string name = Utf8ToCp1252(place.name);
     return Cp1252ToUtf8(name) == place.name ? name : Utf8ToCp1252(place.asciiName);
-}
-
-std::string Decimals4(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
-    return std::string(text, end);
 }
 
 // The year of the year field as the input check reads it; the current year
@@ -125,8 +118,8 @@ void FillInChosenPlace(Program& program) {
 }
 
 std::string SuggestionLine(const Place& place) {
-    const std::string latitude = Decimals4(std::abs(place.latitude)) + (place.latitude < 0 ? " S" : " N");
-    const std::string longitude = Decimals4(std::abs(place.longitude)) + (place.longitude < 0 ? " W" : " E");
+    const std::string latitude = FormatFixed(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S" : " N");
+    const std::string longitude = FormatFixed(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
     // An own place may give its zone in hours instead of by name.
     const std::string zone = place.timeZone.empty() ? place.zone : place.timeZone;
     return ShownName(place) + "\t" + place.country + "\t" + latitude + "\t" + longitude + "\t" +
@@ -135,7 +128,7 @@ std::string SuggestionLine(const Place& place) {
 
 std::string ZoneFieldText(double hours) {
     // Four decimals at most, without trailing zeros.
-    std::string text = Decimals4(hours);
+    std::string text = FormatFixed(hours, 4);
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();
     return text == "-0" ? "0" : text;
