@@ -1,6 +1,6 @@
 #include "calc/calendar.h"
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "calc/summer_time.h"
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 namespace {
 

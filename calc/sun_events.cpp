@@ -1,6 +1,6 @@
 #include "calc/sun_events.h"
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <bit>
 #include <cmath>

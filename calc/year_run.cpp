@@ -1,7 +1,7 @@
 #include "calc/year_run.h"
 
 #include "calc/sun_events.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 std::string TimeCell(float t, int shift) {
     const Sexagesimal split = SplitSexagesimal(t);

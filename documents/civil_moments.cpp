@@ -1,6 +1,6 @@
 #include "documents/civil_moments.h"
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <chrono>
 #include <cmath>

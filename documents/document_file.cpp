@@ -1,6 +1,6 @@
 #include "documents/document_file.h"
 
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 
 std::string CrLfLines(const std::vector<std::string>& lines) {
     std::string bytes;

@@ -1,7 +1,7 @@
 // Writing a rendered file.
 #pragma once
 
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 
 #include <filesystem>
 #include <string>

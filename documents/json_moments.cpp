@@ -1,5 +1,5 @@
 #include "calc/sun_events.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"
 

@@ -5,8 +5,8 @@
 #include "documents/document_file.h"
 #include "documents/printed_formats.h"
 #include "documents/timetable_documents.h"
-#include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
+#include "text/conversions.h"
+#include "files/text_file.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
-#include "runtime/print/year_documents.h"
-#include "runtime/text/conversions.h"
+#include "print/year_documents.h"
+#include "text/conversions.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 
 #include "calc/year_result.h"
 #include "documents/output_formats.h"
-#include "runtime/print/printed_year.h"
+#include "print/printed_year.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "calc/year_result.h"
 #include "documents/output_formats.h"
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #include "documents/timetable_values.h"
 
 #include "calc/sun_events.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "input/checks.h"
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "calc/civil_time_zone.h"
 #include "calc/summer_time.h"
 #include "input/field_text.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <algorithm>
 #include <chrono>

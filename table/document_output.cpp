@@ -2,7 +2,7 @@
 
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "table/table_files.h"
 
 #include <algorithm>

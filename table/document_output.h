@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calc/year_result.h"
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "table/table_options.h"
 
 #include <iosfwd>

@@ -1,5 +1,5 @@
 // kelmorven-table: sunrise and sunset timetables from the command line.
-#include "runtime/text/file_replacement.h"
+#include "files/file_replacement.h"
 #include "table/table_run.h"
 
 #include <csignal>

@@ -1,7 +1,7 @@
 #include "table/place_choice.h"
 
 #include "places/place_settings.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <charconv>
 #include <ostream>

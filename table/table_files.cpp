@@ -1,7 +1,7 @@
 #include "table/table_files.h"
 
 #include "documents/timetable_documents.h"
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "calc/civil_time_zone.h"
 
 #include <cstdlib>

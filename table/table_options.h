@@ -1,7 +1,7 @@
 // The command line of kelmorven-table.
 #pragma once
 
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "documents/output_formats.h"
 
 #include <optional>

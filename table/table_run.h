@@ -7,7 +7,7 @@
 #include "input/settings.h"
 #include "table/table_options.h"
 
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 
 #include <filesystem>
 #include <iosfwd>

@@ -4,9 +4,9 @@
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
 #include "input/checks.h"
-#include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "text/conversions.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/program.h"
 
 InputSnapshot TakeInputSnapshot(Program& program) {

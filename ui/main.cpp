@@ -1,6 +1,6 @@
 // kelmorven: the window program of KELMORVEN Timings.
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/program.h"
 #include "ui/start_up.h"
 

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "runtime/window/window_layer.h"
+#include "window/window_layer.h"
 #include "ui/calculation.h"
 #include "ui/main_window_controls.h"
 #include "ui/place_suggestions.h"

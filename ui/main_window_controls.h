@@ -3,7 +3,7 @@
 #pragma once
 
 #include "input/settings.h"
-#include "runtime/window/window_layer.h"
+#include "window/window_layer.h"
 
 #include <span>
 #include <string>

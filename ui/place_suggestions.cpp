@@ -1,9 +1,9 @@
 #include "ui/place_suggestions.h"
 
 #include "places/place_settings.h"
-#include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "text/conversions.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calc/year_result.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "ui/place_suggestions.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "ui/secondary_windows.h"
 
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
 

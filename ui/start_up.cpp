@@ -1,8 +1,8 @@
 #include "ui/start_up.h"
 
-#include "runtime/text/conversions.h"
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "text/conversions.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/place_suggestions.h"
 #include "ui/program.h"

@@ -2,7 +2,7 @@
 // 100 ms), in process as each place of a batch and as a whole process with
 // the toolkit's start, and the memory of a batch of 1,000 places as PDF,
 // which must not grow with the number of places.
-#include "runtime/print/print_session.h"
+#include "print/print_session.h"
 #include "table/table_run.h"
 #include "tests/support/many_places.h"
 

@@ -4,7 +4,7 @@
 
 #include "calc/year_result.h"
 #include "documents/timetable_documents.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <filesystem>
 #include <string>

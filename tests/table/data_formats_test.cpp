@@ -1,6 +1,6 @@
 #include "calc/year_result.h"
 #include "input/checks.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "documents/civil_moments.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"

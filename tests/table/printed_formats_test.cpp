@@ -1,7 +1,7 @@
 #include "documents/civil_moments.h"
 #include "documents/printed_formats.h"
 #include "input/checks.h"
-#include "runtime/print/pdf_stamps.h"
+#include "print/pdf_stamps.h"
 #include "table/zone_year.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "documents/timetable_documents.h"
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/table_tool_run.h"
 #include "tests/support/rtf_reading.h"

@@ -1,4 +1,4 @@
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // A text file with a line far longer than any list shows: the reader cuts
 // it as it reads and never holds the rest.
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

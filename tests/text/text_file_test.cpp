@@ -1,4 +1,4 @@
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/locking_process.h"
 #include "tests/support/temp_folder.h"

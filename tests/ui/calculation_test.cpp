@@ -3,7 +3,7 @@
 #include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
-#include "runtime/text/conversions.h"
+#include "text/conversions.h"
 #include "tests/support/locking_process.h"
 #include "tests/support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 // sound library reads its settings once.
 #include "ui_harness.h"
 
-#include "runtime/window/wav_file.h"
+#include "window/wav_file.h"
 #include "ui/calculation.h"
 
 #include <gtest/gtest.h>

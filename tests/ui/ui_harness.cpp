@@ -1,6 +1,6 @@
 #include "ui_harness.h"
 
-#include "runtime/text/text_file.h"
+#include "files/text_file.h"
 #include "tests/support/temp_folder.h"
 #include "ui/start_up.h"
 #include "ui/start_values.h"

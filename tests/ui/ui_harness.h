@@ -3,7 +3,7 @@
 // whenever the program waits for input.
 #pragma once
 
-#include "runtime/window/window_layer_testing.h"
+#include "window/window_layer_testing.h"
 #include "tests/support/file_contents.h"
 #include "ui/main_window.h"
 #include "ui/program.h"

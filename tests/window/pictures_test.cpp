@@ -1,6 +1,6 @@
 #include "window_test_support.h"
 
-#include "runtime/window/jpeg_decoder.h"
+#include "window/jpeg_decoder.h"
 
 #include <QImage>
 

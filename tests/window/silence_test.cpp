@@ -1,7 +1,7 @@
 // Without a sound device the layer is silent: no error and nothing on the
 // terminal. Its own process, since the sound library reads its settings once:
 // ALSA with an empty configuration has no device and would complain.
-#include "runtime/window/window_layer_testing.h"
+#include "window/window_layer_testing.h"
 
 #include <gtest/gtest.h>
 

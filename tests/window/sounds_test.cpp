@@ -1,7 +1,7 @@
 #include "window_test_support.h"
 
-#include "runtime/window/tone_samples.h"
-#include "runtime/window/wav_file.h"
+#include "window/tone_samples.h"
+#include "window/wav_file.h"
 
 #include <chrono>
 #include <algorithm>

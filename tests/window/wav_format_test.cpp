@@ -1,6 +1,6 @@
 #include "window_test_support.h"
 
-#include "runtime/window/wav_file.h"
+#include "window/wav_file.h"
 
 #include <initializer_list>
 

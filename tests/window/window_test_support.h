@@ -2,7 +2,7 @@
 // fixture that starts every test without windows, and small file helpers.
 #pragma once
 
-#include "runtime/window/window_layer_testing.h"
+#include "window/window_layer_testing.h"
 
 #include <gtest/gtest.h>
 

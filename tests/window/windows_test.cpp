@@ -1,6 +1,6 @@
 #include "window_test_support.h"
 
-#include "runtime/window/window_geometry.h"
+#include "window/window_geometry.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,8 +1,8 @@
 // Any bytes as a picture file, through the JPEG decoder as the picture
 // service offers it: refused, or decoded into a buffer of a size a window
 // can show, without reading or writing beyond what was made.
-#include "runtime/window/jpeg_decoder.h"
-#include "runtime/window/picture_decoder.h"
+#include "window/jpeg_decoder.h"
+#include "window/picture_decoder.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any bytes as a sound file: the WAV layout is read or refused without
 // reading beyond the file, and a format some device plays has samples of
 // whole frames inside the file.
-#include "runtime/window/wav_file.h"
+#include "window/wav_file.h"
 
 #include <cstddef>
 #include <cstdint>

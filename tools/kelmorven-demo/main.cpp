@@ -4,8 +4,8 @@
 //
 //   kelmorven-demo            (needs a display; the pictures and the sound
 //                              come from DatenE beside the executable)
-#include "runtime/text/text_file.h"
-#include "runtime/window/window_layer.h"
+#include "files/text_file.h"
+#include "window/window_layer.h"
 #include "ui/main_window.h"
 #include "ui/main_window_controls.h"
 

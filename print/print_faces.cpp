@@ -1,0 +1,12 @@
+#include "print/print_faces.h"
+
+QFont PrintFace(double size, bool bold, bool condensed) {
+    QFont face("DejaVu Sans");
+    face.setPointSizeF(size);
+    face.setBold(bold);
+    if (condensed) face.setStretch(QFont::Condensed);
+    // The same widths on every device: unhinted outlines, as in the file.
+    face.setHintingPreference(QFont::PreferNoHinting);
+    face.setKerning(false);
+    return face;
+}
