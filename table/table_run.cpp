@@ -10,7 +10,7 @@
 #include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 
 #include <algorithm>
 #include <map>

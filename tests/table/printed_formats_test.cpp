@@ -2,7 +2,7 @@
 #include "documents/printed_formats.h"
 #include "input/checks.h"
 #include "print/pdf_stamps.h"
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 
 #include <gtest/gtest.h>
 

@@ -1,22 +1,23 @@
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 
-#include "documents/civil_moments.h"
+#include "calc/civil_seconds.h"
+#include "calc/sun_events.h"
+#include "calc/year_run.h"
 
 namespace {
 
 // An event found in standard time (hours after the date's start, clock
-// standard seconds ahead of UTC) shown in the zone's civil time: the
-// summer-time difference at that instant is added to the hours as the
-// summer-time rule adds its hour, then rounded as a cell.
+// standard seconds ahead of UTC) shown in the zone's civil time: rounded
+// to the second as its cell at the standard offset is, then moved by the
+// whole seconds the zone's clock differs at that instant, so the data and
+// a cell made at either offset show the same seconds.
 Moment ZoneMoment(DayKind kind, float standardHours, int64_t dayStart, int32_t standard,
                   const CivilTimeZone& zone) {
     if (kind != DayKind::Normal) return {kind, standardHours, standard};
-    const int64_t utc = dayStart + RoundedSeconds(standardHours) - standard;
-    const int32_t offset = zone.OffsetAt(utc);
+    const int64_t seconds = RoundedSeconds(standardHours);
+    const int32_t offset = zone.OffsetAt(dayStart + seconds - standard);
     const int32_t difference = offset - standard;
-    const float hours =
-        difference == 0 ? standardHours : static_cast<float>(standardHours + difference / 3600.0);
-    return {kind, hours, offset};
+    return {kind, difference == 0 ? standardHours : HoursOfSeconds(seconds + difference), offset};
 }
 
 }  // namespace
