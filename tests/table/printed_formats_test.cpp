@@ -57,7 +57,7 @@ TEST(PrintedYear, SummerTimeWhereTheClockIsAhead) {
     for (const char* name : {"Europe/Berlin", "Europe/Dublin"}) {
         const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(name).zone;
         ASSERT_TRUE(zone);
-        const PrintedYear inZone = PrintedYearOf(YearInTimeZone(Checked(false), *zone, name), 0);
+        const PrintedYear inZone = PrintedYearOf(YearInTimeZone(Checked(false), *zone, name, EventDates::Solved), 0);
         EXPECT_EQ(SummerDates(inZone), std::make_pair(std::string("3-29"), std::string("10-24")))
             << name;
     }

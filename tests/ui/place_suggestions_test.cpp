@@ -1,6 +1,7 @@
 #include "ui_harness.h"
 
 #include "ui/place_suggestions.h"
+#include "tests/support/table_tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -92,4 +93,40 @@ TEST(PlaceSuggestions, TypingWithoutChoosingChangesNothing) {
     const std::vector<std::string> without = run(false);
     EXPECT_FALSE(without.back().empty());
     EXPECT_EQ(run(true), without);
+}
+
+TEST(PlaceSuggestions, TheWindowWritesTheBatchToolsTimetableOfAPlaceAndFollowsTheYear) {
+    // Zürich kept local mean time in 1850, 34 min 8 s ahead: both programs take the same zone.
+    Session s("places_zurich_1850");
+    ShipPlaces(s);
+    s.Click(kTenModeOption);
+    s.Retype(kYearField, "1850");
+    s.Type(kTownField, "Z\xDCRICH");
+    Key(s, kKeyDown);
+    Key(s, kKeyReturn);
+    s.Click(kCalculateButton);
+    // A year typed after choosing: zone and summer time follow it at CALCULATE until edited.
+    s.Type(kTownField, "MOSCOW");
+    Key(s, kKeyDown);
+    Key(s, kKeyReturn);
+    std::vector<std::string> filled;
+    const auto calculateIn = [&](const char* year) {
+        s.Retype(kYearField, year);
+        s.Click(kCalculateButton);
+        s.Check([&] { filled.push_back(Filled(s.w)); });
+    };
+    calculateIn("2011");
+    calculateIn("2010");
+    s.Retype(kZoneField, "2");
+    calculateIn("2026");
+    s.RunWholeProgram();
+    const std::string note = " |Standard time changes this year: tables keep 4";
+    EXPECT_EQ(filled, (std::vector<std::string>{"MOSCOW 37.6156 E 55.7522 N zone 4" + note,
+                                                 "MOSCOW 37.6156 E 55.7522 N zone 3 summer |",
+                                                 "MOSCOW 37.6156 E 55.7522 N zone 2 summer |"}));
+    const fs::path folder = s.program.folder / "tool";
+    fs::create_directory(folder);
+    const ToolRun tool = Tool({"--year", "1850", "--place", "Zürich", "--out", folder.string()});
+    ASSERT_EQ(tool.status, 0) << tool.err;
+    EXPECT_EQ(Contents(s.program.folder / "ZUERICH.TXT"), Contents(folder / "ZUERICH.TXT"));
 }
