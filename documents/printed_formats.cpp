@@ -2,7 +2,8 @@
 
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
-#include "print/year_documents.h"
+#include "documents/moment_text.h"
+#include "documents/print_back_end.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -26,19 +27,12 @@ PrintedMoment PrintedOf(const CivilMoment& moment, int64_t dayStart) {
     return {PrintedMoment::Kind::Time, static_cast<int32_t>(moment.local - dayStart)};
 }
 
-// "UTC+01:00", "UTC-03:30".
-std::string UtcOffsetText(int32_t seconds) {
-    const long size = std::labs(seconds);
-    char text[24];
-    std::snprintf(text, sizeof text, "UTC%c%02ld:%02ld", seconds < 0 ? '-' : '+', size / 3600, size / 60 % 60);
-    return text;
-}
-
 std::string TimeBasisText(const YearResult& year) {
     if (!year.TimeZone().empty()) return "Civil time of the time zone " + year.TimeZone() + ", with its summer time";
     const TimetableSettings& s = year.Settings();
-    std::string text =
-        "Zone time " + UtcOffsetText(static_cast<int32_t>(std::lround(static_cast<double>(s.zone) * 3600.0)));
+    // "UTC+01:00", "UTC-03:30": the page names the zone's whole minutes.
+    const int32_t seconds = static_cast<int32_t>(std::lround(static_cast<double>(s.zone) * 3600.0));
+    std::string text = "Zone time UTC" + OffsetText(seconds / 60 * 60);
     if (!s.summerTime) return text + ", no summer time";
     return text + ", summer time one hour ahead from " + std::to_string(year.Summer().springDay) + " March to " +
            std::to_string(year.Summer().autumnDay) + " October";
@@ -89,9 +83,9 @@ PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::st
 }
 
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
-    return YearPdf(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearPdf(PrintedYearOf(year, options.stamp, options.country));
 }
 
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
-    return YearChartSvg(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearChartSvg(PrintedYearOf(year, options.stamp, options.country));
 }

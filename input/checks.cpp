@@ -1,6 +1,7 @@
 #include "input/checks.h"
 #include "input/field_values.h"
 
+#include "input/coordinates.h"
 #include "text/conversions.h"
 
 #include <cmath>

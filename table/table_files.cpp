@@ -47,10 +47,10 @@ int64_t CalendarStamp(const TableOptions& options) {
 }
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch, const std::string& country) {
+                            FileBatch* batch, const std::string& country) {
     RenderOptions render;
     if (options.format->needs.printed) render.country = country;
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
-    return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
+    return WriteOutputFile(MakeOutputFile(*options.format, year, render), folder, batch);
 }
