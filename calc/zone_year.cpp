@@ -52,6 +52,7 @@ std::vector<Living> LivingsAround(const CivilTimeZone& zone, int year) {
     const sys_days first = std::chrono::year{year} / January / 1, last = std::chrono::year{year} / December / 31;
     for (sys_days d = first - std::chrono::days{1}; d <= last + std::chrono::days{1}; d += std::chrono::days{1}) {
         const year_month_day date{d};
+        if (!date.ok()) continue;  // beyond the years std::chrono holds (after 32767)
         const int y = static_cast<int>(date.year()), m = static_cast<int>(static_cast<unsigned>(date.month())),
                   dd = static_cast<int>(static_cast<unsigned>(date.day()));
         for (size_t which = 0;; ++which) {

@@ -96,9 +96,9 @@ struct ZoneDays {
 ZoneDays ZoneDaysOf(const CivilTimeZone& zone, int year) {
     using namespace std::chrono;
     ZoneDays days;
-    const sys_days first = std::chrono::year{year} / January / 1;
-    const sys_days end = std::chrono::year{year + 1} / January / 1;
-    for (sys_days d = first; d < end; d += std::chrono::days{1}) {
+    // To 31 December: the year after 32767 has no std::chrono::year.
+    const sys_days first = std::chrono::year{year} / January / 1, last = std::chrono::year{year} / December / 31;
+    for (sys_days d = first; d <= last; d += std::chrono::days{1}) {
         const year_month_day date{d};
         const int32_t standard = zone.StandardOffset(year, static_cast<int>(static_cast<unsigned>(date.month())),
                                                      static_cast<int>(static_cast<unsigned>(date.day())));
