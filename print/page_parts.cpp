@@ -17,8 +17,11 @@ constexpr double kFooterSize = 6.5;
 double FittedLine(QPainter& painter, const QFont& face, const std::string& text, double x, double y, double width) {
     const QString line = QString::fromStdString(text);
     QFont fitted = face;
-    const double wide = QFontMetricsF(face, painter.device()).horizontalAdvance(line);
-    if (wide > width) fitted.setPointSizeF(std::max(kLeastSize, face.pointSizeF() * width / wide * 0.995));
+    // In half points: the faces come in whole pixels, so a size in between
+    // would measure as the next.
+    while (fitted.pointSizeF() > kLeastSize &&
+           QFontMetricsF(fitted, painter.device()).horizontalAdvance(line) > width)
+        fitted.setPointSizeF(std::max(kLeastSize, fitted.pointSizeF() - 0.5));
     const QFontMetricsF metrics(fitted, painter.device());
     painter.setFont(fitted);
     painter.drawText(QPointF(x, y + metrics.ascent()), metrics.elidedText(line, Qt::ElideRight, width));
