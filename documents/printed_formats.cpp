@@ -3,7 +3,7 @@
 #include "calc/civil_time_zone.h"
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
-#include "print/year_documents.h"
+#include "documents/print_back_end.h"
 #include "text/conversions.h"
 
 #include <chrono>
@@ -224,9 +224,9 @@ PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) 
 }
 
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
-    return YearPdf(PrintedYearOf(year, options));
+    return BackEndYearPdf(PrintedYearOf(year, options));
 }
 
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
-    return YearChartSvg(PrintedYearOf(year, options));
+    return BackEndYearChartSvg(PrintedYearOf(year, options));
 }

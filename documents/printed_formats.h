@@ -1,6 +1,7 @@
 // The year printed: TOWN.pdf, the grid of the year's times and the year
-// chart on two landscape pages (A4, or Letter), and TOWN.svg, the chart alone. Drawn by
-// the printing library, which needs a PrintSession while it draws.
+// chart on two landscape pages (A4, or Letter), and TOWN.svg, the chart
+// alone. Drawn by the printing back end, which needs a PrintBackEnd open
+// while it draws.
 #pragma once
 
 #include "calc/year_result.h"
