@@ -82,9 +82,7 @@ std::vector<DateClock> DateClocks(const YearResult& year, const std::vector<Civi
 }
 
 std::string DateText(const CivilDay& d) {
-    static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                          "July",    "August",   "September", "October", "November", "December"};
-    return std::to_string(d.day) + " " + kMonths[d.month - 1];
+    return std::to_string(d.day) + " " + kMonthNames[d.month - 1];
 }
 
 // The clock most dates of the year keep, preferring standard time.

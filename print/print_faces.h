@@ -25,7 +25,3 @@ inline const QColor kNight{0x9A, 0xA9, 0xC9};
 inline const QColor kPolarDay{0xFF, 0xF0, 0xA0};     // the Sun above all day
 inline const QColor kSunriseLine{0xC0, 0x60, 0x00};
 inline const QColor kSunsetLine{0xA0, 0x1C, 0x1C};
-
-// English month names, January first.
-inline constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                                "July",    "August",   "September", "October", "November", "December"};

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// English month names, January first.
+inline constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                                "July",    "August",   "September", "October", "November", "December"};
+
 // One moment of a date on the place's civil clock.
 struct PrintedMoment {
     enum class Kind { Time, Above, Below };  // a time; the Sun stays above; it stays below
