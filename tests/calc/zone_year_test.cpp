@@ -19,10 +19,8 @@ double Degrees(const std::string& text, size_t degreeDigits) {
 
 TimetableSettings At(int year, double latitude, double longitude) {
     TimetableSettings s;
-    s.year = static_cast<int16_t>(year);
-    s.yearReal = static_cast<float>(year);
-    s.latitude = static_cast<float>(latitude);
-    s.longitude = static_cast<float>(longitude);
+    s.year = static_cast<int16_t>(year), s.yearReal = static_cast<float>(year);
+    s.latitude = static_cast<float>(latitude), s.longitude = static_cast<float>(longitude);
     return s;
 }
 
