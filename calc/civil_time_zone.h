@@ -19,7 +19,9 @@ public:
     // The zone of an IANA name such as "Europe/Oslo" in the database folder;
     // no zone, with the reason in one line, when the folder has no such zone
     // or cannot be read. A name is a path inside the folder and never leads
-    // out of it: no "..", no absolute path, no link to a file elsewhere.
+    // out of it: no "..", no absolute path, no link to a file elsewhere. A
+    // file larger than any zone's, or whose header counts more than the
+    // file holds, is no zone either: it is refused before it is parsed.
     static Lookup Find(const std::string& name);
     static Lookup Find(const std::string& name, const std::filesystem::path& folder);
 

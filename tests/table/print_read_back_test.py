@@ -6,6 +6,7 @@ place taken by name, the SVG parsed; the time basis and legend of zone-years,
 the same bytes in every time zone of the machine, Letter paper."""
 import argparse
 import csv
+import datetime
 import html
 import os
 import re
@@ -85,10 +86,22 @@ class PrintedYear(unittest.TestCase):
         for place in PLACES:
             with self.subTest(town=place[1]), tempfile.TemporaryDirectory() as folder:
                 rows = list(csv.DictReader(contents(make(folder, *place, "csv")).decode().splitlines()))
-                dates = {(int(r["date"][5:7]), int(r["date"][8:10])): [expected(r["sunrise"], r["date"]),
-                                                                         expected(r["sunset"], r["date"])]
-                         for r in rows}
-                self.assertEqual(grid(make(folder, *place, "pdf")), dates)  # no other cell filled
+                cells = grid(make(folder, *place, "pdf"))
+                self.assertEqual(set(cells), {(int(r["date"][5:7]), int(r["date"][8:10])) for r in rows})
+                # Every moment once: the data list it on its clock's date, the page in its
+                # date's cell, marked when that clock shows a neighbouring date.
+                for i, key in enumerate(("sunrise", "sunset")):
+                    shown = []
+                    for (month, day), pair in cells.items():
+                        if ":" in pair[i]:
+                            step = pair[i].endswith("\u203a") - pair[i].startswith("\u2039")
+                            date = datetime.date(int(place[0]), month, day) + datetime.timedelta(days=step)
+                            shown.append(date.isoformat() + "T" + pair[i].strip("\u2039\u203a"))
+                    self.assertEqual(sorted(shown), sorted(r[key][:19] for r in rows if ":" in r[key]))
+                    for r in rows:
+                        if r[key] in ("above", "below"):
+                            self.assertEqual(cells[int(r["date"][5:7]), int(r["date"][8:10])][i],
+                                             expected(r[key], r["date"]))
 
     def test_the_file_itself(self):
         with tempfile.TemporaryDirectory() as folder:

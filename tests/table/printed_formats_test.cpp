@@ -3,7 +3,7 @@
 #include "input/checks.h"
 #include "print/pdf_stamps.h"
 #include "print/year_documents.h"
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +117,7 @@ TEST(PrintedYear, ShadingAndTimeBasisOfZoneYears) {
         const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(*c.zone ? c.zone : "UTC").zone;
         ASSERT_TRUE(zone);
         const PrintedYear printed =
-            PrintedYearOf(*c.zone ? YearInTimeZone(settings, *zone, c.zone) : CalculateYear(settings), 0);
+            PrintedYearOf(*c.zone ? YearInTimeZone(settings, *zone, c.zone, EventDates::Solved) : CalculateYear(settings), 0);
         EXPECT_EQ(ShadingOf(printed), c.shading) << c.zone << " " << c.year;
         EXPECT_EQ(printed.timeBasis, c.timeBasis);
         if (*c.key) {
@@ -131,7 +131,7 @@ TEST(PrintedYear, ShadingAndTimeBasisOfZoneYears) {
 TEST(PrintedYear, ADateLivedTwiceKeepsBothPairs) {
     const std::optional<CivilTimeZone> zone = CivilTimeZone::Find("Pacific/Kwajalein").zone;
     ASSERT_TRUE(zone);
-    const PrintedYear printed = PrintedYearOf(YearInTimeZone(Checked(false, "1969", "167.73", "9.18"), *zone, "Pacific/Kwajalein"), 0);
+    const PrintedYear printed = PrintedYearOf(YearInTimeZone(Checked(false, "1969", "167.73", "9.18"), *zone, "Pacific/Kwajalein", EventDates::Solved), 0);
     std::vector<int32_t> sunrises;
     for (const PrintedDay& d : printed.days)
         if (d.month == 9 && d.day == 30) sunrises.push_back(d.sunrise.seconds);
