@@ -37,9 +37,8 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t mos
     return rows[la % 3][lb];
 }
 
-std::vector<std::uint32_t> CloseSpellings(const Gazetteer& g, const std::string& folded,
-                                          std::vector<std::uint8_t>& rank) {
-    std::vector<std::uint32_t> places;
+PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
+    PlaceHits places;
     if (folded.size() < kShortestTypo || g.groupStart.size() != kKeyGroups + 1) return places;
     const size_t most = folded.size() <= kShortNameLength ? 1 : 2;
     // The keys that share the first letter, in the groups of the first two
@@ -58,11 +57,13 @@ std::vector<std::uint32_t> CloseSpellings(const Gazetteer& g, const std::string&
             if ((length > folded.size() ? length - folded.size() : folded.size() - length) > most) continue;
             const size_t edits = EditDistance(folded, std::string_view(text + key.offset, length), most);
             if (edits > most) continue;
-            const auto grade = static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1));
-            if (rank[key.place] == 0) places.push_back(key.place);
-            else if (rank[key.place] <= grade) continue;
-            rank[key.place] = grade;
+            places.push_back({key.place, static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1))});
         }
     }
+    // Each place once, by its closest key.
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 places.end());
     return places;
 }

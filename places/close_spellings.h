@@ -15,10 +15,9 @@ inline constexpr std::size_t kShortNameLength = 5;
 // The places with a key at most 1 or 2 edits (a letter added, dropped,
 // changed, or two swapped) from folded, a whole folded name of at least
 // 4 letters; keys are looked at only where they share folded's first
-// letter. rank[place] is set for each, smaller for better: the edits, an
-// own name before an alternate one.
-std::vector<std::uint32_t> CloseSpellings(const Gazetteer& gazetteer, const std::string& folded,
-                                          std::vector<std::uint8_t>& rank);
+// letter. Each with its rank, smaller for better: 1 + 2 * edits, 1 more
+// for an alternate name.
+PlaceHits CloseSpellings(const Gazetteer& gazetteer, const std::string& folded);
 
 // The edits between a and b (optimal string alignment), or more than most
 // as soon as it exceeds most.

@@ -105,22 +105,12 @@ int Standing(const Place& place) {
     return place.feature == "PPLX" ? 0 : 1;
 }
 
-// How well each place matches: its best key's grade, 0 for none.
-struct Grades {
-    explicit Grades(size_t places) : grade(places, 0) {}
-    // Exact before prefix, own name before alternate, typed accents counted.
-    static std::uint8_t Of(bool exact, PlaceKey::Kind kind, bool accent) {
-        return static_cast<std::uint8_t>(1 + (exact ? 4 : 0) + (kind == PlaceKey::kName ? 2 : 0) + (accent ? 1 : 0));
-    }
-    void Note(std::uint32_t place, std::uint8_t g) {
-        if (grade[place] == 0) found.push_back(place);
-        grade[place] = std::max(grade[place], g);
-    }
-    std::vector<std::uint8_t> grade;
-    std::vector<std::uint32_t> found;
-};
+// Exact before prefix, own name before alternate, typed accents counted.
+std::uint8_t GradeOf(bool exact, PlaceKey::Kind kind, bool accent) {
+    return static_cast<std::uint8_t>(1 + (exact ? 4 : 0) + (kind == PlaceKey::kName ? 2 : 0) + (accent ? 1 : 0));
+}
 
-void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t accent, Grades& grades) {
+void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t accent, PlaceHits& hits) {
     const auto [from, to] = GroupRange(wanted);
     const char* text = g.keyText.data();
     for (std::uint32_t k = g.groupStart[from]; k < g.groupStart[to]; ++k) {
@@ -128,7 +118,7 @@ void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t
         if (key.length < wanted.size() || std::memcmp(text + key.offset, wanted.data(), wanted.size()) != 0) continue;
         const bool exact = key.length == wanted.size();
         if (key.kind == PlaceKey::kShortName && !exact) continue;
-        grades.Note(key.place, Grades::Of(exact, key.kind, accent != 0 && key.accent == accent && exact));
+        hits.push_back({key.place, GradeOf(exact, key.kind, accent != 0 && key.accent == accent && exact)});
     }
 }
 
@@ -144,8 +134,7 @@ double Weight(const Place& place, std::uint8_t grade) {
 
 // Ranks places by grade[place] (higher first; lower first when closeness
 // counts edits) and then by Weight.
-void Rank(const Gazetteer& g, const std::vector<std::uint8_t>& grade, bool closeness, std::vector<std::uint32_t>& places,
-          size_t limit, PlaceMatches& matches) {
+void Rank(const Gazetteer& g, const PlaceHits& hits, bool closeness, size_t limit, PlaceMatches& matches) {
     struct Ranked {
         bool own;
         int level;  // higher first
@@ -153,10 +142,9 @@ void Rank(const Gazetteer& g, const std::vector<std::uint8_t>& grade, bool close
         std::uint32_t place;
     };
     std::vector<Ranked> ranked;
-    ranked.reserve(places.size());
-    for (std::uint32_t p : places) {
+    ranked.reserve(hits.size());
+    for (const auto& [p, rank] : hits) {
         const Place& place = g.places[p];
-        const std::uint8_t rank = grade[p];
         // A close spelling's rank is 1 + 2 * edits + (1 for an alternate name).
         const int level = closeness ? -((rank - 1) / 2) : (rank - 1) >> 2;
         const std::uint8_t bits = closeness ? static_cast<std::uint8_t>((rank - 1) % 2 ? 0 : 2)
@@ -194,7 +182,7 @@ std::vector<std::string_view> CommaParts(std::string_view query) {
 // Places by name under the filters; false when the parts after the commas
 // name no country or region (the first such part in unknown).
 bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<std::string_view>& narrowing,
-               Grades& grades, std::string& unknown) {
+               PlaceHits& hits, std::string& unknown) {
     std::vector<PlaceFilter> filters;
     for (std::string_view part : narrowing) {
         filters.push_back(FilterOf(g, Trimmed(part)));
@@ -206,12 +194,11 @@ bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<st
     const std::string folded = FoldForSearch(name);
     if (folded.empty()) return true;
     const std::uint8_t accent = AccentMark(Trimmed(name));
-    for (const std::string& variant : Variants(folded)) MatchBeginnings(g, variant, accent, grades);
-    std::erase_if(grades.found, [&](std::uint32_t p) {
-        const bool kept = std::all_of(filters.begin(), filters.end(),
-                                      [&](const PlaceFilter& f) { return f.Holds(g.places[p]); });
-        if (!kept) grades.grade[p] = 0;
-        return !kept;
+    for (const std::string& variant : Variants(folded)) MatchBeginnings(g, variant, accent, hits);
+    KeepBest(hits);
+    std::erase_if(hits, [&](const auto& hit) {
+        return !std::all_of(filters.begin(), filters.end(),
+                            [&](const PlaceFilter& f) { return f.Holds(g.places[hit.first]); });
     });
     return true;
 }
@@ -221,24 +208,24 @@ bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<st
 namespace {
 
 // The places a letter or two from the name, under the parts after its commas.
-std::vector<std::uint32_t> CloseUnder(const Gazetteer& g, const std::vector<std::string_view>& parts,
-                                      std::vector<std::uint8_t>& distance) {
-    std::vector<std::uint32_t> close = CloseSpellings(g, FoldForSearch(parts[0]), distance);
+PlaceHits CloseUnder(const Gazetteer& g, const std::vector<std::string_view>& parts) {
+    PlaceHits close = CloseSpellings(g, FoldForSearch(parts[0]));
     std::vector<PlaceFilter> filters;
     for (size_t k = 1; k < parts.size(); ++k) filters.push_back(FilterOf(g, Trimmed(parts[k])));
-    std::erase_if(close, [&](std::uint32_t p) {
-        return !std::all_of(filters.begin(), filters.end(), [&](const PlaceFilter& f) { return f.Holds(g.places[p]); });
+    std::erase_if(close, [&](const auto& hit) {
+        return !std::all_of(filters.begin(), filters.end(),
+                            [&](const PlaceFilter& f) { return f.Holds(g.places[hit.first]); });
     });
     return close;
 }
 
 // Whether a close spelling is a far likelier place than every beginning
 // found ("Zurch" begins "Zürcherstrasse" but means Zürich).
-bool CloseOutranks(const Gazetteer& g, const std::vector<std::uint32_t>& close, const PlaceMatches& begun) {
+bool CloseOutranks(const Gazetteer& g, const PlaceHits& close, const PlaceMatches& begun) {
     const Place& first = *begun.best[0];
     if (first.own) return false;
-    return std::any_of(close.begin(), close.end(), [&](std::uint32_t p) {
-        const Place& place = g.places[p];
+    return std::any_of(close.begin(), close.end(), [&](const auto& hit) {
+        const Place& place = g.places[hit.first];
         return Standing(place) >= Standing(first) && place.population > 10 * std::max<std::int64_t>(first.population, 1);
     });
 }
@@ -253,17 +240,18 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
     // "Washington, D.C." is a name with a comma: each cut is tried, the
     // first with the most parts after it.
     std::string firstUnknown;
-    Grades grades(gazetteer.places.size());
-    bool exact = false;
-    for (size_t cut = 1; cut <= parts.size() && grades.found.empty(); ++cut) {
+    PlaceHits hits;
+    for (size_t cut = 1; cut <= parts.size() && hits.empty(); ++cut) {
         std::string name(parts[0]);
         for (size_t k = 1; k < cut; ++k) name += "," + std::string(parts[k]);
         const std::vector<std::string_view> narrowing(parts.begin() + static_cast<std::ptrdiff_t>(cut), parts.end());
         std::string unknown;
-        if (!FindUnder(gazetteer, name, narrowing, grades, unknown) && cut == 1) firstUnknown = unknown;
+        if (!FindUnder(gazetteer, name, narrowing, hits, unknown) && cut == 1) firstUnknown = unknown;
     }
-    for (std::uint32_t p : grades.found) exact = exact || grades.grade[p] >= Grades::Of(true, PlaceKey::kAlternate, false);
-    if (!grades.found.empty()) Rank(gazetteer, grades.grade, false, grades.found, limit, matches);
+    const bool exact = std::any_of(hits.begin(), hits.end(), [](const auto& hit) {
+        return hit.second >= GradeOf(true, PlaceKey::kAlternate, false);
+    });
+    if (!hits.empty()) Rank(gazetteer, hits, false, limit, matches);
     if (exact || (!matches.best.empty() && matches.best[0]->own)) return matches;
     if (matches.best.empty() && !firstUnknown.empty()) {
         matches.unknownPlace = firstUnknown;
@@ -271,13 +259,20 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
     }
     // Nothing is called so: the names a letter or two away, when nothing
     // begins so or they are far likelier.
-    std::vector<std::uint8_t> distance(gazetteer.places.size(), 0);
-    std::vector<std::uint32_t> close = CloseUnder(gazetteer, parts, distance);
+    const PlaceHits close = CloseUnder(gazetteer, parts);
     if (close.empty() || (!matches.best.empty() && !CloseOutranks(gazetteer, close, matches))) return matches;
     matches = PlaceMatches{};
     matches.closeSpellings = true;
-    Rank(gazetteer, distance, true, close, limit, matches);
+    Rank(gazetteer, close, true, limit, matches);
     return matches;
+}
+
+void KeepBest(PlaceHits& hits) {
+    std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second > b.second;
+    });
+    hits.erase(std::unique(hits.begin(), hits.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+               hits.end());
 }
 
 const Place* FindPlaceById(const Gazetteer& gazetteer, std::int64_t id) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct Place {
@@ -87,6 +88,12 @@ struct GazetteerLoad {
 // is reported; the places that could be read stay.
 GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile,
                             const std::filesystem::path& ownPlacesFile);
+
+// Places with how well each matched: index into Gazetteer::places, grade.
+using PlaceHits = std::vector<std::pair<std::uint32_t, std::uint8_t>>;
+
+// Each place once, by its highest grade.
+void KeepBest(PlaceHits& hits);
 
 // The largest own places file read.
 inline constexpr std::uintmax_t kMostOwnPlacesBytes = 10'000'000;

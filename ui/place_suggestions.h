@@ -11,7 +11,7 @@ struct Program;
 
 struct PlaceSuggestions {
     Gazetteer gazetteer;              // loaded once at start; without places, no suggestions
-    std::vector<const Place*> shown;  // the places of the list's lines, in their order
+    std::vector<const Place*> shown;  // the places of the list's lines, in their order; nullptr for a heading
     std::string searchedTown;         // the town field's text the list was made for
 };
 
@@ -31,8 +31,9 @@ void SuggestPlaces(Program& program);
 // sides, zone and summer time of the place go into the window.
 void FillInChosenPlace(Program& program);
 
-// One line of the list (code page 1252): name, country, latitude, longitude
-// and zone, a tab between them.
+// One line of the list (code page 1252): name, region and country (as
+// "Springfield, Illinois, US"), latitude, longitude and zone, a tab between
+// them.
 std::string SuggestionLine(const Place& place);
 
 // Hours east of Greenwich as the zone field takes them: "1", "-3.5", "5.75".

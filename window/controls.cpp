@@ -302,6 +302,8 @@ void SuggestionList::Choose(int row) {
     Close();
     chosen_ = row + 1;
     if (onChoose_) onChoose_();
+    // Typing goes on after the chosen name, not before it.
+    if (field_) field_->end(false);
 }
 
 bool SuggestionList::TakeKey(int key) {
