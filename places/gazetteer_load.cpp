@@ -273,19 +273,21 @@ std::string ReadPlaceFile(BoundedFile& file, Gazetteer& g, KeyBuilder& keys) {
     const size_t places = g.places.size() - ownPlaces;
     std::string fault = file.Error();
     if (fault.empty() && part != Part::Places)
-        fault = std::string("its headers are missing: it must hold the lines \"") + std::string(kCountryHeader) +
-                "\", \"" + std::string(kRegionHeader) + "\" and the places' header";
-    if (fault.empty() && bad > 0) {
-        fault = std::to_string(bad) + (bad > 1 ? " lines are" : " line is") + " damaged (line";
-        for (size_t k = 0; k < badLines.size(); ++k) fault += (k ? ", " : " ") + std::to_string(badLines[k]);
-        fault += bad > badLines.size() ? ", ...)" : ")";
-    }
+        fault = "its headers are missing: it must hold the lines \"" + std::string(kCountryHeader) + "\", \"" +
+                std::string(kRegionHeader) + "\" and \"" + std::string(kPlaceHeader) + "\"";
     if (fault.empty() && !parts.checked) fault = "its count of places and checksum are missing";
     if (fault.empty() && (places != parts.promisedPlaces || checksum != parts.promisedChecksum)) {
-        char hex[16];
+        char hex[16], promised[16];
         std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(checksum));
+        std::snprintf(promised, sizeof promised, "%08lx", static_cast<unsigned long>(parts.promisedChecksum));
         fault = "it is cut or damaged: it holds " + std::to_string(places) + " places with checksum " + hex +
-                ", its header says " + std::to_string(parts.promisedPlaces);
+                ", its header says " + std::to_string(parts.promisedPlaces) + " with " + promised;
+    }
+    if (bad > 0) {
+        fault += (fault.empty() ? "" : "; ") + std::to_string(bad) + (bad > 1 ? " lines are" : " line is") +
+                 " damaged (line";
+        for (size_t k = 0; k < badLines.size(); ++k) fault += (k ? ", " : " ") + std::to_string(badLines[k]);
+        fault += bad > badLines.size() ? ", ...)" : ")";
     }
     if (fault.empty()) return "";
     return fault + "; the " + std::to_string(places) + " places read are found by name";

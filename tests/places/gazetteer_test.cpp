@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -22,7 +23,10 @@ const Gazetteer& Shipped() {
     return load.gazetteer;
 }
 
-void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+fs::path Write(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
 
 std::string NameAndCountry(const Place* place) { return place ? place->name + ", " + place->country : "none"; }
 
@@ -186,3 +190,79 @@ TEST(Gazetteer, OwnPlacesRankFirstAndDamagedFilesAreReportedOnceAndLeftOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// A copy of the shipped place file, changed by edit.
+fs::path ChangedPlaceFile(const fs::path& folder, const char* name, void (*edit)(std::string&)) {
+    std::ifstream in(kPlaceFile, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    edit(text);
+    Write(folder / name, text);
+    return folder / name;
+}
+
+}  // namespace
+
+TEST(Gazetteer, DamagedFilesAreReportedOnceAndWhatTheyHoldStillWorks) {
+    const fs::path folder = FreshFolder("gazetteer_damage");
+    const std::string header = "town,longitude,latitude,east_west,north_south,zone,time_zone\n";
+    Write(folder / "Own.csv", header + "Hill Chapel,9.1,48.2,east,north,,Europe/Berlin\nBad Row,east,48,east,north,,\n"
+                                       "Mars Base,9.2,48.3,east,north,,Mars/Olympus\nZ\xFCrich Kapelle,8.5,47.4,east,north,1,\n");
+    Write(folder / "Empty.csv", "");
+    Write(folder / "OldHeader.csv", "town;longitude\n");
+    fs::resize_file(Write(folder / "Huge.csv", header), kMostOwnPlacesBytes + 1);
+    ASSERT_EQ(::mkfifo((folder / "Fifo").c_str(), 0600), 0);
+    const fs::path cut = ChangedPlaceFile(folder, "Cut.tsv", [](std::string& t) { t.resize(t.size() / 3); });
+    const fs::path changed = ChangedPlaceFile(folder, "Changed.tsv", [](std::string& t) { t[t.size() / 2] ^= 1; });
+    const fs::path unchecked = ChangedPlaceFile(folder, "Unchecked.tsv", [](std::string& t) {
+        const size_t check = t.find("#check");
+        t.erase(check, t.find('\n', check) + 1 - check);
+    });
+    struct Case {
+        fs::path places, own;
+        std::vector<std::string> problems;  // a part of each line, in order
+        size_t ownPlaces;
+        bool shipped;
+    };
+    const Case cases[] = {
+        {kPlaceFile, folder / "Own.csv", {"line 3: longitude", "line 4: the time zone \"Mars/Olympus\""}, 3, true},
+        {kPlaceFile, folder / "Empty.csv", {}, 0, true},
+        {kPlaceFile, folder / "OldHeader.csv", {"\"town,longitude,latitude,east_west,north_south,zone\" or \""}, 0, true},
+        {kPlaceFile, folder / "Huge.csv", {"Huge.csv: is larger than 10 MB"}, 0, true},
+        {kPlaceFile, folder / "Fifo", {"Fifo: is not a regular file"}, 0, true},
+        {folder / "Fifo", folder / "Own.csv", {"line 3", "line 4", "Fifo: is not a regular file; only your own"}, 3, false},
+        {folder / "none.tsv", folder / "Own.csv", {"line 3", "line 4", "none.tsv: does not exist"}, 3, false},
+        {cut, folder / "none.csv", {"Cut.tsv: it is cut or damaged: it holds "}, 0, true},
+        {changed, folder / "none.csv", {"Changed.tsv: it is cut or damaged: it holds 199568 places"}, 0, true},
+        {unchecked, folder / "none.csv", {"its count of places and checksum are missing"}, 0, true},
+    };
+    for (const Case& c : cases) {
+        const GazetteerLoad load = LoadGazetteer(c.places, c.own);
+        ASSERT_EQ(load.problems.size(), c.problems.size()) << c.places << " " << c.own;
+        for (size_t k = 0; k < c.problems.size(); ++k)
+            EXPECT_NE(load.problems[k].find(c.problems[k]), std::string::npos) << load.problems[k];
+        const auto own = std::count_if(load.gazetteer.places.begin(), load.gazetteer.places.end(),
+                                       [](const Place& p) { return p.own; });
+        EXPECT_EQ(static_cast<size_t>(own), c.ownPlaces) << c.own;
+        EXPECT_EQ(load.gazetteer.places.size() > 1000, c.shipped) << c.places;
+        if (c.ownPlaces > 0) {
+            EXPECT_EQ(NameAndCountry(FindPlaces(load.gazetteer, "Zürich K", 1).best[0]), "Zürich Kapelle, ");
+        }
+    }
+    fs::remove_all(folder);
+}
+
+TEST(Gazetteer, APlaceWithThousandsOfAlternateNamesKeepsEachOnce) {
+    const fs::path folder = FreshFolder("gazetteer_alternates");
+    std::string alternates;
+    for (int k = 0; k < 20000; ++k) alternates += (k ? ",Alt " : "Alt ") + std::to_string(k % 15000);
+    std::string body = "code\tcountry\tnames\nCH\tSwitzerland\t\nregion\tname\tcode\n"
+                       "geoname_id\tname\tascii_name\talternate_names\tcountry\tregion\tfeature\tlatitude\tlongitude"
+                       "\ttime_zone\tpopulation\n7\tMany\tMany\t" + alternates + "\tCH\t\tPPL\t47\t8\tEurope/Zurich\t5\n";
+    Write(folder / "Places.tsv", "#check\t1\t00000000\n" + body);
+    const GazetteerLoad load = LoadGazetteer(folder / "Places.tsv", folder / "none.csv");
+    EXPECT_EQ(load.gazetteer.keys.size(), 15001u);  // "many" and 15,000 different alternates
+    EXPECT_EQ(FindPlaces(load.gazetteer, "Alt 14999", 5).best.size(), 1u);
+    fs::remove_all(folder);
+}
