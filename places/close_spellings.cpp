@@ -41,16 +41,18 @@ PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
     PlaceHits places;
     if (folded.size() < kShortestTypo || g.groupStart.size() != kKeyGroups + 1) return places;
     const size_t most = folded.size() <= kShortNameLength ? 1 : 2;
-    // The keys that share the first letter, in the groups of the first two
-    // letters as typed and of the first and third (the second typed in excess).
-    const std::uint32_t sameTwo = KeyGroupOf(folded.substr(0, 2));
-    const std::uint32_t skipOne = KeyGroupOf(std::string{folded[0], folded[2]});
-    const std::pair<std::uint32_t, std::uint32_t> ranges[] = {
-        {sameTwo, sameTwo + kKeyCodes}, {skipOne, skipOne + kKeyCodes}};
+    // The keys whose first three letters are the typed ones, or the typed
+    // ones with one too many or two swapped: a typo among the first three
+    // letters of a name is rare, and the other groups would be far more keys.
+    const std::string q = folded;
+    std::uint32_t groups[] = {KeyGroupOf(q), KeyGroupOf(std::string{q[0], q[1], q[3]}),
+                              KeyGroupOf(std::string{q[0], q[2], q[3]}), KeyGroupOf(std::string{q[1], q[0], q[2]}),
+                              KeyGroupOf(std::string{q[0], q[2], q[1]})};
+    std::sort(std::begin(groups), std::end(groups));
     const char* text = g.keyText.data();
-    for (size_t r = 0; r < 2; ++r) {
-        if (r == 1 && ranges[1].first == ranges[0].first) break;
-        for (std::uint32_t k = g.groupStart[ranges[r].first]; k < g.groupStart[ranges[r].second]; ++k) {
+    for (size_t r = 0; r < std::size(groups); ++r) {
+        if (r > 0 && groups[r] == groups[r - 1]) continue;
+        for (std::uint32_t k = g.groupStart[groups[r]]; k < g.groupStart[groups[r] + 1]; ++k) {
             const PlaceKey& key = g.keys[k];
             if (key.kind == PlaceKey::kShortName) continue;
             const size_t length = key.length;

@@ -14,8 +14,8 @@ inline constexpr std::size_t kShortNameLength = 5;
 
 // The places with a key at most 1 or 2 edits (a letter added, dropped,
 // changed, or two swapped) from folded, a whole folded name of at least
-// 4 letters; keys are looked at only where they share folded's first
-// letter. Each with its rank, smaller for better: 1 + 2 * edits, 1 more
+// 4 letters; keys are looked at only where their first three letters are
+// folded's, or folded's with one letter too many or two swapped. Each with its rank, smaller for better: 1 + 2 * edits, 1 more
 // for an alternate name.
 PlaceHits CloseSpellings(const Gazetteer& gazetteer, const std::string& folded);
 
