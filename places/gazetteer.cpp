@@ -3,6 +3,7 @@
 
 #include "places/close_spellings.h"
 #include "places/place_keys.h"
+#include "places/place_likelihood.h"
 #include "text/code_page.h"
 
 #include <algorithm>
@@ -99,12 +100,6 @@ PlaceFilter FilterOf(const Gazetteer& g, std::string_view typed) {
     return filter;
 }
 
-// A place's standing among equal matches: capitals and seats first, districts last.
-int Standing(const Place& place) {
-    if (place.feature == "PPLC" || place.feature == "PPLA" || place.feature == "PPLA2") return 2;
-    return place.feature == "PPLX" ? 0 : 1;
-}
-
 // Exact before prefix, own name before alternate, typed accents counted.
 std::uint8_t GradeOf(bool exact, PlaceKey::Kind kind, bool accent) {
     return static_cast<std::uint8_t>(1 + (exact ? 4 : 0) + (kind == PlaceKey::kName ? 2 : 0) + (accent ? 1 : 0));
@@ -122,14 +117,12 @@ void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t
     }
 }
 
-// How likely a matching place is the one meant: tenfold population counts
-// as much as its own name (against an alternate one) counts half, typed
-// accents found, or being a capital or seat; a district counts less.
-double Weight(const Place& place, std::uint8_t grade) {
+// How likely a matching place is the one meant: its likelihood, with its
+// own name (against an alternate one) counting as a hundredfold population
+// and typed accents found as thirtyfold.
+float Weight(const Gazetteer& g, std::uint32_t place, std::uint8_t grade) {
     const bool name = (grade & 2) != 0, accent = (grade & 1) != 0;
-    const int standing = Standing(place);
-    return std::log10(static_cast<double>(std::max<std::int64_t>(place.population, 0)) + 1) + (name ? 2 : 0) +
-           (accent ? 1.5 : 0) + (standing == 2 ? 1 : standing == 0 ? -2 : 0);
+    return g.likelihood[place] + (name ? 2.0f : 0.0f) + (accent ? 1.5f : 0.0f);
 }
 
 // Ranks places by grade[place] (higher first; lower first when closeness
@@ -138,7 +131,7 @@ void Rank(const Gazetteer& g, const PlaceHits& hits, bool closeness, size_t limi
     struct Ranked {
         bool own;
         int level;  // higher first
-        double weight;
+        float weight;
         std::uint32_t place;
     };
     std::vector<Ranked> ranked;
@@ -149,7 +142,7 @@ void Rank(const Gazetteer& g, const PlaceHits& hits, bool closeness, size_t limi
         const int level = closeness ? -((rank - 1) / 2) : (rank - 1) >> 2;
         const std::uint8_t bits = closeness ? static_cast<std::uint8_t>((rank - 1) % 2 ? 0 : 2)
                                             : static_cast<std::uint8_t>((rank - 1) & 3);
-        ranked.push_back({place.own, level, Weight(place, bits), p});
+        ranked.push_back({place.own, level, Weight(g, p, bits), p});
     }
     const auto better = [&](const Ranked& x, const Ranked& y) {
         if (x.own != y.own) return x.own;
@@ -195,7 +188,7 @@ bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<st
     if (folded.empty()) return true;
     const std::uint8_t accent = AccentMark(Trimmed(name));
     for (const std::string& variant : Variants(folded)) MatchBeginnings(g, variant, accent, hits);
-    KeepBest(hits);
+    KeepBest(hits, g.places.size());
     std::erase_if(hits, [&](const auto& hit) {
         return !std::all_of(filters.begin(), filters.end(),
                             [&](const PlaceFilter& f) { return f.Holds(g.places[hit.first]); });
@@ -234,7 +227,8 @@ bool CloseOutranks(const Gazetteer& g, const PlaceHits& close, const PlaceMatche
 
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std::size_t limit) {
     PlaceMatches matches;
-    if (gazetteer.groupStart.size() != kKeyGroups + 1) return matches;
+    if (gazetteer.groupStart.size() != kKeyGroups + 1 || gazetteer.likelihood.size() != gazetteer.places.size())
+        return matches;
     const std::string query = IsUtf8(typed) ? std::string(typed) : Cp1252ToUtf8(typed);
     const std::vector<std::string_view> parts = CommaParts(query);
     // "Washington, D.C." is a name with a comma: each cut is tried, the
@@ -267,7 +261,17 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
     return matches;
 }
 
-void KeepBest(PlaceHits& hits) {
+void KeepBest(PlaceHits& hits, std::size_t places) {
+    // Many hits (a query of two letters) are merged in a table of every
+    // place rather than sorted.
+    if (hits.size() > places / 64) {
+        std::vector<std::uint8_t> best(places, 0);
+        for (const auto& [p, grade] : hits) best[p] = std::max(best[p], grade);
+        hits.clear();
+        for (std::uint32_t p = 0; p < best.size(); ++p)
+            if (best[p]) hits.push_back({p, best[p]});
+        return;
+    }
     std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : a.second > b.second;
     });

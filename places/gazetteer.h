@@ -69,6 +69,8 @@ struct Gazetteer {
     // looks only at the keys that begin as it does.
     std::vector<PlaceKey> keys;
     std::vector<std::uint32_t> groupStart;
+    // Per place: how likely it is meant among equal matches (PlaceLikelihood).
+    std::vector<float> likelihood;
     std::vector<PlaceCountry> countries;  // sorted by code
     std::vector<PlaceRegion> regions;
 };
@@ -92,8 +94,8 @@ GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile,
 // Places with how well each matched: index into Gazetteer::places, grade.
 using PlaceHits = std::vector<std::pair<std::uint32_t, std::uint8_t>>;
 
-// Each place once, by its highest grade.
-void KeepBest(PlaceHits& hits);
+// Each place once, by its highest grade; places is the gazetteer's count.
+void KeepBest(PlaceHits& hits, std::size_t places);
 
 // The largest own places file read.
 inline constexpr std::uintmax_t kMostOwnPlacesBytes = 10'000'000;

@@ -5,6 +5,7 @@
 #include "input/batch_file.h"
 #include "places/bounded_file.h"
 #include "places/place_keys.h"
+#include "places/place_likelihood.h"
 #include "places/shown_text.h"
 #include "text/code_page.h"
 
@@ -375,5 +376,7 @@ GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile, const std::f
     }
     keys.Group();
     g.keyText.shrink_to_fit();
+    g.likelihood.reserve(g.places.size());
+    for (const Place& place : g.places) g.likelihood.push_back(PlaceLikelihood(place));
     return load;
 }
