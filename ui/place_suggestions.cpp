@@ -85,7 +85,7 @@ void SuggestPlaces(Program& program) {
         } else if (matches.best.empty()) {
             lines = "No place matches \"" + Utf8ToCp1252(ShownText(Cp1252ToUtf8(town))) + "\"";
         } else if (matches.closeSpellings) {
-            lines = "No place is called so; close spellings:";
+            lines = "Close spellings:";
             s.shown.push_back(nullptr);
         }
         for (const Place* place : matches.best) {
