@@ -14,6 +14,8 @@ namespace {
 
 // The most spellings one query is tried in (St. as Saint and Sankt, ...).
 constexpr size_t kMostVariants = 9;
+// The most places a misspelt name may begin for its close spellings to be looked for.
+constexpr size_t kMostHitsOfATypo = 5;
 
 std::string_view Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -246,7 +248,8 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
         return hit.second >= GradeOf(true, PlaceKey::kAlternate, false);
     });
     if (!hits.empty()) Rank(gazetteer, hits, false, limit, matches);
-    if (exact || (!matches.best.empty() && matches.best[0]->own)) return matches;
+    // A name typed in part begins many names; a misspelt one few or none.
+    if (exact || matches.total > kMostHitsOfATypo || (!matches.best.empty() && matches.best[0]->own)) return matches;
     if (matches.best.empty() && !firstUnknown.empty()) {
         matches.unknownPlace = firstUnknown;
         return matches;
