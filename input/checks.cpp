@@ -1,5 +1,6 @@
 #include "input/checks.h"
 
+#include "input/coordinates.h"
 #include "text/conversions.h"
 
 #include <cmath>

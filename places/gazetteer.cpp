@@ -5,6 +5,7 @@
 #include "places/place_keys.h"
 #include "places/place_likelihood.h"
 #include "text/code_page.h"
+#include "text/text_slices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,12 +17,6 @@ namespace {
 constexpr size_t kMostVariants = 9;
 // The most places a misspelt name may begin for its close spellings to be looked for.
 constexpr size_t kMostHitsOfATypo = 5;
-
-std::string_view Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // The words that are one word written in full or shortened.
 const std::vector<std::vector<std::string>>& SameWords() {

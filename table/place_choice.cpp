@@ -71,7 +71,7 @@ int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostrea
     const PlaceMatches matches = FindPlaces(gazetteer, query, kPlacesListed);
     if (matches.best.empty()) {
         err << "kelmorven-table: " << NoMatch(matches, query) << "\n";
-        return kTableUsageError;
+        return kTableInputMissing;
     }
     if (matches.closeSpellings)
         out << "No place is called \"" << ShownText(query) << "\"; close spellings:\n";

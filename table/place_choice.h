@@ -21,8 +21,8 @@ Gazetteer LoadToolGazetteer(const std::filesystem::path& dataFolder, std::ostrea
 // --find: the best matches on out, one a line, tab-separated: name, country
 // code, latitude and longitude (signed degrees, 4 decimals), time zone,
 // population, region (empty when unknown); close spellings under a line that
-// says so. kTableWritten with a match; kTableUsageError and one line on err
-// without.
+// says so. kTableWritten with a match; kTableInputMissing and one line on
+// err without.
 int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostream& out, std::ostream& err);
 
 // A place taken by name, ready for the timetable.
