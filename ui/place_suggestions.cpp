@@ -2,6 +2,7 @@
 
 #include "input/field_values.h"
 #include "places/place_settings.h"
+#include "places/shown_text.h"
 #include "text/conversions.h"
 #include "files/text_file.h"
 #include "window/window_layer.h"
@@ -49,9 +50,12 @@ int YearForZone(const Program& program) {
 
 void LoadPlaces(Program& program) {
     const std::filesystem::path placeFile = ResolveInFolder(program.folder, "DatenE/Places.tsv");
+    const std::filesystem::path ownFile = ResolveInFolder(program.folder, "DatenE/OwnPlaces.csv");
+    // Without either file the program has no places by name and says nothing;
+    // own places work without the shipped file.
     std::error_code error;
-    if (!std::filesystem::exists(placeFile, error)) return;
-    GazetteerLoad load = LoadGazetteer(placeFile, ResolveInFolder(program.folder, "DatenE/OwnPlaces.csv"));
+    if (!std::filesystem::exists(placeFile, error) && !std::filesystem::exists(ownFile, error)) return;
+    GazetteerLoad load = LoadGazetteer(placeFile, ownFile);
     program.places.gazetteer = std::move(load.gazetteer);
     std::string text;
     for (const std::string& problem : load.problems) text += (text.empty() ? "" : "\n") + problem;
@@ -76,7 +80,17 @@ void SuggestPlaces(Program& program) {
     s.shown.clear();
     std::string lines;
     if (LettersIn(town) >= kLettersBeforeSuggesting) {
-        for (const Place* place : FindPlaces(s.gazetteer, Cp1252ToUtf8(town), kMostSuggestions).best) {
+        const PlaceMatches matches = FindPlaces(s.gazetteer, Cp1252ToUtf8(town), kMostSuggestions);
+        // A row that is no place has no entry in shown: choosing it does nothing.
+        if (!matches.unknownPlace.empty()) {
+            lines = Utf8ToCp1252("No country or region '" + ShownText(matches.unknownPlace) + "'");
+        } else if (matches.best.empty()) {
+            lines = "No place matches \"" + Utf8ToCp1252(ShownText(Cp1252ToUtf8(town))) + "\"";
+        } else if (matches.closeSpellings) {
+            lines = "Close spellings:";
+            s.shown.push_back(nullptr);
+        }
+        for (const Place* place : matches.best) {
             lines += (lines.empty() ? "" : "\n") + SuggestionLine(*place);
             s.shown.push_back(place);
         }
@@ -120,7 +134,7 @@ void FillInChosenPlace(Program& program) {
     PlaceSuggestions& s = program.places;
     WindowLayer& w = program.window;
     const int line = w.ControlStateGet(kPlaceSuggestionList);
-    if (line < 1 || line > static_cast<int>(s.shown.size())) return;
+    if (line < 1 || line > static_cast<int>(s.shown.size()) || !s.shown[line - 1]) return;
     const Place& place = *s.shown[line - 1];
 
     const bool sixtyMode = w.ControlStateGet(kSixtyModeOption) == 1;
@@ -153,6 +167,11 @@ void FollowYearOfChosenPlace(Program& program) {
 std::string SuggestionLine(const Place& place) {
     // An own place may give its zone in hours instead of by name.
     const std::string zone = place.timeZone.empty() ? place.zone : place.timeZone;
-    return ShownName(place) + "\t" + place.country + "\t" + LatitudeText(place.latitude) + "\t" +
-           LongitudeText(place.longitude) + "\t" + Utf8ToCp1252(zone);
+    // "Springfield, Illinois, US": which of the places of one name it is.
+    std::string named = ShownName(place);
+    if (!place.region.empty()) named += ", " + Utf8ToCp1252(place.region);
+    if (!place.country.empty()) named += ", " + place.country;
+    return named + "\t" + LatitudeText(place.latitude) + "\t" + LongitudeText(place.longitude) + "\t" +
+           Utf8ToCp1252(zone);
 }
+

@@ -20,7 +20,7 @@ struct ChosenPlace {
 
 struct PlaceSuggestions {
     Gazetteer gazetteer;              // loaded once at start; without places, no suggestions
-    std::vector<const Place*> shown;  // the places of the list's lines, in their order
+    std::vector<const Place*> shown;  // the places of the list's lines, in their order; nullptr for a heading
     std::string searchedTown;         // the town field's text the list was made for
     std::optional<ChosenPlace> chosen;  // while its zone and summer time are as chosen
 };
@@ -46,7 +46,8 @@ void FillInChosenPlace(Program& program);
 // the year. Values the user changed stand.
 void FollowYearOfChosenPlace(Program& program);
 
-// One line of the list (code page 1252): name, country, latitude, longitude
-// and zone, a tab between them.
+// One line of the list (code page 1252): name, region and country (as
+// "Springfield, Illinois, US"), latitude, longitude and zone, a tab between
+// them.
 std::string SuggestionLine(const Place& place);
 

@@ -133,7 +133,10 @@ void FieldEdit::SetProgramText(const QString& text) {
     settingProgramText_ = true;
     setText(text);
     settingProgramText_ = false;
-    setCursorPosition(0);
+    // A field being typed in (a town chosen from its list) goes on after the
+    // text; any other shows its beginning.
+    if (window()->focusWidget() == this) end(false);
+    else setCursorPosition(0);
 }
 
 QString FieldEdit::Entering(const QString& text) const {

@@ -34,11 +34,14 @@ TEST(PlaceTool, FindListsTheBestMatchesTabSeparated) {
         size_t lines;
     };
     const Case cases[] = {
-        {"Frankfurt", 0, "Frankfurt am Main\tDE\t50.1155\t8.6842\tEurope/Berlin\t650000", 6},
-        {"san", 0, "San\tML\t13.3034\t-4.8956\tAfrica/Bamako\t24811", 20},  // the exact name first, at most 20
-        {"Springfield, US", 0, "Springfield\tUS\t37.2153\t-93.2982\tAmerica/Chicago\t159498", 8},
-        {"buenos aires", 0, "Buenos Aires\tAR\t-34.6131\t-58.3772\tAmerica/Argentina/Buenos_Aires\t13076300", 1},
+        {"Frankfurt", 0, "Frankfurt am Main\tDE\t50.1155\t8.6842\tEurope/Berlin\t650000\tHessen", 12},
+        {"san", 0, "San\tML\t13.3034\t-4.8956\tAfrica/Bamako\t24811\t", 20},  // the exact name first, at most 20
+        {"Springfield, US", 0, "Springfield\tUS\t37.2153\t-93.2982\tAmerica/Chicago\t166810\tMissouri", 20},
+        {"Springfield, IL", 0, "Springfield\tUS\t39.8017\t-89.6437\tAmerica/Chicago\t116565\tIllinois", 1},
         {"xyzzy", 64, "kelmorven-table: no place matches \"xyzzy\"", 1},
+        {"Paris, Xanadu", 64, "kelmorven-table: no country or region 'Xanadu'", 1},
+        {"Amsterdm", 0, "No place is called \"Amsterdm\"; close spellings:", 5},
+        {"x\x1b]0;\a", 64, "kelmorven-table: no place matches \"x\\x1b]0;\\x07\"", 1},
     };
     for (const Case& c : cases) {
         const ToolRun run = Tool({"--find", c.query});
@@ -92,7 +95,15 @@ TEST(PlaceTool, PlaceWritesWhatTheOptionsTypedOutInFullWrite) {
         ASSERT_EQ(Tool(typedOut).status, 0) << c.name;
         EXPECT_TRUE(written == Contents(folder / c.file)) << c.name;
     }
-    EXPECT_EQ(Tool({"--year", "2026", "--place", "xyzzy", "--out", folder.string()}).status, 2);
+    // Refused, exit 2: no such place, a close spelling never taken silently, an unknown id.
+    for (const char* refused : {"xyzzy", "Amsterdm", "999999999"}) {
+        const ToolRun run = Tool({"--year", "2026", "--place", refused, "--out", folder.string()});
+        EXPECT_EQ(run.status, 2) << refused;
+        EXPECT_EQ(run.err.find("Amsterdam, Noord-Holland, NL") != std::string::npos, refused[0] == 'A') << run.err;
+    }
+    // A GeoNames id is a place as well as its name.
+    EXPECT_EQ(Tool({"--year", "2026", "--place", "2657896", "--out", folder.string()}).out.rfind("Place: Zürich", 0),
+              0u);
     fs::remove_all(folder);
 }
 
@@ -115,7 +126,7 @@ TEST(PlaceTool, WorksOnWithoutThePlaceFileAndReportsItOnce) {
                                              "Hill Chapel,9.1,48.2,east,north,,Europe/Berlin\n";
     const ToolRun found = ToolWithData({"--find", "hill"}, data);
     EXPECT_EQ(found.status, 0);
-    EXPECT_EQ(found.out, "Hill Chapel\t\t48.2000\t9.1000\tEurope/Berlin\t0\n");
+    EXPECT_EQ(found.out, "Hill Chapel\t\t48.2000\t9.1000\tEurope/Berlin\t0\t\n");
     EXPECT_EQ(Lines(found.err).size(), 1u) << found.err;
     EXPECT_NE(found.err.find("Places.tsv"), std::string::npos);
     // Coordinates typed out need no places at all.

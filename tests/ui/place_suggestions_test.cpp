@@ -132,3 +132,33 @@ TEST(PlaceSuggestions, ZoneAndSummerTimeFollowTheYearUntilEdited) {
         EXPECT_TRUE(s.messages.empty()) << c.year << " " << c.zone;
     }
 }
+
+// The list names region and country, says when nothing matches or which
+// names are close, and after choosing, typing goes on after the name.
+TEST(PlaceSuggestions, ListNamesRegionsSaysWhenNothingMatchesAndTypingGoesOnAfterTheChoice) {
+    const struct {
+        std::string typed;
+        std::string firstLines;  // the list's first lines, up to the first tab of the last
+        int downs;               // 0: nothing to choose
+        std::string town;        // the field after choosing and typing "X"
+    } cases[] = {
+        {"springfield, il", "Springfield, Illinois, US\t39.8017 N", 1, "SPRINGFIELDX"},
+        {"zurch", "Close spellings:\nZ\xFCrich, Z\xFCrich, CH", 2, "ZUERICHX"},
+        {"xqzzy", "No place matches \"XQZZY\"", 0, "XQZZYX"},
+        {"paris, xanadu", "No country or region 'XANADU'", 0, "PARIS, XANADUX"},
+    };
+    for (const auto& c : cases) {
+        Session s("places_list");
+        ShipPlaces(s);
+        s.Type(kTownField, c.typed);
+        s.Check([&] {
+            const std::string lines = s.w.ControlTextGet(kPlaceSuggestionList);
+            EXPECT_EQ(lines.substr(0, c.firstLines.size()), c.firstLines) << c.typed << "\n" << lines;
+        });
+        for (int k = 0; k < c.downs; ++k) Key(s, kKeyDown);
+        if (c.downs > 0) Key(s, kKeyReturn);
+        s.Type(kTownField, "x");
+        s.Check([&] { EXPECT_EQ(s.w.ControlTextGet(kTownField), c.town) << c.typed; });
+        s.RunWholeProgram();
+    }
+}
