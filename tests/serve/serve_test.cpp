@@ -68,6 +68,7 @@ std::string Encoded(const Query& query) {
     return text;
 }
 const std::string kUlm = Encoded(kUlmPlace), kSydney = Encoded(kSydneyPlace);
+const Query kUlmById = {{"place", "2820256"}};  // Ulm in the shipped places
 
 class ServeTest : public ::testing::Test {
 protected:
@@ -114,7 +115,7 @@ RouteTable* ServeTest::routes_ = nullptr;
 HttpServer* ServeTest::server_ = nullptr;
 
 TEST_F(ServeTest, EveryFormatGivesTheBatchToolsBytes) {
-    for (const Query* place : {&kUlmPlace, &kSydneyPlace}) {
+    for (const Query* place : {&kUlmPlace, &kSydneyPlace, &kUlmById}) {
         for (const OutputFormat& format : OutputFormats()) {
             SCOPED_TRACE(std::string(format.word) + " " + Encoded(*place));
             const Reply reply = Get("/year/2026." + std::string(format.word) + "?" + Encoded(*place));
