@@ -3,7 +3,8 @@
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
 #include "documents/print_back_end.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <cmath>

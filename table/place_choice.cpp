@@ -1,7 +1,8 @@
 #include "table/place_choice.h"
 
 #include "places/place_settings.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <charconv>
 #include <ostream>
