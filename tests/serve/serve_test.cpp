@@ -266,6 +266,26 @@ TEST_F(ServeTest, TheOtherPathsAnswer) {
     EXPECT_EQ(Fetch(server_->Port(), "/healthz", "", "HEAD").body, "");
 }
 
+TEST_F(ServeTest, MarkupInATownIsEscapedWhereAFormatCouldCarryIt) {
+    const Query place = {{"name", "A&B \"Q\" S"}, {"lat", "48"}, {"lon", "9"}, {"tz", "Europe/Berlin"}};
+    const struct {
+        const char* format;
+        const char* escaped;  // as the format writes the town
+        const char* raw;      // what would break it
+    } rows[] = {
+        {"svg", "A&amp;B &quot;Q&quot; S", "A&B"},
+        {"json", "\"town\": \"A&B \\\"Q\\\" S\"", "\"A&B \"Q"},
+    };
+    for (const auto& row : rows) {
+        std::string query = Encoded(place);
+        query = std::regex_replace(query, std::regex("\""), "%22");
+        const Reply reply = Get("/year/2026." + std::string(row.format) + "?" + query);
+        ASSERT_EQ(reply.status, 200) << row.format << reply.body;
+        EXPECT_NE(reply.body.find(row.escaped), std::string::npos) << row.format;
+        EXPECT_EQ(reply.body.find(row.raw), std::string::npos) << row.format;
+    }
+}
+
 TEST_F(ServeTest, ConcurrentRequestsForPrintedAndDataFormatsGetWholeFiles) {
     std::vector<std::thread> clients;
     std::vector<Reply> replies(8);
