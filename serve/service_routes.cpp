@@ -2,6 +2,7 @@
 
 #include "documents/civil_moments.h"
 #include "documents/moment_text.h"
+#include "places/name_folding.h"
 #include "serve/calendar_feed.h"
 #include "serve/year_request.h"
 #include "table/place_choice.h"
@@ -229,6 +230,7 @@ Response PlacesAnswer(const ServeProgram& program, const Request& request) {
     const std::optional<std::string> query = request.Query("q");
     if (!query || query->empty()) return ErrorResponse(400, "q: missing; the beginning of a place's name, as Ulm or Frankfurt, DE");
     if (query->size() > 200) return ErrorResponse(400, "q: longer than 200 bytes");
+    if (!IsUtf8(*query)) return ErrorResponse(400, "q: not UTF-8 text");
     const PlaceMatches matches = FindPlaces(program.gazetteer, *query, kPlacesListed);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const Place* place : matches.best) {

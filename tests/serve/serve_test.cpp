@@ -184,6 +184,7 @@ TEST_F(ServeTest, BadInputGetsItsStatusAndNamesTheRule) {
         {"/../../etc/passwd", 404, "no such path"},
         {"/year/..%2F..%2Fetc%2Fpasswd", 404, "no such path"},
         {"/api/places", 400, "q: missing"},
+        {"/api/places?q=%FF", 400, "q: not UTF-8"},
         {"/api/today?name=A&lat=5&lon=9", 400, "tz: missing"},
         {"/healthz?" + std::string(9000, 'a'), 414, "8 KB"},
     };
