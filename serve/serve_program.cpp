@@ -1,7 +1,9 @@
 #include "serve/serve_program.h"
 
 #include "calc/civil_time_zone.h"
+#include "serve/year_request.h"
 #include "table/place_choice.h"
+#include "table/table_files.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +22,20 @@ std::set<std::string> ReadZoneNames(const std::filesystem::path& folder) {
     }
     return names;
 }
+
+namespace {
+
+// One calendar year made in the starting thread: what the libraries set up
+// on first use (libical's UTC zone, a zone's rules) is set up before
+// requests race to it.
+void WarmUp(const ServeProgram& program) {
+    const YearRequest year{{"", "Greenwich", "51.4769", "0", "Europe/London"}, "2026", FindOutputFormat("ics"), {},
+                           int64_t{0}};
+    const CalculatedYear calculated = CalculateRequestedYear(program, year);
+    if (calculated.year) TableDocument(calculated.options, *calculated.year);
+}
+
+}  // namespace
 
 std::string LoadServeData(ServeProgram& program, const std::filesystem::path& dataFolder, std::ostream& err) {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
@@ -40,6 +56,7 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
     for (const Place& place : program.gazetteer.places)
         if (place.geonameId != 0 && (!program.example || place.population > program.example->population))
             program.example = &place;
+    WarmUp(program);
     return "";
 }
 
