@@ -5,6 +5,7 @@
 #include "table/place_choice.h"
 #include "table/table_files.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -53,11 +54,20 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
         err << "kelmorven-serve: " << line << "\n";
     }
     program.zoneNames = ReadZoneNames(CivilTimeZone::SystemFolder());
-    for (const Place& place : program.gazetteer.places)
-        if (place.geonameId != 0 && (!program.example || place.population > program.example->population))
-            program.example = &place;
+    for (const Place& place : program.gazetteer.places) {
+        if (place.geonameId == 0) continue;
+        program.placesById.emplace_back(place.geonameId, &place);
+        if (!program.example || place.population > program.example->population) program.example = &place;
+    }
+    std::sort(program.placesById.begin(), program.placesById.end());
     WarmUp(program);
     return "";
+}
+
+const Place* ShippedPlace(const ServeProgram& program, int64_t id) {
+    const auto found = std::lower_bound(program.placesById.begin(), program.placesById.end(), id,
+                                        [](const auto& entry, int64_t wanted) { return entry.first < wanted; });
+    return found != program.placesById.end() && found->first == id ? found->second : nullptr;
 }
 
 int64_t ServiceToday(const ServeProgram& program) {

@@ -173,7 +173,7 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
 int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
     if (program.options.today) return *program.options.today;
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const Place* shipped = place.id.empty() ? nullptr : FindPlaceById(program.gazetteer, std::stoll(place.id));
+    const Place* shipped = place.id.empty() ? nullptr : ShippedPlace(program, std::stoll(place.id));
     const std::string name = shipped ? shipped->timeZone : place.tz;
     int64_t offset = 0;
     if (!name.empty())
