@@ -8,6 +8,7 @@
 #include "serve/result_cache.h"
 #include "serve/serve_options.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -37,6 +38,7 @@ struct ServeProgram {
     // one up, the gazetteer's own search by id goes through all.
     std::vector<std::pair<int64_t, const Place*>> placesById;          // the most populous shipped place, for the page of links
     ResultCache cache{kCacheBytes};
+    std::atomic<uint64_t> renders{0};  // answers made, not found in the cache
     // The printing back end, opened and started in the thread that builds
     // the record; its documents are painted one at a time (printingLock).
     PrintBackEnd printing;
