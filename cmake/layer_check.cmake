@@ -19,7 +19,9 @@ set(allowed_print ${engine} places documents print)
 set(allowed_window text files window)
 set(allowed_ui ${engine} places documents window ui)
 set(allowed_table ${engine} places documents table)
-set(allowed_serve ${engine} places documents serve)
+# The service runs the batch tool's own option checks, place choice and
+# rendering, so that both refuse and make the same of the same inputs.
+set(allowed_serve ${engine} places documents table serve)
 set(toolkit_users print window)
 set(toolkit_headers "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|AL/.*|jpeglib\\.h|jerror\\.h)$")
 

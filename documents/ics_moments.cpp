@@ -1,8 +1,9 @@
 #include "calc/sun_events.h"
 #include "input/field_values.h"
-#include "text/conversions.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <libical/ical.h>
 

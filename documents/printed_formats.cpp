@@ -5,7 +5,8 @@
 #include "documents/civil_moments.h"
 #include "documents/moment_text.h"
 #include "documents/print_back_end.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <chrono>
 #include <cmath>

@@ -2,7 +2,8 @@
 #include "input/field_values.h"
 
 #include "input/coordinates.h"
-#include "text/conversions.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 #include <cmath>
 #include <string_view>

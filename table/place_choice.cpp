@@ -3,7 +3,8 @@
 #include "input/field_values.h"
 #include "places/place_settings.h"
 #include "places/shown_text.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <ostream>

@@ -55,8 +55,7 @@ int64_t CalendarStamp(const TableOptions& options) {
     return static_cast<int64_t>(std::time(nullptr));
 }
 
-WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                            FileBatch* batch, const std::string& country) {
+OutputFile TableDocument(const TableOptions& options, const YearResult& year, const std::string& country) {
     RenderOptions render;
     if (options.format->needs.printed) {
         render.country = country;
@@ -66,5 +65,10 @@ WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year,
     }
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
-    return WriteOutputFile(MakeOutputFile(*options.format, year, render), folder, batch);
+    return MakeOutputFile(*options.format, year, render);
+}
+
+WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+                            FileBatch* batch, const std::string& country) {
+    return WriteOutputFile(TableDocument(options, year, country), folder, batch);
 }

@@ -11,6 +11,7 @@
 #include "table/table_files.h"
 #include "table/table_version.h"
 #include "calc/zone_year.h"
+#include "text/code_page.h"
 
 #include <algorithm>
 #include <map>
