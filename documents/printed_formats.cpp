@@ -53,9 +53,8 @@ std::vector<int32_t> DateOffsets(const YearResult& year) {
     std::vector<int32_t> offsets;
     std::optional<int32_t> last;
     for (const DateMoments& d : year.Dates()) {
-        if (d.sunrise.kind == DayKind::Normal) last = d.sunrise.offset;
-        else if (d.sunset.kind == DayKind::Normal) last = d.sunset.offset;
-        else if (year.TimeZone().empty() || !last) last = d.sunrise.offset;
+        if (d.sunrise.kind != DayKind::Normal && d.sunset.kind == DayKind::Normal) last = d.sunset.offset;
+        else if (d.sunrise.kind == DayKind::Normal || year.TimeZone().empty() || !last) last = d.sunrise.offset;
         offsets.push_back(*last);
     }
     return offsets;
