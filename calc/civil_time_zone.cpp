@@ -153,3 +153,5 @@ int32_t CivilTimeZone::StandardOffsetAt(absl::Time noon) const {
 }
 
 int32_t CivilTimeZone::OffsetAt(int64_t utc) const { return Seconds(zone_.At(Instant(utc)).offset); }
+
+bool CivilTimeZone::DaylightAt(int64_t utc) const { return zone_.At(Instant(utc)).is_dst; }

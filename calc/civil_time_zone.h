@@ -43,6 +43,11 @@ public:
     // utc, seconds since 1970-01-01 00:00 UTC.
     int32_t OffsetAt(int64_t utc) const;
 
+    // Whether the database marks the zone's clock at the instant utc as
+    // daylight-saving time; Morocco's Ramadan weeks, behind its standard
+    // time, are marked too.
+    bool DaylightAt(int64_t utc) const;
+
 private:
     int32_t StandardOffsetAt(absl::Time instant) const;
 

@@ -8,8 +8,8 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-WriteOutcome WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, TextFileBatch* batch) {
-    TextFileWriter writer;
+WriteOutcome WriteFileBytes(const std::filesystem::path& path, const std::string& bytes, FileBatch* batch) {
+    FileWriter writer;
     if (!writer.Open(path)) return writer.Opened();
     writer.Write(bytes);
     return batch ? batch->Add(writer) : writer.Close();

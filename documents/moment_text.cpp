@@ -1,17 +1,10 @@
 #include "documents/moment_text.h"
 
+#include "text/numbers.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-std::string TwoDigits(long value) {
-    std::string text = std::to_string(value);
-    return text.size() < 2 ? "0" + text : text;
-}
-
-}  // namespace
 
 std::string DateText(int year, int month, int day) {
     char text[32];

@@ -77,14 +77,12 @@ const OutputFormat& DocumentFormat(DocumentKind kind) {
     return kind == DocumentKind::Rtf ? RtfDocumentFormat() : TextDocumentFormat();
 }
 
-TimetableDocument MakeTimetableDocument(const OutputFormat& format, const YearResult& result,
-                                        const RenderOptions& options) {
+OutputFile MakeOutputFile(const OutputFormat& format, const YearResult& result, const RenderOptions& options) {
     const TimetableSettings& s = result.Settings();
     return {OutputFileName(format, s), std::string(format.status) + TextSliceLeft(s.town, 13) + std::string(format.ending),
             format.render(result, options)};
 }
 
-WriteOutcome WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
-                            TextFileBatch* batch) {
-    return WriteFileBytes(ResolveInFolder(folder, document.fileName), document.bytes, batch);
+WriteOutcome WriteOutputFile(const OutputFile& file, const std::filesystem::path& folder, FileBatch* batch) {
+    return WriteFileBytes(ResolveInFolder(folder, file.fileName), file.bytes, batch);
 }

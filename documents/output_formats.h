@@ -5,8 +5,10 @@
 #pragma once
 
 #include "calc/year_result.h"
+#include "files/text_file.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +28,9 @@ struct RenderOptions {
     int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
     std::string country;                // the place's country for a printed title; empty when unknown
+    std::optional<int64_t> today;       // the date a printed year marks as today, seconds at its 00:00 UTC
+    std::string program = "KELMORVEN Timings";  // the printed footer's program and version
+    bool letterPaper = false;           // a PDF on US Letter instead of A4
 };
 
 // The bytes of the file: code page 1252 for the documents, UTF-8 for the
@@ -50,9 +55,27 @@ const OutputFormat* FindOutputFormat(std::string_view word);
 const OutputFormat& TextDocumentFormat();
 const OutputFormat& RtfDocumentFormat();
 
-// "txt, rtf, csv, json or ics": the words of the table for the usage text
-// and the messages.
+// "txt, rtf, csv, json, ics, pdf or svg": the words of the table for the
+// usage text and the messages.
 std::string FormatWords();
 
 // The file's name (code page 1252): the town and the format's ending.
 std::string OutputFileName(const OutputFormat& format, const TimetableSettings& settings);
+
+// One file of a calculated year in one format of the table, ready to write:
+// a timetable document, a data file or a printed year.
+struct OutputFile {
+    std::string fileName;  // the town and the format's ending (code page 1252)
+    std::string status;    // shown once written: "Year edited into text-file: ",
+                           // the first 13 characters of the town, ".TXT"
+                           // (the RTF: "RTF-file", ".WRI")
+    std::string bytes;     // the file's content
+};
+
+OutputFile MakeOutputFile(const OutputFormat& format, const YearResult& result, const RenderOptions& options = {});
+
+// Writes the file into folder under its name; an outcome that is false
+// (with its reason) when it cannot be written, in which case an earlier file
+// of that name is kept. With a batch, only into the batch, whose Commit then
+// says whether it reached its name.
+WriteOutcome WriteOutputFile(const OutputFile& file, const std::filesystem::path& folder, FileBatch* batch = nullptr);

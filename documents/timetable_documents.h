@@ -28,26 +28,9 @@ std::vector<std::string> RtfTimetableLines(const YearResult& result);
 // as typed and keeps the groups whole; every other byte stays as it is.
 std::string RtfEscape(const std::string& text);
 
-// One file of a calculated year in one format of the table, ready to write.
-struct TimetableDocument {
-    std::string fileName;  // the town and the format's ending (code page 1252)
-    std::string status;    // shown once written: "Year edited into text-file: ",
-                           // the first 13 characters of the town, ".TXT"
-                           // (the RTF: "RTF-file", ".WRI")
-    std::string bytes;     // the file's content
-};
-
 // The row of the document the window's choice names.
 const OutputFormat& DocumentFormat(DocumentKind kind);
 
-TimetableDocument MakeTimetableDocument(const OutputFormat& format, const YearResult& result,
-                                        const RenderOptions& options = {});
-inline TimetableDocument MakeTimetableDocument(DocumentKind kind, const YearResult& result) {
-    return MakeTimetableDocument(DocumentFormat(kind), result);
+inline OutputFile MakeOutputFile(DocumentKind kind, const YearResult& result) {
+    return MakeOutputFile(DocumentFormat(kind), result);
 }
-
-// Writes the document into folder under its name; false when it cannot be
-// written, in which case an earlier file of that name is kept. With a batch,
-// only into the batch, whose Commit then says whether it reached its name.
-WriteOutcome WriteTimetableDocument(const TimetableDocument& document, const std::filesystem::path& folder,
-                            TextFileBatch* batch = nullptr);

@@ -85,8 +85,6 @@ public:
     // Why a step failed: the errno of the first call that failed, or
     // kHeldByAnotherProgram; 0 while nothing failed.
     int Error() const { return error_; }
-    bool Named() const { return named_; }
-    const std::filesystem::path& Target() const { return target_; }
     std::filesystem::path Folder() const;
 
 private:

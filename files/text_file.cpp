@@ -25,11 +25,11 @@ std::filesystem::path ResolveInFolder(const std::filesystem::path& folder,
     return folder / std::filesystem::path(name);
 }
 
-bool TextFileWriter::Open(const std::filesystem::path& path) { return file_.Begin(path); }
+bool FileWriter::Open(const std::filesystem::path& path) { return file_.Begin(path); }
 
-void TextFileWriter::Write(std::string_view bytes) { file_.Append(bytes); }
+void FileWriter::Write(std::string_view bytes) { file_.Append(bytes); }
 
-WriteOutcome TextFileWriter::Close() {
+WriteOutcome FileWriter::Close() {
     if (!file_.Begun()) return {file_.Error() != 0 ? file_.Error() : EBADF};
     RemoveLeftoverFiles(file_.Folder());
     return {CommitPendingFiles(std::span<PendingFile>(&file_, 1)).front()};
@@ -49,13 +49,13 @@ size_t CapacityForOpenFileLimit() {
 
 }  // namespace
 
-TextFileBatch::TextFileBatch() : TextFileBatch(CapacityForOpenFileLimit()) {}
+FileBatch::FileBatch() : FileBatch(CapacityForOpenFileLimit()) {}
 
-TextFileBatch::TextFileBatch(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
+FileBatch::FileBatch(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
-TextFileBatch::~TextFileBatch() { CloseFolders(); }
+FileBatch::~FileBatch() { CloseFolders(); }
 
-WriteOutcome TextFileBatch::Add(TextFileWriter& writer) {
+WriteOutcome FileBatch::Add(FileWriter& writer) {
     PendingFile file = std::move(writer.file_);
     if (!file.Begun()) return {file.Error() != 0 ? file.Error() : EBADF};
     const std::filesystem::path folder = file.Folder();
@@ -71,7 +71,7 @@ WriteOutcome TextFileBatch::Add(TextFileWriter& writer) {
     return {};
 }
 
-std::vector<WriteOutcome> TextFileBatch::Commit() {
+std::vector<WriteOutcome> FileBatch::Commit() {
     std::vector<int> fileSystems;
     for (const auto& folder : folders_) fileSystems.push_back(folder.second);
     std::vector<WriteOutcome> outcomes;
@@ -81,7 +81,7 @@ std::vector<WriteOutcome> TextFileBatch::Commit() {
     return outcomes;
 }
 
-void TextFileBatch::CloseFolders() {
+void FileBatch::CloseFolders() {
     for (const auto& folder : folders_) ::close(folder.second);
     folders_.clear();
 }

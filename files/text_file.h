@@ -35,11 +35,11 @@ struct WriteOutcome {
 // writer that is never closed, or a process killed on the way, leaves no
 // trace (except a SIGKILL in the instant between a file's hidden name and
 // its rename, whose hidden file the next writer in that folder removes).
-class TextFileWriter {
+class FileWriter {
 public:
-    TextFileWriter() = default;
-    TextFileWriter(const TextFileWriter&) = delete;
-    TextFileWriter& operator=(const TextFileWriter&) = delete;
+    FileWriter() = default;
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
 
     // False when the file cannot be written: the folder is missing or not
     // writable, the name is taken by something that is not a writable file,
@@ -53,7 +53,7 @@ public:
     WriteOutcome Opened() const { return {file_.Error()}; }
 
 private:
-    friend class TextFileBatch;
+    friend class FileBatch;
     PendingFile file_;
 };
 
@@ -62,22 +62,22 @@ private:
 // sync of the file system and one sync of the folder, instead of one of each
 // per file. Each file held keeps an open descriptor, so a batch holds at
 // most its capacity of files: the caller commits when it is Full().
-class TextFileBatch {
+class FileBatch {
 public:
-    TextFileBatch();  // a capacity that fits the process's open-file limit
-    explicit TextFileBatch(size_t capacity);
+    FileBatch();  // a capacity that fits the process's open-file limit
+    explicit FileBatch(size_t capacity);
 
-    ~TextFileBatch();  // files not committed leave no trace
-    TextFileBatch(const TextFileBatch&) = delete;
-    TextFileBatch& operator=(const TextFileBatch&) = delete;
+    ~FileBatch();  // files not committed leave no trace
+    FileBatch(const FileBatch&) = delete;
+    FileBatch& operator=(const FileBatch&) = delete;
 
     // Takes over the file of an opened and written writer, which is left
     // closed. False when its bytes could not all be written; that file is
     // then dropped and the earlier file kept.
-    WriteOutcome Add(TextFileWriter& writer);
+    WriteOutcome Add(FileWriter& writer);
     bool Full() const { return files_.size() >= capacity_; }
     // For each file added since the last Commit, in the order added, whether
-    // it took its name durably (as TextFileWriter::Close for each).
+    // it took its name durably (as FileWriter::Close for each).
     std::vector<WriteOutcome> Commit();
 
 private:

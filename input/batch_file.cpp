@@ -1,5 +1,7 @@
 #include "input/batch_file.h"
 
+#include "text/text_slices.h"
+
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -29,12 +31,6 @@ std::optional<std::vector<std::string>> SplitFields(const std::string& line) {
     return fields;
 }
 
-std::string Trimmed(const std::string& text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::string Lower(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -43,7 +39,7 @@ std::string Lower(std::string text) {
 
 // Reads a side: true for the second word, false for the first or an empty field.
 bool ReadSide(const std::string& field, const char* first, const char* second, bool& value) {
-    std::string side = Lower(Trimmed(field));
+    std::string side = Lower(std::string(Trimmed(field)));
     if (side.empty()) return true;
     if (side != first && side != second) return false;
     value = side == second;
@@ -123,7 +119,7 @@ bool BatchReader::ReadHeader() {
     const Row header = ReadRow(row, false);
     if (!error_.empty()) return false;
     if (row.rfind("\xEF\xBB\xBF", 0) == 0) row.erase(0, 3);
-    const std::string names = Trimmed(row);
+    const std::string names(Trimmed(row));
     if (header == Row::Taken && names == kBatchHeader) columns_ = Columns::Coordinates;
     else if (header == Row::Taken && names == kBatchHeaderWithTimeZone) columns_ = Columns::CoordinatesAndTimeZone;
     else if (header == Row::Taken && names == kBatchHeaderOfPlaces) columns_ = Columns::Place;

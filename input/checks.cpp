@@ -1,5 +1,6 @@
 #include "input/checks.h"
 
+#include "input/coordinates.h"
 #include "text/numbers.h"
 #include "text/text_slices.h"
 

@@ -1,5 +1,4 @@
-// The checks of the typed input, with their fixed messages, and the two
-// coordinate conversions.
+// The checks of the typed input, with their fixed messages.
 #pragma once
 
 #include "input/settings.h"
@@ -16,17 +15,3 @@ struct CheckResult {
 // the field texts of settings already hold the new texts, so a rebuilt
 // window shows what was typed.
 CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settings);
-
-// A coordinate converted from its typed text.
-struct Coordinate {
-    std::string packed;  // degrees "." two digits of minutes, two of seconds
-    float degrees = 0.0f;
-};
-
-// 60-mode: the text is packed degrees-minutes-seconds ("9.1030" is 9°10'30'').
-// The packed text is the typed text cut to four digits after the point.
-Coordinate PackedToDegrees(const std::string& text);
-
-// 10-mode: the text is decimal degrees; the packed text is made from it in
-// the six-decimal shape ("9.1750" gives "9.103000").
-Coordinate DegreesToPacked(const std::string& text);

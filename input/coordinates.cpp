@@ -1,4 +1,4 @@
-#include "input/checks.h"
+#include "input/coordinates.h"
 
 #include "text/numbers.h"
 #include "text/text_slices.h"
@@ -11,12 +11,6 @@ namespace {
 
 // Below INT32_MAX / 1 000 000 degrees.
 constexpr float kLargestPacked = 2147.0f;
-
-// A whole number written with at least two digits, a leading zero below 10.
-std::string TwoDigits(int64_t value) {
-    std::string digits = FormatInteger(static_cast<long>(value));
-    return digits.size() < 2 ? "0" + digits : digits;
-}
 
 // TruncateToInteger of a product first rounded to single precision, widened
 // so that the differences below cannot overflow for absurd inputs.
@@ -71,6 +65,7 @@ Coordinate DegreesToPacked(const std::string& text) {
     // A negative value (CheckInputs never passes one) gets one leading sign.
     const std::string sign = v < 0.0f ? "-" : "";
     result.packed = sign + FormatInteger(static_cast<long>(std::llabs(parts.whole))) + "." +
-                    TwoDigits(std::llabs(parts.minutes)) + TwoDigits(std::llabs(parts.seconds)) + "00";
+                    TwoDigits(static_cast<long>(std::llabs(parts.minutes))) +
+                    TwoDigits(static_cast<long>(std::llabs(parts.seconds))) + "00";
     return result;
 }

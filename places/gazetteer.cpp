@@ -1,6 +1,7 @@
 #include "places/gazetteer.h"
 
 #include "input/batch_file.h"
+#include "text/text_slices.h"
 
 #include <algorithm>
 #include <cctype>
@@ -74,12 +75,6 @@ bool ReadNumber(std::string_view text, Number& value) {
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && at == end && !text.empty();
-}
-
-std::string_view Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool OnEarth(double latitude, double longitude) {

@@ -15,18 +15,22 @@
 namespace {
 
 // A batch holds one descriptor per document waiting for the sync; a higher
-// soft limit lets a whole run of places share one sync.
-bool RaiseOpenFileLimit() {
+// soft limit lets a whole run of places share one sync. Raised before the
+// batch is made, whose capacity follows the limit; a limit that stays low
+// only means more syncs.
+FileBatch BatchWithRaisedLimit() {
     constexpr rlim_t kWanted = 4096;
     rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= kWanted) return false;
-    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
-    return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < kWanted) {
+        limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? kWanted : std::min(kWanted, limit.rlim_max);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return FileBatch();
 }
 
 }  // namespace
 
-WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch,
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, FileBatch* batch,
                                 const std::string& country) {
     return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch, country);
 }
@@ -42,7 +46,7 @@ std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outc
 }
 
 BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
-    : options_(options), out_(out), err_(err), limitRaised_(RaiseOpenFileLimit()) {}
+    : options_(options), out_(out), err_(err), batch_(BatchWithRaisedLimit()) {}
 
 void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix,
                          const std::string& country) {

@@ -14,7 +14,7 @@
 // moments as CSV, JSON or iCalendar) of the calculated year into the out
 // folder, or into batch.
 // A printed format names country in its title.
-WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, TextFileBatch* batch = nullptr,
+WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, FileBatch* batch = nullptr,
                                 const std::string& country = "");
 
 // What the tool prints for a document written: its path, then the today
@@ -26,7 +26,7 @@ std::string WrittenReport(const TableOptions& options, const YearResult& year, D
 // text, each line after prefix.
 std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outcome);
 
-// The documents of a batch run: each is written into a TextFileBatch as its
+// The documents of a batch run: each is written into a FileBatch as its
 // place is calculated, and a chunk of them goes on disk at once when the
 // batch is full and at Finish. A place is reported once its document is on
 // disk (on out) or has failed (on err).
@@ -50,8 +50,7 @@ private:
     const TableOptions& options_;
     std::ostream& out_;
     std::ostream& err_;
-    bool limitRaised_;  // before batch_, whose capacity follows the limit
-    TextFileBatch batch_;
+    FileBatch batch_;
     std::vector<Waiting> waiting_;
     bool allWritten_ = true;
 };

@@ -44,7 +44,7 @@ int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostrea
     const PlaceMatches matches = FindPlaces(gazetteer, query, kPlacesListed);
     if (matches.best.empty()) {
         err << "kelmorven-table: no place matches \"" << query << "\"\n";
-        return kTableUsageError;
+        return kTableInputMissing;
     }
     for (const Place* place : matches.best)
         out << place->name << "\t" << place->country << "\t" << FormatFixed(place->latitude, 4) << "\t"

@@ -20,7 +20,7 @@ Gazetteer LoadToolGazetteer(const std::filesystem::path& dataFolder, std::ostrea
 
 // --find: the best matches on out, one a line, tab-separated: name, country
 // code, latitude and longitude (signed degrees, 4 decimals), time zone,
-// population. kTableWritten with a match; kTableUsageError and one line on
+// population. kTableWritten with a match; kTableInputMissing and one line on
 // err without.
 int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostream& out, std::ostream& err);
 

@@ -3,6 +3,8 @@
 #include "documents/timetable_documents.h"
 #include "files/text_file.h"
 #include "calc/civil_time_zone.h"
+#include "table/table_version.h"
+#include "text/dates.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -40,6 +42,13 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
     return CivilTimeZone::Find(timeZone).error;
 }
 
+std::optional<int64_t> PrintedToday(const TableOptions& options) {
+    if (options.today) return *options.today;
+    // A build with a fixed epoch marks its date, not the machine's.
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch / 86400 * 86400;
+    return CurrentDate();
+}
+
 int64_t CalendarStamp(const TableOptions& options) {
     if (options.today) return *options.today;  // a date value at midnight, read as UTC
     if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch;
@@ -47,10 +56,15 @@ int64_t CalendarStamp(const TableOptions& options) {
 }
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch, const std::string& country) {
+                            FileBatch* batch, const std::string& country) {
     RenderOptions render;
-    if (options.format->needs.printed) render.country = country;
+    if (options.format->needs.printed) {
+        render.country = country;
+        render.program = std::string("KELMORVEN Timings ") + kKelmorvenVersion;
+        render.letterPaper = options.letterPaper;
+        render.today = PrintedToday(options);
+    }
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
-    return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
+    return WriteOutputFile(MakeOutputFile(*options.format, year, render), folder, batch);
 }

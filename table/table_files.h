@@ -7,6 +7,7 @@
 #include "table/table_options.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // Why the options cannot be carried out with the time zone timeZone (empty
@@ -19,11 +20,16 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
 // Writes the calculated year into folder in the format of the options.
 // Data files are UTF-8 and, like the documents, replace an earlier file
 // whole or leave it as it was. With a batch the file waits there for the
-// batch's one sync. False when the file cannot be written.
+// batch's one sync. The outcome is false, with the reason, when the file
+// cannot be written.
 // The printed formats name country in their title.
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch = nullptr, const std::string& country = "");
+                            FileBatch* batch = nullptr, const std::string& country = "");
 
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
 int64_t CalendarStamp(const TableOptions& options);
+
+// The date a printed year marks as today: --today; else the date of
+// SOURCE_DATE_EPOCH when set; else the machine's date.
+std::optional<int64_t> PrintedToday(const TableOptions& options);

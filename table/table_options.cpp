@@ -15,10 +15,10 @@ constexpr const char* kUsageOpening =
     "                       [--east | --west] [--north | --south] [--ten-mode | --sixty-mode]\n"
     "                       [--zone TEXT] [--summer-time] [--rtf] [--out DIR]\n"
     "                       [--today YYYY-MM-DD] [--format FORMAT] [--time-zone AREA/LOCATION]\n"
-    "                       [--remind MINUTES]\n"
+    "                       [--remind MINUTES] [--paper a4|letter]\n"
     "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
     "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
-    "                       [--format FORMAT] [--remind MINUTES]\n"
+    "                       [--format FORMAT] [--remind MINUTES] [--paper a4|letter]\n"
     "       kelmorven-table --year Y --place QUERY [any option of the first form]\n"
     "       kelmorven-table --find QUERY\n"
     "       kelmorven-table --help | --version\n"
@@ -75,8 +75,8 @@ std::string FormatsSentence() {
     }
     return sentence + ". " + civil + " give the moments in full, in the civil time of --zone and --summer-time, or of "
            "--time-zone (an IANA zone such as Europe/Oslo; not for the documents). --remind adds an alarm MINUTES "
-           "before each event. pdf is the year to print, its times and its chart on two A4 pages, svg its chart "
-           "alone.";
+           "before each event. pdf is the year to print, its times and its chart on two A4 pages (US Letter with "
+           "--paper letter), svg its chart alone.";
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ const char* const kPlaceOptions[] = {"--town",  "--longitude", "--latitude", "--
 // The options as read, before they are checked together.
 struct Given {
     TableOptions& o;
-    std::optional<std::string> today, format, remind;
+    std::optional<std::string> today, format, remind, paper;
     bool Has(const char* name) const { return o.given.count(name) != 0; }
 };
 
@@ -130,6 +130,7 @@ const OptionRow kOptionRows[] = {
     {"--format", true, [](Given& g, const std::string& v) { g.format = v; }},
     {"--time-zone", true, [](Given& g, const std::string& v) { g.o.timeZone = v; }},
     {"--remind", true, [](Given& g, const std::string& v) { g.remind = v; }},
+    {"--paper", true, [](Given& g, const std::string& v) { g.paper = v; }},
     {"--find", true, [](Given& g, const std::string& v) { g.o.find = v; }},
     {"--place", true, [](Given& g, const std::string& v) { g.o.place = v; }},
 };
@@ -205,6 +206,14 @@ std::string CheckReminder(Given& g) {
     return "";
 }
 
+std::string CheckPaper(Given& g) {
+    if (!g.paper) return "";
+    if (g.o.format->word != "pdf") return "--paper goes with --format pdf";
+    if (*g.paper != "a4" && *g.paper != "letter") return "--paper takes a4 or letter, not \"" + *g.paper + "\"";
+    g.o.letterPaper = *g.paper == "letter";
+    return "";
+}
+
 // A year without its leading zeros, against the last year the format holds.
 std::string CheckYearLimit(Given& g) {
     const int last = g.o.format->needs.lastYear;
@@ -222,7 +231,8 @@ std::string CheckToday(Given& g) {
 
 // The checks of the options together, in the order their errors are told.
 std::string (*const kChecks[])(Given&) = {CheckExclusions, CheckYear,     CheckPlaceSource, CheckFormat,
-                                          CheckTimeBasis,  CheckReminder, CheckYearLimit,   CheckToday};
+                                          CheckTimeBasis,  CheckReminder, CheckPaper,       CheckYearLimit,
+                                          CheckToday};
 
 }  // namespace
 
@@ -247,7 +257,7 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         o.version = true;
         return parsed;
     }
-    Given given{o, {}, {}, {}};
+    Given given{o, {}, {}, {}, {}};
     parsed.error = ReadArguments(arguments, given);
     if (!parsed.error.empty()) return parsed;
     if (o.find) {

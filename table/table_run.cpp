@@ -55,7 +55,7 @@ int UsageError(std::ostream& err, const std::string& error) {
 // far have been made.
 int BatchFileError(std::ostream& err, const std::string& path, const std::string& error) {
     err << "kelmorven-table: " << path << ": " << error << "\n";
-    return kTableUsageError;
+    return kTableInputMissing;
 }
 
 int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, std::ostream& err,

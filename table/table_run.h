@@ -21,6 +21,9 @@ inline constexpr int kTableRefused = 2;      // an input (or a batch row) was re
 inline constexpr int kTableUnwritable = 3;   // a document could not be written
 inline constexpr int kTableReportLost = 4;   // every document written, but not the report on standard output
 inline constexpr int kTableUsageError = 64;  // the options themselves are wrong
+// A batch file that cannot be read, or no place found by --find: what the
+// options name is not there. The same status as a usage error.
+inline constexpr int kTableInputMissing = kTableUsageError;
 
 // One place as typed (UTF-8), with its sides.
 struct TablePlace {

@@ -29,6 +29,11 @@ std::string FormatInteger(long value) {
     return std::string(buffer, end.ptr);
 }
 
+std::string TwoDigits(long value) {
+    std::string digits = FormatInteger(value);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
 int32_t ParseInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

@@ -23,6 +23,9 @@ std::optional<double> ParseDouble(std::string_view text);
 // Plain decimal, '-' for negatives, no leading zeros.
 std::string FormatInteger(long value);
 
+// At least two digits, a leading zero below 10: 7 gives "07", 123 "123".
+std::string TwoDigits(long value);
+
 // Skips leading blanks (spaces only), one optional sign, then the longest run
 // of decimal digits: "  -12.9" gives -12, "12abc" gives 12, "" and "-" give 0.
 // A run too large for 32 bits saturates at the 32-bit limits, so a caller can

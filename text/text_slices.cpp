@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+std::string_view Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string TextSliceLeft(std::string_view text, long n) {
     if (n <= 0) return {};
     return std::string(text.substr(0, static_cast<size_t>(n)));

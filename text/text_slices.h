@@ -15,6 +15,9 @@ std::string TextSliceRight(std::string_view text, long n);
 // start below 1 counts as 1); 0 when there is none or wanted is empty.
 long FindText(std::string_view text, std::string_view wanted, long start = 1);
 
+// The text without the blanks and tabs at either end.
+std::string_view Trimmed(std::string_view text);
+
 // Exactly width characters: the text right-aligned with blanks on the left,
 // or its first width characters when longer. Empty for width < 1.
 std::string RightAlign(std::string_view text, long width);

@@ -65,8 +65,8 @@ CommandOutcome RunCalculation(Program& program) {
     // Today's line of the new table in place of the about text.
     w.ControlTextSet(kAboutLine, TodayLine(year, program.start.dateValue));
 
-    const TimetableDocument document = MakeTimetableDocument(snapshot.document, year);
-    if (!WriteTimetableDocument(document, program.folder)) {
+    const OutputFile document = MakeOutputFile(snapshot.document, year);
+    if (!WriteOutputFile(document, program.folder)) {
         w.MessageShow(kCannotSaveTitle, kCannotSaveText);
         return CommandOutcome::RebuildMainWindow;
     }

@@ -68,7 +68,7 @@ void BM_WholeTimetableWritten(benchmark::State& state) {
     const InputSnapshot snapshot = WorkedExample();
     for (auto _ : state) {
         CheckInputs(snapshot, settings);
-        if (!WriteTimetableDocument(MakeTimetableDocument(DocumentKind::Text, CalculateYear(settings)), folder))
+        if (!WriteOutputFile(MakeOutputFile(DocumentKind::Text, CalculateYear(settings)), folder))
             state.SkipWithError("cannot write");
     }
     fs::remove_all(folder);

@@ -89,8 +89,8 @@ TEST(TimetableFiles, ASecondCalculationForTheSameTownReplacesTheFileWhole) {
     EXPECT_EQ(Contents(folder / "LONGER TOWN NAME XYZ.TXT"), FileBytes(TextTimetableLines(second)));
     EXPECT_EQ(Contents(folder / "LONGER TOWN NAME XYZ.WRI"), FileBytes(RtfTimetableLines(second)));
     EXPECT_EQ(FilesIn(folder), 2u);  // no temporary left behind
-    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Text, second).status, "Year edited into text-file: LONGER TOWN N.TXT");
-    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Rtf, second).status, "Year edited into RTF-file: LONGER TOWN N.WRI");
+    EXPECT_EQ(MakeOutputFile(DocumentKind::Text, second).status, "Year edited into text-file: LONGER TOWN N.TXT");
+    EXPECT_EQ(MakeOutputFile(DocumentKind::Rtf, second).status, "Year edited into RTF-file: LONGER TOWN N.WRI");
     fs::remove_all(folder);
 }
 

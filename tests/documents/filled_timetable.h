@@ -75,5 +75,5 @@ inline std::string FileBytes(const std::vector<std::string>& lines) {
 
 // Writes the document of that kind into folder, as a calculation does.
 inline WriteOutcome WriteDocument(DocumentKind kind, const Timetable& timetable, const std::filesystem::path& folder) {
-    return WriteTimetableDocument(MakeTimetableDocument(kind, timetable), folder);
+    return WriteOutputFile(MakeOutputFile(kind, timetable), folder);
 }

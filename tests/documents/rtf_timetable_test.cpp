@@ -197,7 +197,7 @@ TEST(RtfTimetable, BracesInTheTownNameAreEscapedWhileTheTextFileKeepsThem) {
     std::vector<std::string> text = TextTimetableLines(t);
     EXPECT_EQ(Line(text, 8), "   Town  = A}B{C");
     EXPECT_EQ(RtfEscape("X\\Y"), "X\\\\Y");
-    EXPECT_EQ(MakeTimetableDocument(DocumentKind::Rtf, t).fileName, "A}B{C.WRI");
+    EXPECT_EQ(MakeOutputFile(DocumentKind::Rtf, t).fileName, "A}B{C.WRI");
 }
 
 TEST(RtfTimetable, EveryByteATypedTextHoldsIsShownAsTypedAndOpensNoGroupOrField) {

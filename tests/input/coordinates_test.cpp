@@ -1,4 +1,4 @@
-#include "input/checks.h"
+#include "input/coordinates.h"
 
 #include <gtest/gtest.h>
 

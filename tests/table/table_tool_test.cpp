@@ -205,7 +205,7 @@ TEST(TableTool, ABatchFileThatCannotBeReadIsNamedInOneLine) {
     };
     for (const auto& [path, why] : cases) {
         ToolRun run = Tool({"--year", "2005", "--batch", path, "--out", dir});
-        EXPECT_EQ(run.status, kTableUsageError) << path;
+        EXPECT_EQ(run.status, kTableInputMissing) << path;
         EXPECT_EQ(run.err, "kelmorven-table: " + path + ": " + why + "\n");
         EXPECT_EQ(run.out, "");
     }

@@ -21,7 +21,7 @@ TEST(TextFiles, AFileWrittenOverALongerOneHoldsOnlyTheNewLines) {
     fs::path folder = FreshFolder("text_replace");
     fs::path file = folder / "TOWN.TXT";
     std::ofstream(file, std::ios::binary) << std::string(5000, 'x');
-    TextFileWriter writer;
+    FileWriter writer;
     ASSERT_TRUE(writer.Open(file));
     writer.Write("abc\r\nd\xB0\r\n");
     ASSERT_TRUE(writer.Close());
@@ -35,14 +35,14 @@ TEST(TextFiles, AFailedWriteKeepsTheEarlierFile) {
     fs::path file = folder / "TOWN.TXT";
     std::ofstream(file, std::ios::binary) << "earlier";
     {
-        TextFileWriter abandoned;  // never closed: nothing replaces the file
+        FileWriter abandoned;  // never closed: nothing replaces the file
         ASSERT_TRUE(abandoned.Open(file));
         abandoned.Write("new");
     }
     EXPECT_EQ(Contents(file), "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
-    TextFileWriter writer;
+    FileWriter writer;
     EXPECT_FALSE(writer.Open(folder / "missing" / "TOWN.TXT"));  // no such folder
     fs::create_directory(folder / "DIR.TXT");
     EXPECT_FALSE(writer.Open(folder / "DIR.TXT"));                // not a file
@@ -86,7 +86,7 @@ size_t EntriesIn(const fs::path& folder) {
 }
 
 bool Replace(const fs::path& file, const std::string& text) {
-    TextFileWriter writer;
+    FileWriter writer;
     if (!writer.Open(file)) return false;
     writer.Write(text);
     return static_cast<bool>(writer.Close());
@@ -141,13 +141,13 @@ TEST(TextFiles, AFileAnotherProgramHoldsIsLeftAsItWas) {
         {
             std::shared_ptr<void> held = c.hold();
             EXPECT_TRUE(FileInUse(file)) << c.holder;
-            TextFileWriter writer;
+            FileWriter writer;
             EXPECT_FALSE(writer.Open(file)) << c.holder;
             EXPECT_EQ(Contents(file), "earlier") << c.holder;
         }
         EXPECT_FALSE(FileInUse(file)) << c.holder;
         // Taken between Open and Close: the file is still not replaced.
-        TextFileWriter writer;
+        FileWriter writer;
         ASSERT_TRUE(writer.Open(file)) << c.holder;
         writer.Write("new");
         {
@@ -185,10 +185,10 @@ TEST(TextFiles, ABatchNamesItsFilesAtCommitAndReportsEachOne) {
     fs::path folder = FreshFolder("text_batch");
     std::ofstream(folder / "HELD.TXT") << "earlier";
     std::ofstream(folder / "B.TXT") << "earlier b";
-    TextFileBatch batch(8);
+    FileBatch batch(8);
     const std::vector<std::string> names = {"A.TXT", "B.TXT", "HELD.TXT", "A.TXT", "C.TXT"};
     for (size_t i = 0; i < names.size(); ++i) {
-        TextFileWriter writer;
+        FileWriter writer;
         ASSERT_TRUE(writer.Open(folder / names[i])) << names[i];
         writer.Write(names[i] + " " + std::to_string(i) + "\r\n");
         ASSERT_TRUE(batch.Add(writer)) << names[i];
@@ -210,9 +210,9 @@ TEST(TextFiles, ABatchNamesItsFilesAtCommitAndReportsEachOne) {
     EXPECT_EQ(EntriesIn(folder), 4u);
     EXPECT_TRUE(batch.Commit().empty());
 
-    TextFileBatch small(2);
+    FileBatch small(2);
     for (int i = 0; i < 2; ++i) {
-        TextFileWriter writer;
+        FileWriter writer;
         ASSERT_TRUE(writer.Open(folder / "D.TXT"));
         ASSERT_TRUE(small.Add(writer));
     }

@@ -39,7 +39,7 @@ YearResult BernWithoutWindows(const std::string& year) {
 // byte the one the program wrote.
 void ExpectSameDocumentAsWrittenAlone(const fs::path& written, const YearResult& expected, DocumentKind kind) {
     fs::path reference = FreshFolder("ui_expected_" + written.filename().string());
-    ASSERT_TRUE(WriteTimetableDocument(MakeTimetableDocument(kind, expected), reference));
+    ASSERT_TRUE(WriteOutputFile(MakeOutputFile(kind, expected), reference));
     EXPECT_EQ(Contents(written), Contents(reference / written.filename()));
     fs::remove_all(reference);
 }
@@ -81,7 +81,7 @@ TEST(Calculate, WithWordChosenWritesOnlyTheRtfDocument) {
     s.Click(kRtfFileOption);
     s.Click(kCalculateButton);
     s.Check([&] {
-        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), MakeTimetableDocument(DocumentKind::Rtf, *s.program.year).status);
+        EXPECT_EQ(s.w.ControlTextGet(kDocumentLine), MakeOutputFile(DocumentKind::Rtf, *s.program.year).status);
         EXPECT_NE(s.w.ControlTextGet(kDocumentLine).find("BERN.WRI"), std::string::npos);
         EXPECT_EQ(s.w.ControlStateGet(kRunProgress), 365);
     });

@@ -5,6 +5,7 @@
 #include "calc/summer_time.h"
 #include "calc/year_run.h"
 #include "input/checks.h"
+#include "input/coordinates.h"
 #include "tools/fuzz/fuzz_require.h"
 
 #include <cstddef>
