@@ -90,6 +90,27 @@ DateClock MainClock(const std::vector<DateClock>& clocks) {
     return main;
 }
 
+// "on 5 May", "until 28 March", "from 25 October", "from 29 March to 24
+// October": the dates from..to of count dates.
+std::string StretchText(const std::vector<CivilDay>& days, size_t from, size_t to, size_t count) {
+    if (from == to) return "on " + DayMonthText(days[from]);
+    if (from == 0) return "until " + DayMonthText(days[to]);
+    if (to + 1 == count) return "from " + DayMonthText(days[from]);
+    return "from " + DayMonthText(days[from]) + " to " + DayMonthText(days[to]);
+}
+
+// "; UTC+02:00 from 29 March to 24 October": a clock other than the main
+// one, with the stretches it holds.
+std::string OtherClockText(const DateClock& c, const DateClock& main, const std::vector<std::string>& stretches) {
+    std::string text = "; ";
+    if (!c.summer) text += "standard time ";
+    text += "UTC" + OffsetText(c.offset);
+    for (size_t i = 0; i < stretches.size(); ++i)
+        text += (i == 0 ? " " : i + 1 == stretches.size() ? " and " : ", ") + stretches[i];
+    if (c.summer && c.offset < main.offset) text += ", which the zone marks as its summer time";
+    return text;
+}
+
 // "UTC+01:00; UTC+02:00 from 29 March to 24 October": the main clock, then
 // each other with the stretches of dates it holds; "no summer time" when
 // the zone marks none.
@@ -106,22 +127,12 @@ std::string ClockChanges(const std::vector<CivilDay>& days, const std::vector<Da
         anySummer = anySummer || c.summer;
         if (!(c == main)) {
             if (!stretches.count(c)) order.push_back(c);
-            stretches[c].push_back(from == to ? "on " + DayMonthText(days[from])
-                                   : from == 0 ? "until " + DayMonthText(days[to])
-                                   : to + 1 == clocks.size() ? "from " + DayMonthText(days[from])
-                                   : "from " + DayMonthText(days[from]) + " to " + DayMonthText(days[to]));
+            stretches[c].push_back(StretchText(days, from, to, clocks.size()));
         }
         from = to + 1;
     }
     std::string text = "UTC" + OffsetText(main.offset);
-    for (const DateClock& c : order) {
-        text += "; ";
-        if (!c.summer) text += "standard time ";
-        text += "UTC" + OffsetText(c.offset);
-        const std::vector<std::string>& s = stretches[c];
-        for (size_t i = 0; i < s.size(); ++i) text += (i == 0 ? " " : i + 1 == s.size() ? " and " : ", ") + s[i];
-        if (c.summer && c.offset < main.offset) text += ", which the zone marks as its summer time";
-    }
+    for (const DateClock& c : order) text += OtherClockText(c, main, stretches[c]);
     return anySummer ? text : text + "; no summer time";
 }
 

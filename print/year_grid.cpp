@@ -66,6 +66,51 @@ std::vector<LegendEntry> GridLegend(const PrintedYear& year, const Marks& marks)
     return entries;
 }
 
+// The summer-time shading of each date's pair of cells, pairRect(month, day)
+// its place; a date lived twice shades each half.
+template <class PairRect>
+void PaintSummerShading(QPainter& painter, const DayIndex& index, const PairRect& pairRect) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSummerTint);
+    for (int m = 1; m <= 12; ++m)
+        for (int day = 1; day <= 31; ++day) {
+            const std::vector<const PrintedDay*>& lived = index[m][day];
+            for (size_t i = 0; i < lived.size(); ++i) {
+                if (!lived[i]->summerTime) continue;
+                QRectF pair = pairRect(m, day);
+                pair.setHeight(pair.height() / static_cast<double>(lived.size()));
+                pair.translate(0, pair.height() * static_cast<double>(i));
+                painter.drawRect(pair);
+            }
+        }
+}
+
+// A date's sunrise and sunset in their cells, cellRect(column, row) their
+// place; a date lived twice has both pairs, one above the other.
+template <class CellRect>
+void PaintDateTimes(QPainter& painter, const std::vector<const PrintedDay*>& lived, int month, int day,
+                    const CellRect& cellRect) {
+    const double parts = static_cast<double>(lived.size());
+    const double size = lived.size() > 1 ? kTwiceSize : kCellSize;
+    for (size_t i = 0; i < lived.size(); ++i) {
+        const int row = kHeaderRows + day - 1;
+        for (int side = 0; side < 2; ++side) {
+            QRectF cell = cellRect(2 * (month - 1) + side, row);
+            cell.setHeight(cell.height() / parts);
+            cell.translate(0, cell.height() * static_cast<double>(i));
+            const PrintedMoment& moment = side == 0 ? lived[i]->sunrise : lived[i]->sunset;
+            painter.setFont(PrintFace(size, OtherDate(moment), true));
+            painter.drawText(cell, Qt::AlignCenter, QString::fromStdString(PrintedMomentText(moment)));
+        }
+    }
+}
+
+template <class CellRect>
+void PaintTimes(QPainter& painter, const DayIndex& index, const CellRect& cellRect) {
+    for (int m = 1; m <= 12; ++m)
+        for (int day = 1; day <= 31; ++day) PaintDateTimes(painter, index[m][day], m, day, cellRect);
+}
+
 }  // namespace
 
 void PaintYearGrid(QPainter& painter, const QRectF& area, const PrintedYear& year, const std::string& page) {
@@ -89,19 +134,7 @@ void PaintYearGrid(QPainter& painter, const QRectF& area, const PrintedYear& yea
     };
 
     // Shading first, under the text: a date lived twice shades each half.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSummerTint);
-    for (int m = 1; m <= 12; ++m)
-        for (int day = 1; day <= 31; ++day) {
-            const std::vector<const PrintedDay*>& lived = index[m][day];
-            for (size_t i = 0; i < lived.size(); ++i) {
-                if (!lived[i]->summerTime) continue;
-                QRectF pair = pairRect(m, day);
-                pair.setHeight(pair.height() / static_cast<double>(lived.size()));
-                pair.translate(0, pair.height() * static_cast<double>(i));
-                painter.drawRect(pair);
-            }
-        }
+    PaintSummerShading(painter, index, pairRect);
 
     painter.setPen(kInk);
     painter.setFont(PrintFace(8, true));
@@ -116,23 +149,7 @@ void PaintYearGrid(QPainter& painter, const QRectF& area, const PrintedYear& yea
         painter.drawText(QRectF(grid.right() - kDayColumn, y, kDayColumn, rowHeight), Qt::AlignCenter,
                          QString::number(day));
     }
-    for (int m = 1; m <= 12; ++m)
-        for (int day = 1; day <= 31; ++day) {
-            const std::vector<const PrintedDay*>& lived = index[m][day];
-            const double parts = static_cast<double>(lived.size());
-            const double size = lived.size() > 1 ? kTwiceSize : kCellSize;
-            for (size_t i = 0; i < lived.size(); ++i) {
-                const int row = kHeaderRows + day - 1;
-                for (int side = 0; side < 2; ++side) {
-                    QRectF cell = cellRect(2 * (m - 1) + side, row);
-                    cell.setHeight(cell.height() / parts);
-                    cell.translate(0, cell.height() * static_cast<double>(i));
-                    const PrintedMoment& moment = side == 0 ? lived[i]->sunrise : lived[i]->sunset;
-                    painter.setFont(PrintFace(size, OtherDate(moment), true));
-                    painter.drawText(cell, Qt::AlignCenter, QString::fromStdString(PrintedMomentText(moment)));
-                }
-            }
-        }
+    PaintTimes(painter, index, cellRect);
 
     // Rules: around the grid and between the months, under the header and
     // after every fifth day, so that a row is followed across the page; a

@@ -14,6 +14,9 @@ int main() {
     }
     RemoveHiddenFilesOnSignals();
     WindowLayer window;
+    // The entry packaging/install-desktop-entry writes; on X11 the windows'
+    // class, "kelmorven" after the program, is named in it as StartupWMClass.
+    WindowLayer::SetDesktopEntry("org.kelmorven.timings");
     Program program(window, ProgramFolder());
     return RunProgram(program);
 }

@@ -78,6 +78,10 @@ WindowLayer::~WindowLayer() {
     impl_->ownApplication.reset();
 }
 
+void WindowLayer::SetDesktopEntry(const std::string& id) {
+    QGuiApplication::setDesktopFileName(QString::fromStdString(id));
+}
+
 bool WindowLayer::DisplayAvailable() {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
     // The toolkit ends the process when it cannot reach a display, so ask a

@@ -62,6 +62,11 @@ public:
     // False when no display can be opened (the layer is then unusable).
     static bool DisplayAvailable();
 
+    // The name of the program's desktop entry, without ".desktop", by which
+    // the desktop matches its windows to the entry (icon, grouping, a pinned
+    // favourite): on Wayland the windows' app_id. Before the first window.
+    static void SetDesktopEntry(const std::string& id);
+
     // Windows.
     bool WindowOpen(int number, int x, int y, int width, int height, unsigned style,
                     const std::string& title);
