@@ -38,6 +38,7 @@ struct CalendarOptions {
 // one minute long, SUMMARY "KELMORVEN SR TOWN" or "KELMORVEN SS TOWN", the
 // local time in DESCRIPTION, a UID made of the date, the event and the place
 // (town and coordinates), so a recalculated year replaces its events.
+// Throws std::bad_alloc when libical runs out of memory.
 std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& options);
 
 // The UID of the event ("SR" or "SS") of a date at the place of settings:

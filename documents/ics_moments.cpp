@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -100,8 +101,11 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
 
     // libical escapes and folds the text and ends every line, a folded one's
     // continuations included, by CR LF: the lines are taken as it wrote them.
+    // Nothing only when libical ran out of memory: no calendar rather than an
+    // empty one.
     char* text = icalcomponent_as_ical_string_r(calendar.get());
-    const std::string whole = text ? text : "";
+    if (!text) throw std::bad_alloc();
+    const std::string whole = text;
     std::free(text);
     std::vector<std::string> lines;
     for (size_t start = 0; start < whole.size();) {

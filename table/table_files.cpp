@@ -4,8 +4,10 @@
 #include "files/text_file.h"
 #include "calc/civil_time_zone.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 #include <optional>
 
 namespace {
@@ -52,5 +54,9 @@ WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year,
     if (options.format->needs.printed) render.country = country;
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
-    return WriteOutputFile(MakeOutputFile(*options.format, year, render), folder, batch);
+    try {
+        return WriteOutputFile(MakeOutputFile(*options.format, year, render), folder, batch);
+    } catch (const std::bad_alloc&) {
+        return {ENOMEM};  // a render that ran out of memory writes nothing, and says so
+    }
 }

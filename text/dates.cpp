@@ -5,9 +5,14 @@
 #include <ctime>
 
 DateValue CurrentDate() {
-    std::time_t now = std::time(nullptr);
+    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    // Without the local time (a zone that cannot be read, a clock out of
+    // range) the date is at least the right day in UTC, not 31 December 1899.
+    if (!localtime_r(&now, &local)) {
+        const auto utc = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+        return utc.time_since_epoch().count();
+    }
     return MakeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                     local.tm_min, local.tm_sec);
 }

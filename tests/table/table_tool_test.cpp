@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -105,12 +107,26 @@ TEST(TableTool, RefusesWhatTheWindowRefusesWithItsMessage) {
     fs::remove_all(folder);
 }
 
+// The message names the document and says why, in English whatever the
+// locale (a toolkit may have set it from the environment).
 TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
     fs::path folder = FreshFolder("table_unwritable");
-    ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out",
-                    (folder / "missing").string()});
-    EXPECT_EQ(run.status, kTableUnwritable);
-    EXPECT_EQ(run.err, std::string("Attention ! No such file or directory\n") + kCannotSaveText + "\n");
+    fs::create_directories(folder / "ULM.TXT");
+    const std::string missing = (folder / "missing").string(), taken = folder.string();
+    const std::pair<std::string, std::string> cases[] = {
+        {missing, missing + "/ULM.TXT: No such file or directory"},
+        {taken, taken + "/ULM.TXT: Is a directory"},
+    };
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    for (const auto& [out, why] : cases) {
+        ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out", out});
+        EXPECT_EQ(run.status, kTableUnwritable);
+        EXPECT_EQ(run.err, "Attention ! " + why + "\n" + kCannotSaveText + "\n");
+    }
+    ToolRun run = Tool({"--year", "2004", "--batch", "/etc/passwd/x"});
+    EXPECT_EQ(run.err, "kelmorven-table: /etc/passwd/x: cannot be read: Not a directory\n");
+    std::setlocale(LC_ALL, before.c_str());
     fs::remove_all(folder);
 }
 
