@@ -40,6 +40,7 @@ struct OutputFormat {
     Needs needs;
     Render render;
     std::string_view status;    // the window's status text before the town, for a document it writes
+    std::string_view help;      // what the format holds, for the usage text, where its needs do not say it
 };
 
 // Every format, in the order the usage text names them; the first is the default.
@@ -48,13 +49,21 @@ std::span<const OutputFormat> OutputFormats();
 // The row of a --format word; nothing for an unknown word.
 const OutputFormat* FindOutputFormat(std::string_view word);
 
-// The rows of the two timetable documents the window program offers.
+// The rows of the two timetable documents the window program offers,
+// found by their words.
 const OutputFormat& TextDocumentFormat();
 const OutputFormat& RtfDocumentFormat();
 
-// "txt, rtf, csv, json, ics, pdf or svg": the words of the table for the
-// usage text and the messages.
-std::string FormatWords();
+// The words of the formats whose needs pass which (every format without
+// it), in the table's order, joined by separator and the last two by last:
+// "txt, rtf, csv, json, ics, pdf or svg", for the usage text and the messages.
+std::string FormatWords(bool (*which)(const Needs&) = nullptr, std::string_view separator = ", ",
+                        std::string_view last = " or ");
+
+// The formats that render the civil time of a time zone, and those that do not.
+inline bool TakesTimeZone(const Needs& needs) { return needs.timeZone; }
+inline bool KeepsTheRule(const Needs& needs) { return !needs.timeZone; }
+inline bool CarriesReminders(const Needs& needs) { return needs.reminders; }
 
 // The file's name (code page 1252): the town and the format's ending.
 std::string OutputFileName(const OutputFormat& format, const TimetableSettings& settings);

@@ -110,7 +110,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     o.summerTime = basis->summerTime;
     if (basis->keepsStandardTime)
         choice.report += "  The documents keep standard time (zone " + place.zone + ") for this place: its summer time "
-                         "is not the documents' period from the last Sunday of March to October; --format "
-                         "csv|json|ics gives the zone's real civil time\n";
+                         "is not the documents' period from the last Sunday of March to October; --format " +
+                         FormatWords(TakesTimeZone, "|", "|") + " gives the zone's real civil time\n";
     return choice;
 }

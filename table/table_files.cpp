@@ -36,8 +36,9 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
         error = "the calendar's stamp (--today or SOURCE_DATE_EPOCH) must lie before the year 3001";
     if (!error.empty() || timeZone.empty()) return error;
     if (!options.format->needs.timeZone)
-        return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
-               "a time zone goes with --format csv, json, ics, pdf or svg";
+        return "the documents (" + FormatWords(KeepsTheRule, ", ", ", ") +
+               ") follow the zone and summer-time rule of the window program; a time zone goes with --format " +
+               FormatWords(TakesTimeZone);
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
     return CivilTimeZone::Find(timeZone).error;
 }

@@ -1,6 +1,7 @@
 #include "input/batch_file.h"
 #include "table/table_options.h"
 #include "input/field_text.h"
+#include "documents/output_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -148,4 +149,24 @@ TEST(BatchFile, ARowLongerThanTheLimitIsRefusedAndTheNextRowsRead) {
     EXPECT_EQ(file.places[3].error, "");
     // A header that never ends is no header.
     EXPECT_EQ(ParseBatchText(std::string(kLongestBatchRow * 2, '\0')).error, ParseBatchText("x").error);
+}
+
+// The usage is made from the rows: every option the parser takes is listed
+// with its help, and every format that takes a time zone is named where the
+// usage says which formats take one.
+TEST(TableUsage, NamesEveryOptionAndEveryFormatThatTakesATimeZone) {
+    const std::string usage = TableUsage();
+    for (const char* option : {"--year Y ", "--town NAME ", "--east ", "--south ", "--sixty-mode ", "--rtf ",
+                               "--time-zone AREA/LOCATION ", "--remind MINUTES ", "--find QUERY ", "--place QUERY "})
+        EXPECT_NE(usage.find(std::string("\n  ") + option), std::string::npos) << option;
+    std::string zoned;
+    for (const OutputFormat& format : OutputFormats())
+        if (format.needs.timeZone) zoned += (zoned.empty() ? "" : ", ") + std::string(format.word);
+    EXPECT_NE(usage.find(zoned + " give the moments in full"), std::string::npos) << usage;
+    const size_t last = zoned.rfind(", ");
+    const std::string placeSentence = "for " + zoned.substr(0, last) + " and" + zoned.substr(last + 1) + " its time zone";
+    std::string flat = usage;
+    for (char& c : flat)
+        if (c == '\n') c = ' ';
+    EXPECT_NE(flat.find(placeSentence), std::string::npos) << placeSentence;
 }
