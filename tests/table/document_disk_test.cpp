@@ -1,6 +1,7 @@
 // kelmorven-table's documents on disk, run as a separate process: a document
 // another program holds is left alone, a failed sync is a failed write, and
 // a run killed at any moment leaves whole documents and nothing else.
+#include "documents/print_back_end.h"
 #include "documents/timetable_documents.h"
 #include "table/table_run.h"
 #include "tests/support/file_contents.h"
@@ -229,6 +230,7 @@ TEST(DocumentsOnDisk, RareFailuresAreReportedByPathAndReason) {
 TEST(DocumentsOnDisk, APrintingToolkitThatCannotStartSaysWhy) {
     fs::path folder = FreshFolder("disk_no_platform");
     fs::copy_file(KELMORVEN_TABLE_PATH, folder / "kelmorven-table");
+    fs::copy_file(fs::path(KELMORVEN_TABLE_PATH).parent_path() / kPrintModuleFile, folder / kPrintModuleFile);
     std::ofstream(folder / "qt.conf") << "[Paths]\nPlugins=" << (folder / "none").string() << "\n";
     std::vector<std::string> arguments = OnePlace("2004", folder);
     arguments.insert(arguments.end(), {"--format", "pdf"});
