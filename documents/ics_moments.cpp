@@ -5,6 +5,7 @@
 
 #include <libical/ical.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,8 @@ using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 icaltimetype UtcTime(int64_t utc) {
     return icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, icaltimezone_get_utc_timezone());
 }
+
+icaltimetype UtcTime(std::chrono::sys_seconds instant) { return UtcTime(instant.time_since_epoch().count()); }
 
 // 64-bit FNV-1a: a stable hash, the same on every machine and in every run.
 uint64_t StableHash(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "calc/year_result.h"
 #include "files/text_file.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -25,7 +26,7 @@ struct Needs {
 
 // What a render reads besides the year.
 struct RenderOptions {
-    int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
+    std::chrono::sys_seconds stamp{};   // an instant (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
     std::string country;                // the place's country for a printed title; empty when unknown
 };

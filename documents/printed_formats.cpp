@@ -60,10 +60,10 @@ std::string PrintedCoordinates(float latitude, float longitude) {
     return DegreesText(latitude, 'N', 'S') + ", " + DegreesText(longitude, 'E', 'W');
 }
 
-PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
+PrintedYear PrintedYearOf(const YearResult& year, std::chrono::sys_seconds created, const std::string& country) {
     const TimetableSettings& s = year.Settings();
     PrintedYear printed;
-    printed.created = created;
+    printed.created = created.time_since_epoch().count();  // the back end's plain seconds
     printed.title = Cp1252ToUtf8(s.town) + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);
     printed.timeBasis = TimeBasisText(year);

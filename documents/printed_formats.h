@@ -7,6 +7,7 @@
 #include "documents/output_formats.h"
 #include "print/printed_year.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -15,7 +16,7 @@
 // definition of the moments and each date's two clock times, with summer
 // time in force where the clock is ahead of its least offset of the year;
 // created is the files' creation time.
-PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country = "");
+PrintedYear PrintedYearOf(const YearResult& year, std::chrono::sys_seconds created, const std::string& country = "");
 
 // "48°24'02'' N, 9°59'58'' E": whole seconds of arc.
 std::string PrintedCoordinates(float latitude, float longitude);

@@ -31,8 +31,8 @@ EpochSetting SourceDateEpoch() {
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
     std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
     // libical writes no stamp after the year 3000 but zeros.
-    constexpr int64_t kFirstSecondOf3001 = 32535216000;
-    if (options.format->needs.stamp && error.empty() && CalendarStamp(options) >= kFirstSecondOf3001)
+    constexpr std::chrono::sys_days kFirstDayOf3001{std::chrono::year{3001} / 1 / 1};
+    if (options.format->needs.stamp && error.empty() && CalendarStamp(options) >= kFirstDayOf3001)
         error = "the calendar's stamp (--today or SOURCE_DATE_EPOCH) must lie before the year 3001";
     if (!error.empty() || timeZone.empty()) return error;
     if (!options.format->needs.timeZone)
@@ -43,10 +43,12 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
     return CivilTimeZone::Find(timeZone).error;
 }
 
-int64_t CalendarStamp(const TableOptions& options) {
-    if (options.today) return *options.today;  // a date value at midnight, read as UTC
-    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch;
-    return static_cast<int64_t>(std::time(nullptr));
+std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {
+    using namespace std::chrono;
+    // The wall-clock date of --today taken as that date in UTC, at 00:00.
+    if (options.today) return sys_days(year_month_day(floor<days>(*options.today)));
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return sys_seconds(seconds(*epoch));
+    return floor<seconds>(system_clock::now());
 }
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,

@@ -6,6 +6,7 @@
 #include "files/text_file.h"
 #include "table/table_options.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -27,4 +28,4 @@ WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year,
 
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
-int64_t CalendarStamp(const TableOptions& options);
+std::chrono::sys_seconds CalendarStamp(const TableOptions& options);

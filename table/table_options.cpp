@@ -325,7 +325,7 @@ std::optional<DateValue> ParseIsoDate(const std::string& text) {
     const std::chrono::year_month_day date{std::chrono::year{std::stoi(y)}, std::chrono::month(std::stoul(m)),
                                            std::chrono::day(std::stoul(d))};
     if (!date.ok()) return std::nullopt;  // 31 April, 29 February 2005
-    return std::chrono::sys_seconds(std::chrono::sys_days(date)).time_since_epoch().count();
+    return DateValue(std::chrono::local_days(date));
 }
 
 ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {

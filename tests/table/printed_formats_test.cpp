@@ -48,16 +48,16 @@ TEST(PrintedYear, CreationDateReplacedAtItsLength) {
 // (Dublin's included, whose database calls the winter's clock the shifted
 // one), nothing without summer time.
 TEST(PrintedYear, SummerTimeWhereTheClockIsAhead) {
-    const PrintedYear printed = PrintedYearOf(CalculateYear(Checked(true)), 0);
+    const PrintedYear printed = PrintedYearOf(CalculateYear(Checked(true)), {});
     EXPECT_EQ(SummerDates(printed), std::make_pair(std::string("3-29"), std::string("10-24")));
     EXPECT_EQ(printed.title, "ULM \u2014 48\u00B000'00'' N, 9\u00B000'00'' E \u2014 2026");
     EXPECT_EQ(printed.timeBasis, "Zone time UTC+01:00, summer time one hour ahead from 29 March to 24 October");
-    EXPECT_EQ(SummerDates(PrintedYearOf(CalculateYear(Checked(false)), 0)), std::make_pair(std::string(), std::string()));
+    EXPECT_EQ(SummerDates(PrintedYearOf(CalculateYear(Checked(false)), {})), std::make_pair(std::string(), std::string()));
 
     for (const char* name : {"Europe/Berlin", "Europe/Dublin"}) {
         const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(name).zone;
         ASSERT_TRUE(zone);
-        const PrintedYear inZone = PrintedYearOf(YearInTimeZone(Checked(false), *zone, name), 0);
+        const PrintedYear inZone = PrintedYearOf(YearInTimeZone(Checked(false), *zone, name), {});
         EXPECT_EQ(SummerDates(inZone), std::make_pair(std::string("3-29"), std::string("10-24")))
             << name;
     }
