@@ -180,27 +180,33 @@ TEST(DocumentsOnDisk, AFailedSyncIsAFailedWriteThatKeepsTheEarlierDocument) {
 
 // The rare failures of the system, each injected alone: a failure is
 // reported with the document's path and its reason, and the earlier
-// document is said to be kept only when it is; the others change nothing.
+// document is said to be kept only when it is; the others change nothing
+// (without the local time, today is the date in UTC, not a day of 1899).
 TEST(DocumentsOnDisk, RareFailuresAreReportedByPathAndReason) {
     fs::path folder = FreshFolder("disk_rare_failures");
     const fs::path out = folder / "out";
     const std::string testtown = (out / "TESTTOWN.TXT").string();
+    const std::chrono::year_month_day utc{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const std::string utcToday =  // the line gives the month, then the day
+        " " + std::to_string(unsigned{utc.month()}) + "." + std::to_string(unsigned{utc.day()}) + ".2004 ";
     struct Case {
         const char* failing;
-        std::vector<std::string> extra;  // options after those of one place
+        const char* format;
         int status;
-        std::string err;                 // its first line
-        const char* left;                // TESTTOWN.TXT afterwards: "earlier", or "" for the new document
+        std::string err;  // its first line
+        bool kept;        // whether TESTTOWN.TXT is still the earlier one
+        std::string out = "";  // a part of the report
     };
     const Case cases[] = {
-        {"flock", {}, kTableUnwritable, "Attention ! " + testtown + ": No locks available", "earlier"},
-        {"restore", {}, kTableUnwritable,
+        {"flock", "txt", kTableUnwritable, "Attention ! " + testtown + ": No locks available", true},
+        {"restore", "txt", kTableUnwritable,
          "Attention ! " + testtown + ": the folder could not be synced, and the earlier file could not be put back",
-         ""},
-        {"ical-null", {"--format", "ics"}, kTableUnwritable,
-         "Attention ! " + (out / "TESTTOWN.ics").string() + ": Cannot allocate memory", "earlier"},
-        {"fdopendir", {}, kTableWritten, "", ""},
-        {"newlocale", {}, kTableWritten, "", ""},
+         false},
+        {"ical-null", "ics", kTableUnwritable,
+         "Attention ! " + (out / "TESTTOWN.ics").string() + ": Cannot allocate memory", true},
+        {"fdopendir", "txt", kTableWritten, "", false},
+        {"newlocale", "txt", kTableWritten, "", false},
+        {"localtime", "txt", kTableWritten, "", false, utcToday},
     };
     fs::create_directories(out);
     ASSERT_EQ(Tool(OnePlace("2004", out), folder).status, kTableWritten);
@@ -208,16 +214,14 @@ TEST(DocumentsOnDisk, RareFailuresAreReportedByPathAndReason) {
     for (const Case& c : cases) {
         std::ofstream(testtown, std::ios::trunc) << "earlier";
         std::vector<std::string> arguments = OnePlace("2004", out);
-        arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
-        const ToolRun run = Tool(arguments, folder,
-                                 {std::string("LD_PRELOAD=") + KELMORVEN_FAILING_CALLS,
-                                  std::string("KELMORVEN_TEST_FAIL=") + c.failing});
+        arguments.insert(arguments.end(), {"--format", c.format});
+        const ToolRun run = Tool(arguments, folder, {std::string("LD_PRELOAD=") + KELMORVEN_FAILING_CALLS,
+                                                     std::string("KELMORVEN_TEST_FAIL=") + c.failing});
         EXPECT_EQ(run.status, c.status) << c.failing;
         EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.err) << c.failing;
-        if (c.status == kTableUnwritable) {
-            EXPECT_NE(run.err.find(kCannotSaveText), std::string::npos) << c.failing;
-        }
-        EXPECT_EQ(Contents(testtown), *c.left ? c.left : healthy) << c.failing;
+        EXPECT_EQ(run.err.find(kCannotSaveText) != std::string::npos, c.status == kTableUnwritable) << c.failing;
+        EXPECT_EQ(Contents(testtown), c.kept ? "earlier" : healthy) << c.failing;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << c.failing << ": " << run.out;
         fs::remove(out / "TESTTOWN.ics");
         for (const auto& entry : fs::directory_iterator(out))
             EXPECT_FALSE(HiddenName(entry.path().filename().string())) << c.failing << ": " << entry.path();
@@ -238,21 +242,6 @@ TEST(DocumentsOnDisk, APrintingToolkitThatCannotStartSaysWhy) {
     EXPECT_NE(run.status, kTableWritten);
     EXPECT_NE(run.err.find("kelmorven: the printing toolkit failed: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("platform plugin"), std::string::npos) << run.err;
-    fs::remove_all(folder);
-}
-
-// Without the local time the today line gives the date in UTC, not a day
-// of 1899.
-TEST(DocumentsOnDisk, WithoutTheLocalTimeTodayIsTheDateInUtc) {
-    fs::path folder = FreshFolder("disk_no_localtime");
-    const std::chrono::year_month_day today{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
-    const ToolRun run = Tool(OnePlace("2004", folder), folder,
-                             {std::string("LD_PRELOAD=") + KELMORVEN_FAILING_CALLS, "KELMORVEN_TEST_FAIL=localtime"});
-    EXPECT_EQ(run.status, kTableWritten);
-    // The line gives the month, then the day.
-    const std::string date =
-        " " + std::to_string(unsigned{today.month()}) + "." + std::to_string(unsigned{today.day()}) + ".2004 ";
-    EXPECT_NE(run.out.find(date), std::string::npos) << run.out;
     fs::remove_all(folder);
 }
 

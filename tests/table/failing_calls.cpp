@@ -6,8 +6,7 @@
 //   no-tmpfile   the file system offers no unnamed temporary files
 //   flock        no file can be flocked (ENOLCK)
 //   restore      a folder's fsync fails, and so does reading the earlier file back
-//   fdopendir    no folder can be listed (ENOMEM); a descriptor it was given
-//                and still open at the end is reported on standard error
+//   fdopendir    no folder can be listed; a descriptor it got left open is said at exit
 //   ical-null    libical gives no text for a calendar
 //   newlocale    no locale object can be made
 //   localtime    the local time cannot be had
@@ -53,6 +52,13 @@ int Opening(int flags, va_list arguments, const char* name, Leading... leading) 
     return Next<int (*)(Leading..., int, ...)>(name)(leading..., flags, mode);
 }
 
+// errno set to error, and the failing call's result.
+template <typename Result>
+Result Refused(int error, Result result) {
+    errno = error;
+    return result;
+}
+
 int listingRefused = -1;  // the descriptor the failing fdopendir was given
 
 __attribute__((destructor)) void ReportListingLeft() {
@@ -67,28 +73,19 @@ struct icalcomponent_impl;
 extern "C" {
 
 int flock(int fd, int operation) {
-    if (Failing("flock") && (operation & LOCK_EX)) {
-        errno = ENOLCK;
-        return -1;
-    }
+    if (Failing("flock") && (operation & LOCK_EX)) return Refused(ENOLCK, -1);
     return Next<int (*)(int, int)>("flock")(fd, operation);
 }
 
 ssize_t pread(int fd, void* buffer, size_t count, off_t at) {
-    if (Failing("restore")) {
-        errno = EIO;
-        return -1;
-    }
+    if (Failing("restore")) return Refused(EIO, ssize_t{-1});
     return Next<ssize_t (*)(int, void*, size_t, off_t)>("pread")(fd, buffer, count, at);
 }
-
-ssize_t pread64(int fd, void* buffer, size_t count, off_t at) { return pread(fd, buffer, count, at); }
 
 DIR* fdopendir(int fd) {
     if (Failing("fdopendir")) {
         listingRefused = fd;
-        errno = ENOMEM;
-        return nullptr;
+        return Refused(ENOMEM, static_cast<DIR*>(nullptr));
     }
     return Next<DIR* (*)(int)>("fdopendir")(fd);
 }
@@ -99,18 +96,12 @@ char* icalcomponent_as_ical_string_r(icalcomponent_impl* component) {
 }
 
 locale_t newlocale(int mask, const char* name, locale_t base) {
-    if (Failing("newlocale")) {
-        errno = ENOMEM;
-        return locale_t{};
-    }
+    if (Failing("newlocale")) return Refused(ENOMEM, locale_t{});
     return Next<locale_t (*)(int, const char*, locale_t)>("newlocale")(mask, name, base);
 }
 
 struct tm* localtime_r(const time_t* clock, struct tm* result) {
-    if (Failing("localtime")) {
-        errno = EOVERFLOW;
-        return nullptr;
-    }
+    if (Failing("localtime")) return Refused(EOVERFLOW, static_cast<struct tm*>(nullptr));
     return Next<struct tm* (*)(const time_t*, struct tm*)>("localtime_r")(clock, result);
 }
 

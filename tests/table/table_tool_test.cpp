@@ -112,21 +112,16 @@ TEST(TableTool, RefusesWhatTheWindowRefusesWithItsMessage) {
 TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
     fs::path folder = FreshFolder("table_unwritable");
     fs::create_directories(folder / "ULM.TXT");
-    const std::string missing = (folder / "missing").string(), taken = folder.string();
-    const std::pair<std::string, std::string> cases[] = {
-        {missing, missing + "/ULM.TXT: No such file or directory"},
-        {taken, taken + "/ULM.TXT: Is a directory"},
-    };
-    const std::string before = std::setlocale(LC_ALL, nullptr);
     ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
-    for (const auto& [out, why] : cases) {
+    for (const auto& [out, why] : {std::pair{(folder / "missing").string(), "No such file or directory"},
+                                   std::pair{folder.string(), "Is a directory"}}) {
         ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out", out});
         EXPECT_EQ(run.status, kTableUnwritable);
-        EXPECT_EQ(run.err, "Attention ! " + why + "\n" + kCannotSaveText + "\n");
+        EXPECT_EQ(run.err, "Attention ! " + out + "/ULM.TXT: " + why + "\n" + kCannotSaveText + "\n");
     }
-    ToolRun run = Tool({"--year", "2004", "--batch", "/etc/passwd/x"});
-    EXPECT_EQ(run.err, "kelmorven-table: /etc/passwd/x: cannot be read: Not a directory\n");
-    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(Tool({"--year", "2004", "--batch", "/etc/passwd/x"}).err,
+              "kelmorven-table: /etc/passwd/x: cannot be read: Not a directory\n");
+    std::setlocale(LC_ALL, "C");
     fs::remove_all(folder);
 }
 
