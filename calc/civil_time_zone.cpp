@@ -2,8 +2,10 @@
 
 #include <absl/time/civil_time.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -74,6 +76,66 @@ std::optional<fs::path> ZoneFile(const std::string& name, const fs::path& folder
     return file;
 }
 
+// The largest zone file taken. The database's largest files hold a few
+// kilobytes; a megabyte leaves room for any real history and keeps a
+// damaged or hostile file from costing more memory than that.
+constexpr std::uintmax_t kLargestZoneFile = 1 << 20;
+
+// The fixed part of a TZif header: "TZif", a version byte, 15 reserved
+// bytes, then six 32-bit big-endian counts.
+constexpr std::size_t kTzifHeaderSize = 44;
+
+struct TzifCounts {
+    unsigned char version = 0;  // 0 for version 1, else '2', '3', ...
+    uint64_t isUt = 0, isStd = 0, leaps = 0, times = 0, types = 0, chars = 0;
+};
+
+uint64_t BigEndian32(const unsigned char* bytes) {
+    return uint64_t{bytes[0]} << 24 | uint64_t{bytes[1]} << 16 | uint64_t{bytes[2]} << 8 | uint64_t{bytes[3]};
+}
+
+// The counts of the header at offset, or nothing when it is no TZif header.
+std::optional<TzifCounts> TzifHeaderAt(std::ifstream& in, uint64_t offset) {
+    std::array<unsigned char, kTzifHeaderSize> header{};
+    in.seekg(static_cast<std::streamoff>(offset));
+    if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
+    if (header[0] != 'T' || header[1] != 'Z' || header[2] != 'i' || header[3] != 'f') return std::nullopt;
+    const unsigned char* c = header.data() + 20;
+    return TzifCounts{header[4], BigEndian32(c), BigEndian32(c + 4), BigEndian32(c + 8), BigEndian32(c + 12),
+                      BigEndian32(c + 16), BigEndian32(c + 20)};
+}
+
+// Bytes of the data block after a header, with timeSize bytes a time (4 in
+// version 1's block, 8 in the later one).
+uint64_t TzifBlockSize(const TzifCounts& n, uint64_t timeSize) {
+    // Each count is below 2^32, so the sum stays far below 2^64.
+    return n.times * (timeSize + 1) + n.types * 6 + n.chars + n.leaps * (timeSize + 4) + n.isStd + n.isUt;
+}
+
+// Whether the counts of the block the library reads keep the format's own
+// rules: a type and an abbreviation at least, indicators none or one a type.
+bool TzifCountsAreSound(const TzifCounts& n) {
+    return n.types != 0 && n.chars != 0 && (n.isUt == 0 || n.isUt == n.types) &&
+           (n.isStd == 0 || n.isStd == n.types);
+}
+
+// Whether file is small enough and its header's counts fit its size, so
+// that reading it costs what its size does. Version 1 holds one block;
+// later versions a second header and block, then the rule's footer.
+bool ZoneFileIsSound(const fs::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error || size > kLargestZoneFile) return false;
+    std::ifstream in(file, std::ios::binary);
+    const std::optional<TzifCounts> first = TzifHeaderAt(in, 0);
+    if (!first) return false;
+    const uint64_t second = kTzifHeaderSize + TzifBlockSize(*first, 4);
+    if (second > size) return false;
+    if (first->version == 0) return TzifCountsAreSound(*first);
+    const std::optional<TzifCounts> later = TzifHeaderAt(in, second);
+    return later && TzifCountsAreSound(*later) && second + kTzifHeaderSize + TzifBlockSize(*later, 8) <= size;
+}
+
 // The first instant of a civil date; for a date the clock jumped into,
 // the jump.
 absl::Time DateStart(const absl::TimeZone& zone, absl::CivilDay date) {
@@ -105,7 +167,8 @@ CivilTimeZone::Lookup CivilTimeZone::Find(const std::string& name, const fs::pat
     absl::TimeZone zone;
     // The library is handed the full path, so that it never looks for the
     // name anywhere but in this folder.
-    if (!file || !absl::LoadTimeZone(file->string(), &zone)) return {std::nullopt, unknown};
+    if (!file || !ZoneFileIsSound(*file) || !absl::LoadTimeZone(file->string(), &zone))
+        return {std::nullopt, unknown};
     return {CivilTimeZone(zone), ""};
 }
 
@@ -153,3 +216,5 @@ int32_t CivilTimeZone::StandardOffsetAt(absl::Time noon) const {
 }
 
 int32_t CivilTimeZone::OffsetAt(int64_t utc) const { return Seconds(zone_.At(Instant(utc)).offset); }
+
+bool CivilTimeZone::DaylightAt(int64_t utc) const { return zone_.At(Instant(utc)).is_dst; }

@@ -19,7 +19,9 @@ public:
     // The zone of an IANA name such as "Europe/Oslo" in the database folder;
     // no zone, with the reason in one line, when the folder has no such zone
     // or cannot be read. A name is a path inside the folder and never leads
-    // out of it: no "..", no absolute path, no link to a file elsewhere.
+    // out of it: no "..", no absolute path, no link to a file elsewhere. A
+    // file larger than any zone's, or whose header counts more than the
+    // file holds, is no zone either: it is refused before it is parsed.
     static Lookup Find(const std::string& name);
     static Lookup Find(const std::string& name, const std::filesystem::path& folder);
 
@@ -42,6 +44,11 @@ public:
     // Seconds by which the zone's civil clock is ahead of UTC at the instant
     // utc, seconds since 1970-01-01 00:00 UTC.
     int32_t OffsetAt(int64_t utc) const;
+
+    // Whether the database marks the zone's clock at the instant utc as
+    // daylight-saving time; Morocco's Ramadan weeks, behind its standard
+    // time, are marked too.
+    bool DaylightAt(int64_t utc) const;
 
 private:
     int32_t StandardOffsetAt(absl::Time instant) const;

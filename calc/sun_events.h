@@ -25,6 +25,7 @@ enum class DayKind {
     Normal,      // it rises and sets
     PolarDay,    // it stays above the altitude all day
     PolarNight,  // it stays below the altitude all day
+    OtherDate,   // a time zone's clock far from the longitude puts the event on a neighbouring date
 };
 
 // Each event is judged by the last pass of its own iteration (three for the

@@ -26,6 +26,8 @@ std::string EventCell(DayKind kind, float t, int shift) {
         return "*****";  // the Sun stays above
     case DayKind::PolarNight:
         return "-----";  // the Sun stays below
+    case DayKind::OtherDate:
+        return "     ";  // the date's event is another date's
     case DayKind::Normal:
         break;
     }

@@ -5,22 +5,6 @@
 #include <chrono>
 #include <cmath>
 
-namespace {
-
-constexpr int64_t kDay = 86400;
-
-}  // namespace
-
-int64_t RoundedSeconds(float t) {
-    const Sexagesimal split = SplitSexagesimal(t);
-    return split.whole * 3600 + split.minutes * 60 + split.seconds;
-}
-
-int64_t CivilDateSeconds(int year, int month, int day) {
-    const std::chrono::sys_days date{std::chrono::year{year} / month / day};
-    return static_cast<int64_t>(date.time_since_epoch().count()) * kDay;
-}
-
 CivilMoment MomentOfHours(DayKind kind, float hours, int64_t dayStart, int32_t offset) {
     CivilMoment moment;
     moment.kind = kind;

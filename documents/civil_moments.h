@@ -3,6 +3,7 @@
 // same solver and the same rounding to the second as the timetable cells.
 #pragma once
 
+#include "calc/civil_seconds.h"
 #include "calc/sun_events.h"
 #include "calc/year_result.h"
 
@@ -23,14 +24,6 @@ struct CivilDay {
     CivilMoment sunrise, sunset;
     int lived = 1;  // 2 for the second time the zone lived the date (its clock set a day back)
 };
-
-// Whole seconds of t decimal hours, split as a cell is: hours, minutes and
-// seconds, so the clock shows the cell's digits. A negative t (a moment
-// before the date's midnight) splits into parts of its sign, as its cell.
-int64_t RoundedSeconds(float t);
-
-// Seconds from 1970-01-01 to the start of a civil date (proleptic Gregorian).
-int64_t CivilDateSeconds(int year, int month, int day);
 
 // The moment of an event of the given kind at hours of civil time after the
 // start dayStart (seconds) of its date, on a clock offset seconds ahead of

@@ -1,4 +1,5 @@
 #include "calc/sun_events.h"
+#include "input/field_values.h"
 #include "text/conversions.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"
@@ -38,8 +39,7 @@ uint64_t StableHash(const std::string& text) {
 // "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
 // than the single-precision value's six, which show its binary rounding.
 std::string PlaceText(const TimetableSettings& s) {
-    return FormatFixed(std::fabs(s.latitude), 4) + (s.latitude < 0 ? " S " : " N ") +
-           FormatFixed(std::fabs(s.longitude), 4) + (s.longitude < 0 ? " W" : " E");
+    return LatitudeText(s.latitude) + " " + LongitudeText(s.longitude);
 }
 
 // "Sunrise at ULM: 08:19:58 local time on 2026-01-01 (UTC+01:00). ..."

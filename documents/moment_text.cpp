@@ -38,6 +38,8 @@ std::string MomentText(const CivilMoment& moment) {
         return "above";
     case DayKind::PolarNight:
         return "below";
+    case DayKind::OtherDate:
+        return "";  // none on this date: the neighbouring one has two
     case DayKind::Normal:
         break;
     }

@@ -50,7 +50,7 @@ const std::array<OutputFormat, 7> kFormats = {{
     {"json", ".json", {.timeZone = true, .lastYear = kLastIsoYear}, JsonData, "", ""},
     {"ics", ".ics", {.timeZone = true, .lastYear = kLastCalendarYear, .stamp = true, .reminders = true}, IcsData, "", ""},
     {"pdf", ".pdf", {.timeZone = true, .stamp = true, .printed = true}, PrintedPdf, "",
-     "the year to print, its times and its chart on two A4 pages"},
+     "the year to print, its times and its chart on two A4 pages (US Letter with --paper letter)"},
     {"svg", ".svg", {.timeZone = true, .printed = true}, PrintedSvg, "", "the year's chart alone"},
 }};
 

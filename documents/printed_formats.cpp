@@ -1,14 +1,17 @@
 #include "documents/printed_formats.h"
 
+#include "calc/civil_time_zone.h"
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
 #include "documents/moment_text.h"
 #include "documents/print_back_end.h"
 #include "text/conversions.h"
 
-#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -27,8 +30,102 @@ PrintedMoment PrintedOf(const CivilMoment& moment, int64_t dayStart) {
     return {PrintedMoment::Kind::Time, static_cast<int32_t>(moment.local - dayStart)};
 }
 
-std::string TimeBasisText(const YearResult& year) {
-    if (!year.TimeZone().empty()) return "Civil time of the time zone " + year.TimeZone() + ", with its summer time";
+// "one hour", "two hours", "30 minutes".
+std::string AmountText(int32_t seconds) {
+    static const char* const kHours[] = {"", "one hour", "two hours", "three hours"};
+    const int32_t size = std::abs(seconds);
+    if (size % 3600 == 0 && size / 3600 <= 3) return kHours[size / 3600];
+    return std::to_string(size / 60) + " minutes";
+}
+
+// The clock of a date: its offset and whether it counts as summer time.
+struct DateClock {
+    int32_t offset = 0;
+    bool summer = false;
+    bool operator==(const DateClock&) const = default;
+    bool operator<(const DateClock& other) const {
+        return offset != other.offset ? offset < other.offset : summer < other.summer;
+    }
+};
+
+// Each date's clock. A time zone's comes from the zone at the date's first
+// moment, or at its noon on a date without one (polar day or night), as the
+// database marks it; the documents' from their rule, summer time where the
+// clock is ahead of the zone's hours.
+std::vector<DateClock> DateClocks(const YearResult& year, const std::vector<CivilDay>& days) {
+    std::vector<DateClock> clocks;
+    const int32_t standard = static_cast<int32_t>(std::lround(static_cast<double>(year.Settings().zone) * 3600.0));
+    const std::optional<CivilTimeZone> zone =
+        year.TimeZone().empty() ? std::nullopt : CivilTimeZone::Find(year.TimeZone()).zone;
+    for (const CivilDay& d : days) {
+        const CivilMoment& moment = d.sunrise.kind == DayKind::Normal ? d.sunrise : d.sunset;
+        if (!zone) {
+            clocks.push_back({moment.offset, moment.offset > standard});
+            continue;
+        }
+        int64_t utc = moment.Utc();
+        if (moment.kind != DayKind::Normal) {
+            const int64_t noon = CivilDateSeconds(d.year, d.month, d.day) + 43200;
+            utc = noon - zone->OffsetAt(noon - zone->OffsetAt(noon));
+        }
+        clocks.push_back({zone->OffsetAt(utc), zone->DaylightAt(utc)});
+    }
+    return clocks;
+}
+
+// "29 March", as the time-basis line names a date.
+std::string DayMonthText(const CivilDay& d) {
+    return std::to_string(d.day) + " " + kMonthNames[d.month - 1];
+}
+
+// The clock most dates of the year keep, preferring standard time.
+DateClock MainClock(const std::vector<DateClock>& clocks) {
+    std::map<DateClock, int> count;
+    for (const DateClock& c : clocks) count[c] += c.summer ? 1 : 1000;
+    DateClock main;
+    int most = -1;
+    for (const auto& [clock, n] : count)
+        if (n > most) most = n, main = clock;
+    return main;
+}
+
+// "UTC+01:00; UTC+02:00 from 29 March to 24 October": the main clock, then
+// each other with the stretches of dates it holds; "no summer time" when
+// the zone marks none.
+std::string ClockChanges(const std::vector<CivilDay>& days, const std::vector<DateClock>& clocks) {
+    if (clocks.empty()) return "";
+    const DateClock main = MainClock(clocks);
+    std::map<DateClock, std::vector<std::string>> stretches;
+    std::vector<DateClock> order;
+    bool anySummer = false;
+    for (size_t from = 0; from < clocks.size();) {
+        size_t to = from;
+        while (to + 1 < clocks.size() && clocks[to + 1] == clocks[from]) ++to;
+        const DateClock& c = clocks[from];
+        anySummer = anySummer || c.summer;
+        if (!(c == main)) {
+            if (!stretches.count(c)) order.push_back(c);
+            stretches[c].push_back(from == to ? "on " + DayMonthText(days[from])
+                                   : from == 0 ? "until " + DayMonthText(days[to])
+                                   : to + 1 == clocks.size() ? "from " + DayMonthText(days[from])
+                                   : "from " + DayMonthText(days[from]) + " to " + DayMonthText(days[to]));
+        }
+        from = to + 1;
+    }
+    std::string text = "UTC" + OffsetText(main.offset);
+    for (const DateClock& c : order) {
+        text += "; ";
+        if (!c.summer) text += "standard time ";
+        text += "UTC" + OffsetText(c.offset);
+        const std::vector<std::string>& s = stretches[c];
+        for (size_t i = 0; i < s.size(); ++i) text += (i == 0 ? " " : i + 1 == s.size() ? " and " : ", ") + s[i];
+        if (c.summer && c.offset < main.offset) text += ", which the zone marks as its summer time";
+    }
+    return anySummer ? text : text + "; no summer time";
+}
+
+std::string TimeBasisText(const YearResult& year, const std::vector<CivilDay>& days, const std::vector<DateClock>& clocks) {
+    if (!year.TimeZone().empty()) return "Civil time of the time zone " + year.TimeZone() + ": " + ClockChanges(days, clocks);
     const TimetableSettings& s = year.Settings();
     // "UTC+01:00", "UTC-03:30": the page names the zone's whole minutes.
     const int32_t seconds = static_cast<int32_t>(std::lround(static_cast<double>(s.zone) * 3600.0));
@@ -38,20 +135,38 @@ std::string TimeBasisText(const YearResult& year) {
            std::to_string(year.Summer().autumnDay) + " October";
 }
 
-// The clock's offset on each date: that of a moment that happens; the
-// rule's offset holds for a whole date, and a time zone's date without one
-// (polar day or night, when no zone changes its clock) keeps the offset of
-// the date before.
-std::vector<int32_t> DateOffsets(const YearResult& year) {
-    std::vector<int32_t> offsets;
-    std::optional<int32_t> last;
-    for (const DateMoments& d : year.Dates()) {
-        if (d.sunrise.kind == DayKind::Normal) last = d.sunrise.offset;
-        else if (d.sunset.kind == DayKind::Normal) last = d.sunset.offset;
-        else if (year.TimeZone().empty() || !last) last = d.sunrise.offset;
-        offsets.push_back(*last);
-    }
-    return offsets;
+// The legend's words for the shading: what summer time means on this clock.
+std::string SummerKey(const std::vector<DateClock>& clocks) {
+    const DateClock main = MainClock(clocks);
+    for (const DateClock& c : clocks)
+        if (c.summer && c.offset != main.offset)
+            return c.offset > main.offset
+                       ? "summer time in force (the clock " + AmountText(c.offset - main.offset) + " ahead)"
+                       : "the zone's summer time (the clock " + AmountText(c.offset - main.offset) +
+                             " behind its standard time)";
+    return "summer time in force, as the zone marks it";
+}
+
+// Blanks at the ends gone, and no two in a row.
+std::string Tidied(const std::string& text) {
+    std::string tidy;
+    for (char c : text)
+        if (c != ' ' || (!tidy.empty() && tidy.back() != ' ')) tidy += c;
+    while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
+    return tidy;
+}
+
+int Weekday(int year, int month, int day) {
+    const std::chrono::sys_days date{std::chrono::year{year} / month / day};
+    return static_cast<int>(std::chrono::weekday{date}.c_encoding());
+}
+
+std::vector<std::string> FooterLines(const RenderOptions& options, bool byName) {
+    return {options.program + (byName ? ". The place: GeoNames (geonames.org), CC BY 3.0." : "."),
+            "Accuracy: up to 65\u00B0 of latitude from 1900 to 2100 a time is typically about a second off, at most "
+            "6.2 s; beyond the polar circles within 9 s, and up to 99 s within five days of polar day or night.",
+            "Published sunrise and sunset times count the refraction of the air and the Sun's upper edge: "
+            "they differ from these by a few minutes, sunrise earlier and sunset later."};
 }
 
 }  // namespace
@@ -60,32 +175,50 @@ std::string PrintedCoordinates(float latitude, float longitude) {
     return DegreesText(latitude, 'N', 'S') + ", " + DegreesText(longitude, 'E', 'W');
 }
 
-PrintedYear PrintedYearOf(const YearResult& year, std::chrono::sys_seconds created, const std::string& country) {
+PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
+    RenderOptions options;
+    options.stamp = std::chrono::sys_seconds(std::chrono::seconds(created));
+    options.country = country;
+    return PrintedYearOf(year, options);
+}
+
+PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) {
     const TimetableSettings& s = year.Settings();
+    const std::string country = Tidied(options.country);
     PrintedYear printed;
-    printed.created = created.time_since_epoch().count();  // the back end's plain seconds
-    printed.title = Cp1252ToUtf8(s.town) + (country.empty() ? "" : ", " + country) + " \u2014 " +
+    printed.created = options.stamp.time_since_epoch().count();  // the back end's plain seconds
+    printed.paper = options.letterPaper ? PrintedPaper::Letter : PrintedPaper::A4;
+    printed.title = Tidied(Cp1252ToUtf8(s.town)) + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);
-    printed.timeBasis = TimeBasisText(year);
     printed.definition = "Sunrise (SR) and sunset (SS): the Sun's centre " + FormatReal(HorizonAltitude) +
-                         "\u00B0 above the true geocentric horizon (no refraction, no semi-diameter); "
-                         "***** the Sun stays above all day, ----- below";
+                         "\u00B0 above the true geocentric horizon (no refraction, no semi-diameter)";
+    printed.footer = FooterLines(options, !country.empty());
 
     const std::vector<CivilDay> days = CivilDays(year);
-    const std::vector<int32_t> offsets = DateOffsets(year);
-    const int32_t least = offsets.empty() ? 0 : *std::min_element(offsets.begin(), offsets.end());
+    const std::vector<DateClock> clocks = DateClocks(year, days);
+    printed.timeBasis = TimeBasisText(year, days, clocks);
+    printed.summerKey = year.TimeZone().empty() ? "summer time in force (the clock one hour ahead)" : SummerKey(clocks);
     for (size_t i = 0; i < days.size(); ++i) {
         const CivilDay& d = days[i];
         const int64_t start = CivilDateSeconds(d.year, d.month, d.day);
-        printed.days.push_back({d.month, d.day, offsets[i] > least, PrintedOf(d.sunrise, start), PrintedOf(d.sunset, start)});
+        printed.days.push_back({d.month, d.day, clocks[i].summer, PrintedOf(d.sunrise, start), PrintedOf(d.sunset, start),
+                                Weekday(d.year, d.month, d.day)});
+    }
+    if (options.today) {
+        const std::chrono::year_month_day today{
+            std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds{std::chrono::seconds{*options.today}})};
+        if (static_cast<int>(today.year()) == s.year) {
+            printed.todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
+            printed.todayDay = static_cast<int>(static_cast<unsigned>(today.day()));
+        }
     }
     return printed;
 }
 
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
-    return BackEndYearPdf(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearPdf(PrintedYearOf(year, options));
 }
 
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
-    return BackEndYearChartSvg(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearChartSvg(PrintedYearOf(year, options));
 }

@@ -1,22 +1,26 @@
 // The year printed: TOWN.pdf, the grid of the year's times and the year
-// chart on two A4 landscape pages, and TOWN.svg, the chart alone. Drawn by
-// the printing back end, which needs a PrintBackEnd open while it draws.
+// chart on two landscape pages (A4, or Letter), and TOWN.svg, the chart
+// alone. Drawn by the printing back end, which needs a PrintBackEnd open
+// while it draws.
 #pragma once
 
 #include "calc/year_result.h"
 #include "documents/output_formats.h"
 #include "print/printed_year.h"
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 
 // What the two printed formats draw of a year: the title (the town, its
-// country when given, the coordinates and the year), the time basis, the
-// definition of the moments and each date's two clock times, with summer
-// time in force where the clock is ahead of its least offset of the year;
-// created is the files' creation time.
-PrintedYear PrintedYearOf(const YearResult& year, std::chrono::sys_seconds created, const std::string& country = "");
+// country when given, the coordinates and the year), the time basis (the
+// UTC offsets and the dates they change), the definition of the moments,
+// each date's two clock times, shaded where the zone marks summer time
+// (for the documents' rule, on its days), today when it falls in the year,
+// and the footer, which names GeoNames for a place with a country (one
+// taken by name); options.stamp is the files' creation time.
+PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options);
+// The same with only a creation time and a country.
+PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country = "");
 
 // "48°24'02'' N, 9°59'58'' E": whole seconds of arc.
 std::string PrintedCoordinates(float latitude, float longitude);

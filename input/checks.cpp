@@ -1,4 +1,5 @@
 #include "input/checks.h"
+#include "input/field_values.h"
 
 #include "input/coordinates.h"
 #include "text/conversions.h"
@@ -73,7 +74,7 @@ CheckResult CheckInputs(const InputSnapshot& snapshot, TimetableSettings& settin
     // Steps 1 to 3: the field texts, kept even when a check refuses them.
     settings.yearText = snapshot.yearRaw;
     const int32_t typedYear = ParseInteger(settings.yearText);
-    settings.year = static_cast<int16_t>(typedYear);  // the low 16 bits
+    settings.year = YearOfField(settings.yearText);
     settings.yearReal = static_cast<float>(settings.year);
     settings.town = TextSliceLeft(snapshot.townRaw, 20);
     settings.longitudeText = snapshot.longitudeRaw;

@@ -7,6 +7,8 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdlib>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -37,19 +39,117 @@ std::string WrittenOut(const std::string& utf8) {
     return text;
 }
 
+// A place's name for the town field: a slash between two names (BIEL/BIENNE)
+// as a blank, runs of blanks as one.
+std::string SlashesAsBlanks(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '/') c = ' ';
+        if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+    }
+    return out;
+}
+
+bool EndsAWord(char c) { return c == ' ' || c == '-'; }
+
+// Whole words of at most kTownLength characters: cut after the last word
+// that fits (a single longer word is cut at the length), then without
+// blanks, hyphens, commas or dots at the end.
 std::string Cut(std::string cp1252) {
-    if (cp1252.size() > kTownLength) cp1252.resize(kTownLength);
-    while (!cp1252.empty() && cp1252.back() == ' ') cp1252.pop_back();
+    if (cp1252.size() > kTownLength) {
+        size_t end = kTownLength;
+        if (!EndsAWord(cp1252[end]))
+            while (end > 0 && !EndsAWord(cp1252[end - 1])) --end;
+        cp1252.resize(end > 0 ? end : kTownLength);
+    }
+    while (!cp1252.empty() && std::string_view(" -.,").find(cp1252.back()) != std::string_view::npos)
+        cp1252.pop_back();
     return cp1252;
+}
+
+// "+3", "-4:30", "+0:34:08": an offset as the notes name it.
+std::string OffsetName(int32_t seconds) {
+    const int32_t size = std::abs(seconds);
+    char text[24];
+    if (size % 60 != 0)
+        std::snprintf(text, sizeof text, "%c%d:%02d:%02d", seconds < 0 ? '-' : '+', size / 3600, size / 60 % 60,
+                      size % 60);
+    else if (size % 3600 != 0)
+        std::snprintf(text, sizeof text, "%c%d:%02d", seconds < 0 ? '-' : '+', size / 3600, size / 60 % 60);
+    else
+        std::snprintf(text, sizeof text, "%c%d", seconds < 0 ? '-' : '+', size / 3600);
+    return text;
+}
+
+std::string DateName(int month, int day) {
+    static constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                              "July",    "August",   "September", "October", "November", "December"};
+    return std::to_string(day) + " " + kMonths[month - 1];
+}
+
+// The offsets of each day of a year, taken at its local noon.
+struct ZoneDays {
+    std::vector<int32_t> standard, civil;
+    std::vector<std::chrono::year_month_day> dates;
+};
+
+ZoneDays ZoneDaysOf(const CivilTimeZone& zone, int year) {
+    using namespace std::chrono;
+    ZoneDays days;
+    // To 31 December: the year after 32767 has no std::chrono::year.
+    const sys_days first = std::chrono::year{year} / January / 1, last = std::chrono::year{year} / December / 31;
+    for (sys_days d = first; d <= last; d += std::chrono::days{1}) {
+        const year_month_day date{d};
+        const int32_t standard = zone.StandardOffset(year, static_cast<int>(static_cast<unsigned>(date.month())),
+                                                     static_cast<int>(static_cast<unsigned>(date.day())));
+        const int64_t noon = int64_t{d.time_since_epoch().count()} * 86400 + 12 * 3600 - standard;
+        days.standard.push_back(standard);
+        days.civil.push_back(zone.OffsetAt(noon));
+        days.dates.push_back(date);
+    }
+    return days;
+}
+
+// The value held on most days; of two held equally long, the later.
+int32_t MostDays(const std::vector<int32_t>& values) {
+    int32_t best = values.back();
+    long bestCount = 0;
+    for (size_t i = values.size(); i-- > 0;) {
+        const long count = std::count(values.begin(), values.end(), values[i]);
+        if (count > bestCount) best = values[i], bestCount = count;
+    }
+    return best;
+}
+
+std::optional<StandardChange> FirstChange(const ZoneDays& days) {
+    for (size_t i = 1; i < days.standard.size(); ++i)
+        if (days.standard[i] != days.standard[i - 1])
+            return StandardChange{static_cast<int>(static_cast<unsigned>(days.dates[i].month())),
+                                  static_cast<int>(static_cast<unsigned>(days.dates[i].day())), days.standard[i - 1],
+                                  days.standard[i]};
+    return std::nullopt;
+}
+
+std::string NoteOf(const DocumentTimeBasis& basis) {
+    std::string note;
+    if (basis.change)
+        note = "standard time changes on " + DateName(basis.change->month, basis.change->day) + " from " +
+               OffsetName(basis.change->from) + " to " + OffsetName(basis.change->to) + "; the tables keep " +
+               OffsetName(basis.zoneSeconds);
+    if (basis.keepsStandardTime)
+        note += std::string(note.empty() ? "" : "; ") +
+                "its summer time is not the tables' period from the last Sunday of March to October: the tables "
+                "keep standard time (zone " + ZoneFieldText(basis.zoneSeconds) + ")";
+    return note;
 }
 
 }  // namespace
 
 std::string TownFromPlace(const Place& place) {
-    std::string town = TownCapitals(Utf8ToCp1252(WrittenOut(place.name)));
+    std::string town = TownCapitals(Utf8ToCp1252(WrittenOut(SlashesAsBlanks(place.name))));
     if (TownFieldTakes(town)) return Cut(town);
     std::string ascii;
-    for (char c : TownCapitals(Utf8ToCp1252(WrittenOut(place.asciiName))))
+    for (char c : TownCapitals(Utf8ToCp1252(WrittenOut(SlashesAsBlanks(place.asciiName)))))
         if (TownFieldTakes(std::string(1, c))) ascii += c;
     return Cut(ascii);
 }
@@ -63,34 +163,55 @@ std::string CoordinateFieldText(double degrees, bool sixtyMode) {
     return text;
 }
 
+std::string ZoneFieldText(int32_t seconds) {
+    // The solver takes the zone field as a float: its shortest text names
+    // exactly that float, as the data's seconds / 3600 does.
+    char text[32];
+    const float hours = static_cast<float>(seconds / 3600.0);
+    return std::string(text, std::to_chars(text, text + sizeof text, hours).ptr);
+}
+
 std::optional<DocumentTimeBasis> DocumentTimeBasisOf(const Place& place, int year) {
     if (place.timeZone.empty()) {
         if (!place.own) return std::nullopt;
-        return DocumentTimeBasis{ParseReal(Utf8ToCp1252(place.zone)), false, false};
+        const double hours = ParseReal(Utf8ToCp1252(place.zone));
+        return DocumentTimeBasis{static_cast<int32_t>(std::lround(hours * 3600)), false, false, std::nullopt};
     }
     const CivilTimeZone::Lookup lookup = CivilTimeZone::Find(place.timeZone);
     if (!lookup.zone) return std::nullopt;
-    const CivilTimeZone& zone = *lookup.zone;
+    const ZoneDays days = ZoneDaysOf(*lookup.zone, year);
+    DocumentTimeBasis basis{MostDays(days.standard), false, false, FirstChange(days)};
 
-    // The civil offset at each day's local noon (taken at standard time).
-    const int32_t standard = zone.StandardOffset(year, 1, 1);
-    using namespace std::chrono;
-    const int64_t firstDay = sys_days{std::chrono::year{year} / January / 1}.time_since_epoch().count();
-    const LeapFlag leap = CheckLeapYear(static_cast<float>(year)).flag;
-    const int days = leap == 1 ? 366 : 365;
-    std::vector<int32_t> offsets(static_cast<size_t>(days));
-    for (int d = 0; d < days; ++d)
-        offsets[static_cast<size_t>(d)] = zone.OffsetAt((firstDay + d) * 86400 + 12 * 3600 - standard);
-    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
-    if (*low == *high) return DocumentTimeBasis{*low / 3600.0, false, false};
-
+    const auto [low, high] = std::minmax_element(days.civil.begin(), days.civil.end());
+    if (*low == *high) return basis;
     // Summer time one hour ahead on exactly the documents' days: the
-    // documents show it. (The database may call either period standard.)
+    // documents show it, whichever period the database calls standard
+    // (Europe/Dublin calls its winter the summer time).
+    const LeapFlag leap = CheckLeapYear(static_cast<float>(year)).flag;
     const SummerTimePeriod period = ComputeSummerTimePeriod(static_cast<float>(year), leap);
     bool documentsPeriod = *high - *low == 3600;
-    for (int d = 0; d < days && documentsPeriod; ++d)
-        documentsPeriod = (offsets[static_cast<size_t>(d)] == *high) == (d + 1 >= period.start && d + 1 <= period.end);
-    if (documentsPeriod) return DocumentTimeBasis{*low / 3600.0, true, false};
-    const int32_t zoneSeconds = *high - *low == 3600 ? *low : standard;
-    return DocumentTimeBasis{zoneSeconds / 3600.0, false, true};
+    for (size_t d = 0; d < days.civil.size() && documentsPeriod; ++d)
+        documentsPeriod = (days.civil[d] == *high) == (static_cast<int>(d) + 1 >= period.start &&
+                                                        static_cast<int>(d) + 1 <= period.end);
+    if (documentsPeriod) return DocumentTimeBasis{*low, true, false, std::nullopt};
+    for (size_t d = 0; d < days.civil.size(); ++d)
+        basis.keepsStandardTime = basis.keepsStandardTime || days.civil[d] != days.standard[d];
+    return basis;
+}
+
+PlaceInput InputOfPlace(const Place& place, int year, bool sixtyMode) {
+    PlaceInput input;
+    input.town = TownFromPlace(place);
+    input.longitude = CoordinateFieldText(place.longitude, sixtyMode);
+    input.latitude = CoordinateFieldText(place.latitude, sixtyMode);
+    input.west = place.longitude < 0;
+    input.south = place.latitude < 0;
+    input.timeZone = place.timeZone;
+    input.basis = DocumentTimeBasisOf(place, year);
+    if (!input.basis) return input;
+    input.timeBasisKnown = true;
+    input.zone = ZoneFieldText(input.basis->zoneSeconds);
+    input.summerTime = input.basis->summerTime;
+    input.note = NoteOf(*input.basis);
+    return input;
 }

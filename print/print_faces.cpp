@@ -10,3 +10,7 @@ QFont PrintFace(double size, bool bold, bool condensed) {
     face.setKerning(false);
     return face;
 }
+
+QSizeF PageSize(PrintedPaper paper) {
+    return paper == PrintedPaper::Letter ? QSizeF(792.0, 612.0) : QSizeF(841.89, 595.28);
+}

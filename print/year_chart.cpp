@@ -75,23 +75,6 @@ void DrawCurve(QPainter& painter, const ChartGeometry& chart, const PrintedYear&
     flush();
 }
 
-// A swatch and its words; gives the x after them.
-double LegendItem(QPainter& painter, double x, double y, const QColor& colour, bool line, const char* words) {
-    if (line) {
-        painter.setPen(QPen(colour, 1.4));
-        painter.drawLine(QPointF(x, y + 4.5), QPointF(x + 14, y + 4.5));
-    } else {
-        painter.setPen(QPen(kRule, 0.4));
-        painter.setBrush(colour);
-        painter.drawRect(QRectF(x, y + 1, 14, 7));
-    }
-    painter.setPen(kInk);
-    painter.setFont(PrintFace(7));
-    const QRectF wordsBox = painter.boundingRect(QRectF(x + 18, y - 2, 300, 13), Qt::AlignLeft | Qt::AlignVCenter, words);
-    painter.drawText(wordsBox, Qt::AlignLeft | Qt::AlignVCenter, words);
-    return wordsBox.right() + 14;
-}
-
 // Hours up both sides, every two hours; months across, with a rule where
 // each begins.
 void DrawHoursAndMonths(QPainter& painter, const QRectF& area, const QRectF& plot, const ChartGeometry& chart,
@@ -123,26 +106,29 @@ void DrawHoursAndMonths(QPainter& painter, const QRectF& area, const QRectF& plo
 
 }  // namespace
 
-void PaintYearChart(QPainter& painter, const QRectF& area, const PrintedYear& year) {
-    painter.setPen(kInk);
-    double y = area.top();
-    y = TextLine(painter, PrintFace(12, true), year.title, area.left(), y) + 1;
-    y = TextLine(painter, PrintFace(8), year.timeBasis, area.left(), y) + 2;
+void PaintYearChart(QPainter& painter, const QRectF& area, const PrintedYear& year, const std::string& page) {
+    double y = PaintHead(painter, area, year, 12) + 2;
+    const double footerTop = PaintFooter(painter, area, year, page);
 
     bool anySummer = false, anyPolarDay = false;
-    for (const PrintedDay& d : year.days) {
+    int today = -1;
+    for (size_t i = 0; i < year.days.size(); ++i) {
+        const PrintedDay& d = year.days[i];
         anySummer = anySummer || d.summerTime;
         anyPolarDay = anyPolarDay || (d.sunrise.kind == Kind::Above && d.sunset.kind == Kind::Above);
+        if (today < 0 && d.month == year.todayMonth && d.day == year.todayDay) today = static_cast<int>(i);
     }
-    double x = area.left() + kHourLabels;
-    x = LegendItem(painter, x, y, kSunriseLine, true, "sunrise (SR)");
-    x = LegendItem(painter, x, y, kSunsetLine, true, "sunset (SS)");
-    x = LegendItem(painter, x, y, kNight, false, "night");
-    if (anyPolarDay) x = LegendItem(painter, x, y, kPolarDay, false, "Sun above all day");
-    if (anySummer) LegendItem(painter, x, y, kSummerTint, false, "summer time in force");
-    y += 16;
+    using Swatch = LegendEntry::Swatch;
+    std::vector<LegendEntry> legend = {{Swatch::Line, kSunriseLine, "", "sunrise (SR)"},
+                                       {Swatch::Line, kSunsetLine, "", "sunset (SS)"},
+                                       {Swatch::Fill, kNight, "", "night"}};
+    if (anyPolarDay) legend.push_back({Swatch::Fill, kPolarDay, "", "the Sun above all day"});
+    if (anySummer)
+        legend.push_back({Swatch::Fill, kSummerTint, "", "under the dates: " + QString::fromStdString(year.summerKey)});
+    if (today >= 0) legend.push_back({Swatch::Line, kInk, "", "today"});
+    y = PaintLegend(painter, legend, area.left() + kHourLabels, y, area.width() - 2 * kHourLabels) + 2;
 
-    const QRectF plot(QPointF(area.left() + kHourLabels, y), QPointF(area.right() - kHourLabels, area.bottom() - kMonthLabels));
+    const QRectF plot(QPointF(area.left() + kHourLabels, y), QPointF(area.right() - kHourLabels, footerTop - 4 - kMonthLabels));
     if (year.days.empty()) return;
     const ChartGeometry chart(plot, year.days.size());
 
@@ -167,6 +153,11 @@ void PaintYearChart(QPainter& painter, const QRectF& area, const PrintedYear& ye
 
     DrawCurve(painter, chart, year, true, kSunriseLine);
     DrawCurve(painter, chart, year, false, kSunsetLine);
+    if (today >= 0) {
+        const double x = chart.X(static_cast<size_t>(today)) + chart.Step() / 2;
+        painter.setPen(QPen(kInk, 1.4));
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
     painter.setPen(QPen(kInk, 0.6));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);

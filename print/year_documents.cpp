@@ -14,34 +14,51 @@
 
 namespace {
 
-const QRectF kPrintArea(kPageMargin, kPageMargin, kPageWidth - 2 * kPageMargin, kPageHeight - 2 * kPageMargin);
+QRectF PrintArea(const QSizeF& page) {
+    return {kPageMargin, kPageMargin, page.width() - 2 * kPageMargin, page.height() - 2 * kPageMargin};
+}
 
 std::string BytesOf(const QByteArray& bytes) { return std::string(bytes.constData(), static_cast<size_t>(bytes.size())); }
 
+// The generator names the face alone: a reader without DejaVu gets the
+// generic family instead of its default serif.
+std::string WithGenericFamily(std::string svg) {
+    static constexpr std::string_view kFace = "font-family=\"DejaVu Sans\"";
+    static constexpr std::string_view kFaces = "font-family=\"DejaVu Sans, sans-serif\"";
+    for (size_t at = svg.find(kFace); at != std::string::npos; at = svg.find(kFace, at + kFaces.size()))
+        svg.replace(at, kFace.size(), kFaces);
+    return svg;
+}
+
 }  // namespace
 
-std::string YearPdf(const PrintedYear& year) {
+std::string YearPdf(const PrintedYear& given) {
+    const PrintedYear year = PrintableYear(given);
     const PrintSession session;  // the caller's, when it holds one
+    const QSizeF page = PageSize(year.paper);
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(72);  // one unit, one point
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        const QPageSize sheet(year.paper == PrintedPaper::Letter ? QPageSize::Letter : QPageSize::A4);
+        writer.setPageLayout(QPageLayout(sheet, QPageLayout::Landscape, QMarginsF()));
         writer.setTitle(QString::fromStdString(year.title));
         writer.setCreator("KELMORVEN Timings");
         QPainter painter(&writer);
         painter.setRenderHint(QPainter::Antialiasing);
-        PaintYearGrid(painter, kPrintArea, year);
+        PaintYearGrid(painter, PrintArea(page), year, "1/2");
         writer.newPage();
-        PaintYearChart(painter, kPrintArea, year);
+        PaintYearChart(painter, PrintArea(page), year, "2/2");
     }
     return FixedPdfStamps(BytesOf(bytes), year.created);
 }
 
-std::string YearChartSvg(const PrintedYear& year) {
+std::string YearChartSvg(const PrintedYear& given) {
+    const PrintedYear year = PrintableYear(given);
     const PrintSession session;
+    const QSizeF page = PageSize(year.paper);
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -49,13 +66,14 @@ std::string YearChartSvg(const PrintedYear& year) {
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
         generator.setResolution(72);
-        generator.setSize(QSize(static_cast<int>(kPageWidth), static_cast<int>(kPageHeight)));
-        generator.setViewBox(QRectF(0, 0, kPageWidth, kPageHeight));
-        generator.setTitle(QString::fromStdString(year.title));
-        generator.setDescription(QString::fromStdString(year.timeBasis + ". " + year.definition));
+        generator.setSize(page.toSize());
+        generator.setViewBox(QRectF(QPointF(0, 0), page));
+        // The generator writes these two as they are, unlike the texts it draws.
+        generator.setTitle(QString::fromStdString(year.title).toHtmlEscaped());
+        generator.setDescription(QString::fromStdString(year.timeBasis + ". " + year.definition).toHtmlEscaped());
         QPainter painter(&generator);
         painter.setRenderHint(QPainter::Antialiasing);
-        PaintYearChart(painter, kPrintArea, year);
+        PaintYearChart(painter, PrintArea(page), year, "");
     }
-    return BytesOf(bytes);
+    return WithGenericFamily(BytesOf(bytes));
 }

@@ -1,17 +1,12 @@
 #include "table/place_choice.h"
 
+#include "input/field_values.h"
 #include "places/place_settings.h"
 #include "text/conversions.h"
 
-#include <charconv>
 #include <ostream>
 
 namespace {
-
-std::string Shortest(double value) {
-    char text[48];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
 
 std::string ZoneOf(const Place& place) { return place.timeZone.empty() ? place.zone : place.timeZone; }
 
@@ -19,16 +14,10 @@ std::string Described(const Place& place) {
     std::string text = place.name;
     if (!place.country.empty()) text += ", " + place.country;
     if (!place.countryName.empty()) text += " (" + place.countryName + ")";
-    text += ", " + FormatFixed(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S " : " N ") +
-            FormatFixed(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
+    text += ", " + LatitudeText(place.latitude) + " " + LongitudeText(place.longitude);
     const std::string zone = ZoneOf(place);
     if (!zone.empty()) text += ", " + zone;
     return text;
-}
-
-// The year the options name, kept in 16 bits as the year field keeps it.
-int YearOf(const TableOptions& options) {
-    return static_cast<int16_t>(ParseInteger(options.year));
 }
 
 }  // namespace
@@ -79,12 +68,13 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     TablePlace& place = choice.place;
     TableOptions& o = choice.options;
 
-    place.town = !town.empty() ? town : options.town ? *options.town : Cp1252ToUtf8(TownFromPlace(found));
     o.sixtyMode = given("--sixty-mode");
-    place.longitude = options.longitude ? *options.longitude : CoordinateFieldText(found.longitude, o.sixtyMode);
-    place.latitude = options.latitude ? *options.latitude : CoordinateFieldText(found.latitude, o.sixtyMode);
-    place.west = given("--east") || given("--west") ? options.west : found.longitude < 0;
-    place.south = given("--north") || given("--south") ? options.south : found.latitude < 0;
+    const PlaceInput input = InputOfPlace(found, YearOfField(options.year), o.sixtyMode);
+    place.town = !town.empty() ? town : options.town ? *options.town : Cp1252ToUtf8(input.town);
+    place.longitude = options.longitude ? *options.longitude : input.longitude;
+    place.latitude = options.latitude ? *options.latitude : input.latitude;
+    place.west = given("--east") || given("--west") ? options.west : input.west;
+    place.south = given("--north") || given("--south") ? options.south : input.south;
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
     place.country = !found.countryName.empty() ? found.countryName : found.country;
@@ -99,18 +89,16 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
         else place.zone = found.zone.empty() ? "0" : found.zone;
         return choice;
     }
-    const std::optional<DocumentTimeBasis> basis = DocumentTimeBasisOf(found, YearOf(options));
-    if (!basis) {
+    if (!input.timeBasisKnown) {
         choice.refusal = "the time zone \"" + found.timeZone + "\" of " + found.name +
                          " is not in the time-zone database: give --zone and, if it applies, --summer-time";
         return choice;
     }
-    place.zone = Shortest(basis->zoneHours);
+    place.zone = input.zone;
     if (given("--summer-time")) return choice;
-    o.summerTime = basis->summerTime;
-    if (basis->keepsStandardTime)
-        choice.report += "  The documents keep standard time (zone " + place.zone + ") for this place: its summer time "
-                         "is not the documents' period from the last Sunday of March to October; --format " +
-                         FormatWords(TakesTimeZone, "|", "|") + " gives the zone's real civil time\n";
+    o.summerTime = input.summerTime;
+    if (!input.note.empty())
+        choice.report += "  The documents keep one zone for this place: " + input.note +
+                         "; --format " + FormatWords(TakesTimeZone, "|", "|") + " gives each date's real time\n";
     return choice;
 }

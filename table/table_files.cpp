@@ -3,6 +3,8 @@
 #include "documents/timetable_documents.h"
 #include "files/text_file.h"
 #include "calc/civil_time_zone.h"
+#include "table/table_version.h"
+#include "text/dates.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -43,6 +45,14 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
     return CivilTimeZone::Find(timeZone).error;
 }
 
+std::optional<int64_t> PrintedToday(const TableOptions& options) {
+    // The date's 00:00 as the printed year counts it: seconds of the date taken in UTC.
+    if (options.today) return options.today->time_since_epoch().count();
+    // A build with a fixed epoch marks its date, not the machine's.
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch / 86400 * 86400;
+    return CurrentDate().time_since_epoch().count();
+}
+
 std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {
     using namespace std::chrono;
     // The wall-clock date of --today taken as that date in UTC, at 00:00.
@@ -54,7 +64,12 @@ std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
                             FileBatch* batch, const std::string& country) {
     RenderOptions render;
-    if (options.format->needs.printed) render.country = country;
+    if (options.format->needs.printed) {
+        render.country = country;
+        render.program = std::string("KELMORVEN Timings ") + kKelmorvenVersion;
+        render.letterPaper = options.letterPaper;
+        render.today = PrintedToday(options);
+    }
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
     try {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // Why the options cannot be carried out with the time zone timeZone (empty
@@ -29,3 +30,7 @@ WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year,
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
 std::chrono::sys_seconds CalendarStamp(const TableOptions& options);
+
+// The date a printed year marks as today: --today; else the date of
+// SOURCE_DATE_EPOCH when set; else the machine's date.
+std::optional<int64_t> PrintedToday(const TableOptions& options);

@@ -16,7 +16,7 @@ constexpr unsigned kBatchForm = 2;  // --batch FILE
 // The options as read, before they are checked together.
 struct Given {
     TableOptions& o;
-    std::optional<std::string> today, format, remind;
+    std::optional<std::string> today, format, remind, paper;
     bool Has(std::string_view name) const { return o.given.count(std::string(name)) != 0; }
 };
 
@@ -72,6 +72,8 @@ const OptionRow kOptionRows[] = {
      .forms = kOnePlace, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.timeZone = v; }},
     {.name = "--remind", .value = "MINUTES", .help = "an alarm MINUTES before each event",
      .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.remind = v; }},
+    {.name = "--paper", .value = "a4|letter", .help = "the paper of a PDF (default a4)",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.paper = v; }},
     {.name = "--find", .value = "QUERY", .help = "list the places that match",
      .apply = [](Given& g, const std::string& v) { g.o.find = v; }},
     {.name = "--place", .value = "QUERY", .help = "the place of the best match",
@@ -297,6 +299,14 @@ std::string CheckReminder(Given& g) {
     return "";
 }
 
+std::string CheckPaper(Given& g) {
+    if (!g.paper) return "";
+    if (g.o.format->word != "pdf") return "--paper goes with --format pdf";
+    if (*g.paper != "a4" && *g.paper != "letter") return "--paper takes a4 or letter, not \"" + *g.paper + "\"";
+    g.o.letterPaper = *g.paper == "letter";
+    return "";
+}
+
 // A year without its leading zeros, against the last year the format holds.
 std::string CheckYearLimit(Given& g) {
     const int last = g.o.format->needs.lastYear;
@@ -314,7 +324,8 @@ std::string CheckToday(Given& g) {
 
 // The checks of the options together, in the order their errors are told.
 std::string (*const kChecks[])(Given&) = {CheckExclusions, CheckYear,     CheckPlaceSource, CheckFormat,
-                                          CheckTimeBasis,  CheckReminder, CheckYearLimit,   CheckToday};
+                                          CheckTimeBasis,  CheckReminder, CheckPaper,       CheckYearLimit,
+                                          CheckToday};
 
 }  // namespace
 
@@ -339,7 +350,7 @@ ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {
         o.version = true;
         return parsed;
     }
-    Given given{o, {}, {}, {}};
+    Given given{o, {}, {}, {}, {}};
     parsed.error = ReadArguments(arguments, given);
     if (!parsed.error.empty()) return parsed;
     if (o.find) {

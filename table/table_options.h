@@ -28,6 +28,7 @@ struct TableOptions {
     const OutputFormat* format = &TextDocumentFormat();  // --format FORMAT; --rtf is --format rtf
     std::optional<std::string> timeZone;  // --time-zone AREA/LOCATION instead of --zone and --summer-time
     std::optional<int> remindMinutes;     // --remind MINUTES, with --format ics
+    bool letterPaper = false;             // --paper letter, with --format pdf (a4 by default)
     std::string outFolder = ".";
     std::optional<DateValue> today;  // the system date when absent
     std::optional<std::string> batchFile;

@@ -10,7 +10,7 @@
 #include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 
 #include <algorithm>
 #include <map>
@@ -198,7 +198,10 @@ std::optional<YearResult> CalculatePlace(const TableOptions& options, const Tabl
     if (place.timeZone.empty()) return CalculateYear(settings);
     const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(place.timeZone).zone;
     if (!zone) return std::nullopt;  // refused above: TimeBasisRefusal
-    return YearInTimeZone(settings, *zone, place.timeZone);
+    // The printed year keeps each date's own solution in its cells; the
+    // data list each moment on the date the zone's clock gives it.
+    return YearInTimeZone(settings, *zone, place.timeZone,
+                          options.format->needs.printed ? EventDates::Solved : EventDates::Local);
 }
 
 int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValue today, std::ostream& out,

@@ -7,6 +7,7 @@
 #include "text/conversions.h"
 #include "files/text_file.h"
 #include "window/window_layer.h"
+#include "ui/place_suggestions.h"
 #include "ui/program.h"
 
 InputSnapshot TakeInputSnapshot(Program& program) {
@@ -45,6 +46,7 @@ CommandOutcome RunCalculation(Program& program) {
     WindowLayer& w = program.window;
     TimetableSettings& settings = program.settings;
 
+    FollowYearOfChosenPlace(program);
     const InputSnapshot snapshot = TakeInputSnapshot(program);
     ShowSummerTimeFlag(program, snapshot.summerTimeChecked);
 

@@ -1,5 +1,6 @@
 #include "ui/place_suggestions.h"
 
+#include "input/field_values.h"
 #include "places/place_settings.h"
 #include "text/conversions.h"
 #include "files/text_file.h"
@@ -18,9 +19,10 @@ constexpr int kLettersBeforeSuggesting = 2;
 // Under the town field, over the coordinates and the command buttons while open.
 constexpr int kListX = 150, kListY = 181, kListWidth = 610, kListMostHeight = 240;
 
-// The note in the second Comments line for a place whose summer time the
-// documents cannot show.
+// The notes in the second Comments line for a place whose summer time or
+// changing standard time the documents cannot show.
 const std::string kStandardTimeNote = "Summer time here differs: tables in standard time";
+const std::string kStandardChangeNote = "Standard time changes this year: tables keep ";
 
 int LettersIn(const std::string& cp1252) {
     int letters = 0;
@@ -39,7 +41,7 @@ std::string ShownName(const Place& place) {
 // The year of the year field as the input check reads it; the current year
 // where it names none.
 int YearForZone(const Program& program) {
-    const auto year = static_cast<int16_t>(ParseInteger(program.window.ControlTextGet(kYearField)));
+    const int year = YearOfField(program.window.ControlTextGet(kYearField));
     return year > 0 ? year : DatePartsOf(program.clock()).year;
 }
 
@@ -82,6 +84,38 @@ void SuggestPlaces(Program& program) {
     w.ControlTextSet(kPlaceSuggestionList, lines);
 }
 
+namespace {
+
+bool IsOwnNote(const std::string& status) {
+    return status == kStandardTimeNote || status.rfind(kStandardChangeNote, 0) == 0;
+}
+
+// The zone, the summer-time box and the note of the chosen place for the
+// year field's year.
+void FillInTimeBasis(Program& program, const Place& place) {
+    WindowLayer& w = program.window;
+    ChosenPlace& chosen = program.places.chosen.emplace(ChosenPlace{place, YearForZone(program), "", false});
+    const PlaceInput input = InputOfPlace(place, chosen.year, false);
+    const bool noted = IsOwnNote(w.ControlTextGet(kStatusLine));
+    if (!input.timeBasisKnown) {
+        program.places.chosen.reset();
+        if (noted) w.ControlTextSet(kStatusLine, "");
+        return;
+    }
+    chosen.zone = input.zone;
+    chosen.summerTime = input.summerTime;
+    w.ControlTextSet(kZoneField, input.zone);
+    w.ControlStateSet(kSummerTimeBox, input.summerTime ? 1 : 0);
+    if (input.basis->change)
+        w.ControlTextSet(kStatusLine, kStandardChangeNote + input.zone);
+    else if (input.basis->keepsStandardTime)
+        w.ControlTextSet(kStatusLine, kStandardTimeNote);
+    else if (noted)
+        w.ControlTextSet(kStatusLine, "");
+}
+
+}  // namespace
+
 void FillInChosenPlace(Program& program) {
     PlaceSuggestions& s = program.places;
     WindowLayer& w = program.window;
@@ -89,47 +123,36 @@ void FillInChosenPlace(Program& program) {
     if (line < 1 || line > static_cast<int>(s.shown.size())) return;
     const Place& place = *s.shown[line - 1];
 
-    const std::string town = TownFromPlace(place);
-    w.ControlTextSet(kTownField, town);
     const bool sixtyMode = w.ControlStateGet(kSixtyModeOption) == 1;
-    w.ControlTextSet(kLongitudeField, CoordinateFieldText(std::abs(place.longitude), sixtyMode));
-    w.ControlTextSet(kLatitudeField, CoordinateFieldText(std::abs(place.latitude), sixtyMode));
+    const PlaceInput input = InputOfPlace(place, YearForZone(program), sixtyMode);
+    w.ControlTextSet(kTownField, input.town);
+    w.ControlTextSet(kLongitudeField, input.longitude);
+    w.ControlTextSet(kLatitudeField, input.latitude);
     // Setting one option of a group leaves the other as it was: both are set.
-    const bool west = place.longitude < 0, south = place.latitude < 0;
-    w.ControlStateSet(kEastOption, west ? 0 : 1);
-    w.ControlStateSet(kWestOption, west ? 1 : 0);
-    w.ControlStateSet(kNorthOption, south ? 0 : 1);
-    w.ControlStateSet(kSouthOption, south ? 1 : 0);
-
-    const bool noted = w.ControlTextGet(kStatusLine) == kStandardTimeNote;
-    if (const std::optional<DocumentTimeBasis> basis = DocumentTimeBasisOf(place, YearForZone(program))) {
-        w.ControlTextSet(kZoneField, ZoneFieldText(basis->zoneHours));
-        w.ControlStateSet(kSummerTimeBox, basis->summerTime ? 1 : 0);
-        if (basis->keepsStandardTime) {
-            w.ControlTextSet(kStatusLine, kStandardTimeNote);
-        } else if (noted) {
-            w.ControlTextSet(kStatusLine, "");
-        }
-    } else if (noted) {
-        w.ControlTextSet(kStatusLine, "");
-    }
-    s.searchedTown = town;  // the town now shown is no new search
+    w.ControlStateSet(kEastOption, input.west ? 0 : 1);
+    w.ControlStateSet(kWestOption, input.west ? 1 : 0);
+    w.ControlStateSet(kNorthOption, input.south ? 0 : 1);
+    w.ControlStateSet(kSouthOption, input.south ? 1 : 0);
+    FillInTimeBasis(program, place);
+    s.searchedTown = input.town;  // the town now shown is no new search
     s.shown.clear();
 }
 
-std::string SuggestionLine(const Place& place) {
-    const std::string latitude = FormatFixed(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S" : " N");
-    const std::string longitude = FormatFixed(std::abs(place.longitude), 4) + (place.longitude < 0 ? " W" : " E");
-    // An own place may give its zone in hours instead of by name.
-    const std::string zone = place.timeZone.empty() ? place.zone : place.timeZone;
-    return ShownName(place) + "\t" + place.country + "\t" + latitude + "\t" + longitude + "\t" +
-           Utf8ToCp1252(zone);
+void FollowYearOfChosenPlace(Program& program) {
+    WindowLayer& w = program.window;
+    if (!program.places.chosen) return;
+    const ChosenPlace& chosen = *program.places.chosen;
+    // Values the user typed or ticked since choosing stand.
+    if (w.ControlTextGet(kZoneField) != chosen.zone || (w.ControlStateGet(kSummerTimeBox) == 1) != chosen.summerTime) {
+        program.places.chosen.reset();
+        return;
+    }
+    if (YearForZone(program) != chosen.year) FillInTimeBasis(program, Place(chosen.place));
 }
 
-std::string ZoneFieldText(double hours) {
-    // Four decimals at most, without trailing zeros.
-    std::string text = FormatFixed(hours, 4);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
+std::string SuggestionLine(const Place& place) {
+    // An own place may give its zone in hours instead of by name.
+    const std::string zone = place.timeZone.empty() ? place.zone : place.timeZone;
+    return ShownName(place) + "\t" + place.country + "\t" + LatitudeText(place.latitude) + "\t" +
+           LongitudeText(place.longitude) + "\t" + Utf8ToCp1252(zone);
 }

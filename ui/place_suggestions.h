@@ -4,15 +4,25 @@
 
 #include "places/gazetteer.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 struct Program;
 
+// The place last chosen, with the year and the time basis it filled in.
+struct ChosenPlace {
+    Place place;
+    int year = 0;
+    std::string zone;  // the zone field's text then
+    bool summerTime = false;
+};
+
 struct PlaceSuggestions {
     Gazetteer gazetteer;              // loaded once at start; without places, no suggestions
     std::vector<const Place*> shown;  // the places of the list's lines, in their order
     std::string searchedTown;         // the town field's text the list was made for
+    std::optional<ChosenPlace> chosen;  // while its zone and summer time are as chosen
 };
 
 // Reads DatenE/Places.tsv and DatenE/OwnPlaces.csv once and reports their
@@ -31,9 +41,12 @@ void SuggestPlaces(Program& program);
 // sides, zone and summer time of the place go into the window.
 void FillInChosenPlace(Program& program);
 
+// At CALCULATE: when the year field names another year than when a place
+// was chosen, and its zone and summer time are still as chosen, they follow
+// the year. Values the user changed stand.
+void FollowYearOfChosenPlace(Program& program);
+
 // One line of the list (code page 1252): name, country, latitude, longitude
 // and zone, a tab between them.
 std::string SuggestionLine(const Place& place);
 
-// Hours east of Greenwich as the zone field takes them: "1", "-3.5", "5.75".
-std::string ZoneFieldText(double hours);

@@ -1,5 +1,6 @@
 #include "calc/civil_time_zone.h"
 
+#include "tests/support/file_contents.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -41,5 +42,43 @@ TEST(CivilTimeZone, SlimZoneFileInItsOwnFolderAndNoWayOut) {
     for (const std::string& name : std::vector<std::string>{"../Home", "Test/Away", "Test/../../Home", "./Test/Home",
                                                             "Test//Home", "", "Test", "Europe/Berlin", outside.string()})
         EXPECT_NE(CivilTimeZone::Find(name, zones).error.find("no time zone"), std::string::npos) << name;
+    std::filesystem::remove_all(folder);
+}
+
+TEST(CivilTimeZone, DamagedZoneFilesAreNoZoneBeforeTheyAreRead) {
+    const std::string berlin = Contents("/usr/share/zoneinfo/Europe/Berlin");
+    const auto count = [](const std::string& file, size_t at) {
+        uint32_t n = 0;
+        for (size_t i = 0; i < 4; ++i) n = n << 8 | static_cast<unsigned char>(file[at + i]);
+        return n;
+    };
+    const auto withCount = [](std::string file, size_t at, uint32_t n) {
+        for (size_t i = 0; i < 4; ++i) file[at + i] = static_cast<char>(n >> (24 - 8 * i));
+        return file;
+    };
+    // The second header after the first block (counts at 20: isut, isstd, leap, time, type, char).
+    const size_t later = 44 + count(berlin, 32) * 5 + count(berlin, 36) * 6 + count(berlin, 40) +
+                         count(berlin, 28) * 8 + count(berlin, 24) + count(berlin, 20);
+    struct Case { const char* name; std::string file; bool found; };
+    const Case cases[] = {
+        {"Test/Whole", berlin, true},
+        {"Test/FirstTimes", withCount(berlin, 32, 0xFFFFFFFF), false},
+        {"Test/LaterTimes", withCount(berlin, later + 32, 0xFFFFFFFF), false},
+        {"Test/NoTypes", withCount(berlin, later + 36, 0), false},
+        {"Test/Cut", berlin.substr(0, berlin.size() / 2), false},
+        {"Test/Huge", berlin + std::string(2 << 20, '\n'), false},
+        {"Test/Empty", "", false},
+        {"Test/Text", "Zone Test/Text 1:00 - CET\n", false},
+    };
+    const std::filesystem::path folder = FreshFolder("damaged_zones");
+    std::filesystem::create_directories(folder / "Test");
+    for (const Case& c : cases) {
+        std::ofstream(folder / c.name, std::ios::binary) << c.file;
+        const CivilTimeZone::Lookup lookup = CivilTimeZone::Find(c.name, folder);
+        EXPECT_EQ(lookup.zone.has_value(), c.found) << c.name;
+        if (!c.found) {
+            EXPECT_NE(lookup.error.find("no time zone \"" + std::string(c.name)), std::string::npos) << c.name;
+        }
+    }
     std::filesystem::remove_all(folder);
 }

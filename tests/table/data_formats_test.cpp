@@ -6,7 +6,7 @@
 #include "documents/moment_text.h"
 #include "table/table_options.h"
 #include "table/table_run.h"
-#include "table/zone_year.h"
+#include "calc/zone_year.h"
 #include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
 

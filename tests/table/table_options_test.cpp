@@ -64,6 +64,8 @@ TEST(TableOptions, ErrorsInTheOptionsAreNamedInOneLine) {
         {With({"extra"}), "unexpected argument \"extra\""},
         {With({"--today", "2005-02-29"}), "--today takes a date YYYY-MM-DD, not \"2005-02-29\""},
         {With({"--out", ""}), "--out needs a folder"},
+        {With({"--paper", "letter"}), "--paper goes with --format pdf"},
+        {With({"--format", "pdf", "--paper", "a3"}), "--paper takes a4 or letter, not \"a3\""},
         {{"--year", "2004", "--batch", "places.csv", "--east"}, "--east does not go with --batch: the file gives the places"},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseTableOptions(c.arguments).error, c.error);

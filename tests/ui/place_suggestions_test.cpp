@@ -1,6 +1,7 @@
 #include "ui_harness.h"
 
 #include "ui/place_suggestions.h"
+#include "tests/support/table_tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -92,4 +93,42 @@ TEST(PlaceSuggestions, TypingWithoutChoosingChangesNothing) {
     const std::vector<std::string> without = run(false);
     EXPECT_FALSE(without.back().empty());
     EXPECT_EQ(run(true), without);
+}
+
+TEST(PlaceSuggestions, TheWindowWritesTheBatchToolsTimetableOfAPlace) {
+    // Zürich kept local mean time in 1850, 34 min 8 s ahead: both programs take the same zone.
+    Session s("places_zurich_1850");
+    ShipPlaces(s);
+    s.Click(kTenModeOption);
+    s.Retype(kYearField, "1850");
+    s.Type(kTownField, "Z\xDCRICH");
+    Key(s, kKeyDown);
+    Key(s, kKeyReturn);
+    s.Click(kCalculateButton);
+    s.RunWholeProgram();
+    const fs::path folder = s.program.folder / "tool";
+    fs::create_directory(folder);
+    const ToolRun tool = Tool({"--year", "1850", "--place", "Zürich", "--out", folder.string()});
+    ASSERT_EQ(tool.status, 0) << tool.err;
+    EXPECT_EQ(Contents(s.program.folder / "ZUERICH.TXT"), Contents(folder / "ZUERICH.TXT"));
+}
+
+TEST(PlaceSuggestions, ZoneAndSummerTimeFollowTheYearUntilEdited) {
+    // Chosen in 2026 (zone 3), calculated for another year, with the zone as chosen or edited.
+    struct Case { const char *year, *zone; float used; } ;
+    for (const Case& c : {Case{"2011", "", 4.0f}, Case{"2010", "", 3.0f}, Case{"2011", "2", 2.0f}}) {
+        Session s(std::string("places_follow_year_") + c.year + c.zone);
+        ShipPlaces(s);
+        s.Retype(kYearField, "2026");
+        s.Type(kTownField, "moscow");
+        Key(s, kKeyDown);
+        Key(s, kKeyReturn);
+        if (*c.zone) s.Retype(kZoneField, c.zone);
+        s.Retype(kYearField, c.year);
+        s.Click(kCalculateButton);
+        s.RunWholeProgram();
+        EXPECT_EQ(s.program.settings.zone, c.used) << c.year << " " << c.zone;
+        EXPECT_EQ(s.program.settings.summerTime, std::string(c.year) == "2010" ? 1 : 0) << c.year << " " << c.zone;
+        EXPECT_TRUE(s.messages.empty()) << c.year << " " << c.zone;
+    }
 }
