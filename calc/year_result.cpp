@@ -11,16 +11,15 @@ YearResult::YearResult(TimetableSettings settings, LeapFlag leap, SummerTimePeri
         position_.at(static_cast<size_t>(dates_[i].Code())) = static_cast<int16_t>(i);
 }
 
-std::string YearResult::Entry(DayCode code) const {
+DayCells YearResult::Cells(DayCode code) const {
     const int16_t at = code >= 0 && code < static_cast<DayCode>(position_.size())
                            ? position_[static_cast<size_t>(code)]
                            : int16_t{-1};
-    return at < 0 ? std::string(11, ' ') : DayEntryOf(dates_[static_cast<size_t>(at)]);
+    return at < 0 ? DayCells{std::string(5, ' '), std::string(5, ' ')} : ComputeDayCells(dates_[static_cast<size_t>(at)]);
 }
 
-std::string DayEntryOf(const DateMoments& date) {
-    return EventCell(date.sunrise.kind, date.sunrise.hours, 0) + " " +
-           EventCell(date.sunset.kind, date.sunset.hours, 12);
+DayCells ComputeDayCells(const DateMoments& date) {
+    return ComputeDayCells(date.sunrise.kind, date.sunrise.hours, date.sunset.kind, date.sunset.hours);
 }
 
 std::vector<DateMoments> RunYear(const TimetableSettings& settings, LeapFlag leap,

@@ -46,10 +46,11 @@ public:
     // zone and summer-time rule of the documents.
     const std::string& TimeZone() const { return timeZone_; }
 
-    // The DayEntry of code, "44821 75313" (the later one of a date lived
-    // twice); 11 blanks for a code that names no date of the year, so that
-    // its cells show blank.
-    std::string Entry(DayCode code) const;
+    // The cells of code (the later date of a date lived twice); two cells
+    // of five blanks for a code that names no date of the year.
+    DayCells Cells(DayCode code) const;
+    // Its DayEntry, "44821 75313"; 11 blanks for no date.
+    std::string Entry(DayCode code) const { return ComputeDayEntry(Cells(code)); }
 
 private:
     TimetableSettings settings_;
@@ -76,5 +77,5 @@ YearResult CalculateYear(const TimetableSettings& settings, const ProgressReport
 std::vector<DateMoments> RunYear(const TimetableSettings& settings, LeapFlag leap,
                                  const SummerTimePeriod& period, const ProgressReport& report = {});
 
-// The DayEntry of a date: sunrise cell, one blank, sunset cell.
-std::string DayEntryOf(const DateMoments& date);
+// The cells of a date's two moments.
+DayCells ComputeDayCells(const DateMoments& date);

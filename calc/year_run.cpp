@@ -45,12 +45,11 @@ SunEvents ComputeDayMoments(const TimetableSettings& settings, const SummerTimeP
     return events;
 }
 
-std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
-                            int month, int day, int dayCounter) {
-    const SunEvents moments = ComputeDayMoments(settings, period, month, day, dayCounter);
-    return EventCell(moments.sunriseKind, moments.sunrise, 0) + " " +
-           EventCell(moments.sunsetKind, moments.sunset, 12);
+DayCells ComputeDayCells(DayKind sunriseKind, float sunrise, DayKind sunsetKind, float sunset) {
+    return {EventCell(sunriseKind, sunrise, 0), EventCell(sunsetKind, sunset, 12)};
 }
+
+std::string ComputeDayEntry(const DayCells& cells) { return cells.sunrise + " " + cells.sunset; }
 
 void ForEachDayOfYear(LeapFlag leap, const std::function<void(int month, int day, int dayCounter)>& visit) {
     int dayCounter = 0;

@@ -36,13 +36,21 @@ SunEvents ComputeDayMoments(const TimetableSettings& settings, const SummerTimeP
 // LeapFlag is leap, in calendar order, dayCounter from 1.
 void ForEachDayOfYear(LeapFlag leap, const std::function<void(int month, int day, int dayCounter)>& visit);
 
-// The DayEntry of month 1-12 and day of the year of settings, at its place
-// and zone: sunrise cell, one blank, sunset cell, "44821 75313", both times
-// shifted by period when dayCounter (the date's ordinal day) lies in it and
-// summer time is on. A cell whose event does not happen is "*****" when the
-// Sun stays above the altitude and "-----" when it stays below.
-std::string ComputeDayEntry(const TimetableSettings& settings, const SummerTimePeriod& period,
-                            int month, int day, int dayCounter);
+// The two cells of a date as the timetables show them, five characters
+// each: the sunrise's "44821" and the sunset's "75313" (its hour counted
+// from noon); a cell whose event does not happen is "*****" when the Sun
+// stays above the altitude and "-----" when it stays below.
+struct DayCells {
+    std::string sunrise, sunset;
+};
+DayCells ComputeDayCells(DayKind sunriseKind, float sunrise, DayKind sunsetKind, float sunset);
+inline DayCells ComputeDayCells(const SunEvents& moments) {
+    return ComputeDayCells(moments.sunriseKind, moments.sunrise, moments.sunsetKind, moments.sunset);
+}
+
+// The DayEntry of a date, as the today line shows it: sunrise cell, one
+// blank, sunset cell, "44821 75313".
+std::string ComputeDayEntry(const DayCells& cells);
 
 // Called with 1, 2, ... 329 as the first 329 days are done.
 using ProgressReport = std::function<void(int progress)>;

@@ -5,6 +5,7 @@
 #include "input/settings.h"
 #include "documents/civil_moments.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,7 +31,7 @@ std::vector<std::string> CsvLines(const DataYear& year);
 std::vector<std::string> JsonLines(const DataYear& year);
 
 struct CalendarOptions {
-    int64_t stamp = 0;                  // DTSTAMP, seconds since 1970-01-01 00:00 UTC
+    std::chrono::sys_seconds stamp{};   // DTSTAMP, an instant
     std::optional<int> remindMinutes;   // a display alarm that many minutes before each moment
 };
 
@@ -38,6 +39,7 @@ struct CalendarOptions {
 // one minute long, SUMMARY "KELMORVEN SR TOWN" or "KELMORVEN SS TOWN", the
 // local time in DESCRIPTION, a UID made of the date, the event and the place
 // (town and coordinates), so a recalculated year replaces its events.
+// Throws std::bad_alloc when libical runs out of memory.
 std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& options);
 
 // The UID of the event ("SR" or "SS") of a date at the place of settings:

@@ -7,10 +7,12 @@
 
 #include <libical/ical.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -22,6 +24,8 @@ using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 icaltimetype UtcTime(int64_t utc) {
     return icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, icaltimezone_get_utc_timezone());
 }
+
+icaltimetype UtcTime(std::chrono::sys_seconds instant) { return UtcTime(instant.time_since_epoch().count()); }
 
 // 64-bit FNV-1a: a stable hash, the same on every machine and in every run.
 uint64_t StableHash(const std::string& text) {
@@ -101,8 +105,11 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
 
     // libical escapes and folds the text and ends every line, a folded one's
     // continuations included, by CR LF: the lines are taken as it wrote them.
+    // Nothing only when libical ran out of memory: no calendar rather than an
+    // empty one.
     char* text = icalcomponent_as_ical_string_r(calendar.get());
-    const std::string whole = text ? text : "";
+    if (!text) throw std::bad_alloc();
+    const std::string whole = text;
     std::free(text);
     std::vector<std::string> lines;
     for (size_t start = 0; start < whole.size();) {

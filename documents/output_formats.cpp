@@ -9,6 +9,8 @@
 #include "text/text_slices.h"
 
 #include <array>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -37,15 +39,26 @@ constexpr int kLastCalendarYear = 2999;
 // ISO dates, as CSV and JSON write them, have four digits of year.
 constexpr int kLastIsoYear = 9999;
 
+// The words of the two documents the window program writes, which it finds by them.
+constexpr std::string_view kTextWord = "txt";
+constexpr std::string_view kRtfWord = "rtf";
+
 const std::array<OutputFormat, 7> kFormats = {{
-    {"txt", ".TXT", {}, TextDocument, "Year edited into text-file: "},
-    {"rtf", ".WRI", {}, RtfDocument, "Year edited into RTF-file: "},
-    {"csv", ".csv", {true, kLastIsoYear, false}, CsvData, ""},
-    {"json", ".json", {true, kLastIsoYear, false}, JsonData, ""},
-    {"ics", ".ics", {true, kLastCalendarYear, true, true}, IcsData, ""},
-    {"pdf", ".pdf", {true, 0, true, false, true}, PrintedPdf, ""},
-    {"svg", ".svg", {true, 0, false, false, true}, PrintedSvg, ""},
+    {kTextWord, ".TXT", {}, TextDocument, "Year edited into text-file: ", ""},
+    {kRtfWord, ".WRI", {}, RtfDocument, "Year edited into RTF-file: ", ""},
+    {"csv", ".csv", {.timeZone = true, .lastYear = kLastIsoYear}, CsvData, "", ""},
+    {"json", ".json", {.timeZone = true, .lastYear = kLastIsoYear}, JsonData, "", ""},
+    {"ics", ".ics", {.timeZone = true, .lastYear = kLastCalendarYear, .stamp = true, .reminders = true}, IcsData, "", ""},
+    {"pdf", ".pdf", {.timeZone = true, .stamp = true, .printed = true}, PrintedPdf, "",
+     "the year to print, its times and its chart on two A4 pages (US Letter with --paper letter)"},
+    {"svg", ".svg", {.timeZone = true, .printed = true}, PrintedSvg, "", "the year's chart alone"},
 }};
+
+const OutputFormat& FormatOfWord(std::string_view word) {
+    const OutputFormat* format = FindOutputFormat(word);
+    if (!format) std::abort();  // a word of the table's own
+    return *format;
+}
 
 }  // namespace
 
@@ -57,16 +70,26 @@ const OutputFormat* FindOutputFormat(std::string_view word) {
     return nullptr;
 }
 
-const OutputFormat& TextDocumentFormat() { return kFormats[0]; }
-const OutputFormat& RtfDocumentFormat() { return kFormats[1]; }
+const OutputFormat& TextDocumentFormat() {
+    static const OutputFormat& format = FormatOfWord(kTextWord);
+    return format;
+}
 
-std::string FormatWords() {
-    std::string words;
-    for (size_t i = 0; i < kFormats.size(); ++i) {
-        if (i > 0) words += i + 1 == kFormats.size() ? " or " : ", ";
-        words += kFormats[i].word;
+const OutputFormat& RtfDocumentFormat() {
+    static const OutputFormat& format = FormatOfWord(kRtfWord);
+    return format;
+}
+
+std::string FormatWords(bool (*which)(const Needs&), std::string_view separator, std::string_view last) {
+    std::vector<std::string_view> words;
+    for (const OutputFormat& format : kFormats)
+        if (!which || which(format.needs)) words.push_back(format.word);
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? last : separator;
+        text += words[i];
     }
-    return words;
+    return text;
 }
 
 std::string OutputFileName(const OutputFormat& format, const TimetableSettings& settings) {

@@ -7,6 +7,7 @@
 #include "calc/year_result.h"
 #include "files/text_file.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -25,7 +26,7 @@ struct Needs {
 
 // What a render reads besides the year.
 struct RenderOptions {
-    int64_t stamp = 0;                  // seconds since 1970-01-01 00:00 UTC (DTSTAMP, creation date)
+    std::chrono::sys_seconds stamp{};   // an instant (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
     std::string country;                // the place's country for a printed title; empty when unknown
     std::optional<int64_t> today;       // the date a printed year marks as today, seconds at its 00:00 UTC
@@ -43,6 +44,7 @@ struct OutputFormat {
     Needs needs;
     Render render;
     std::string_view status;    // the window's status text before the town, for a document it writes
+    std::string_view help;      // what the format holds, for the usage text, where its needs do not say it
 };
 
 // Every format, in the order the usage text names them; the first is the default.
@@ -51,13 +53,21 @@ std::span<const OutputFormat> OutputFormats();
 // The row of a --format word; nothing for an unknown word.
 const OutputFormat* FindOutputFormat(std::string_view word);
 
-// The rows of the two timetable documents the window program offers.
+// The rows of the two timetable documents the window program offers,
+// found by their words.
 const OutputFormat& TextDocumentFormat();
 const OutputFormat& RtfDocumentFormat();
 
-// "txt, rtf, csv, json, ics, pdf or svg": the words of the table for the
-// usage text and the messages.
-std::string FormatWords();
+// The words of the formats whose needs pass which (every format without
+// it), in the table's order, joined by separator and the last two by last:
+// "txt, rtf, csv, json, ics, pdf or svg", for the usage text and the messages.
+std::string FormatWords(bool (*which)(const Needs&) = nullptr, std::string_view separator = ", ",
+                        std::string_view last = " or ");
+
+// The formats that render the civil time of a time zone, and those that do not.
+inline bool TakesTimeZone(const Needs& needs) { return needs.timeZone; }
+inline bool KeepsTheRule(const Needs& needs) { return !needs.timeZone; }
+inline bool CarriesReminders(const Needs& needs) { return needs.reminders; }
 
 // The file's name (code page 1252): the town and the format's ending.
 std::string OutputFileName(const OutputFormat& format, const TimetableSettings& settings);

@@ -189,7 +189,7 @@ std::string PrintedCoordinates(float latitude, float longitude) {
 
 PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
     RenderOptions options;
-    options.stamp = created;
+    options.stamp = std::chrono::sys_seconds(std::chrono::seconds(created));
     options.country = country;
     return PrintedYearOf(year, options);
 }
@@ -198,7 +198,7 @@ PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) 
     const TimetableSettings& s = year.Settings();
     const std::string country = Tidied(options.country);
     PrintedYear printed;
-    printed.created = options.stamp;
+    printed.created = options.stamp.time_since_epoch().count();  // the back end's plain seconds
     printed.paper = options.letterPaper ? PrintedPaper::Letter : PrintedPaper::A4;
     printed.title = Tidied(Cp1252ToUtf8(s.town)) + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);

@@ -30,8 +30,8 @@ std::string BoldHourCell(const std::string& cell) {
 std::string DayRow(const YearResult& result, int firstMonth, int d) {
     std::string row = DayNumberText(d);
     for (int month = firstMonth; month < firstMonth + 6; ++month) {
-        const std::string entry = result.Entry(month * 100 + d);
-        row += BoldHourCell(SunriseCell(entry)) + " " + BoldHourCell(SunsetCell(entry)) + " ";
+        const DayCells cells = result.Cells(month * 100 + d);
+        row += BoldHourCell(cells.sunrise) + " " + BoldHourCell(cells.sunset) + " ";
     }
     return row + "\\par";
 }

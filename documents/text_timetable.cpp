@@ -20,8 +20,8 @@ const HeaderWording kWording = {"   Year = ", "   Town  = ", "   Longitude east 
 std::string DayRow(const YearResult& result, int firstMonth, int d) {
     std::string row = DayNumberText(d);
     for (int month = firstMonth; month < firstMonth + 6; ++month) {
-        const std::string entry = result.Entry(month * 100 + d);
-        row += SunriseCell(entry) + " " + SunsetCell(entry) + " ";
+        const DayCells cells = result.Cells(month * 100 + d);
+        row += cells.sunrise + " " + cells.sunset + " ";
     }
     return row;
 }

@@ -37,7 +37,7 @@ std::string SummerTimeLine(const TimetableSettings& settings, const SummerTimePe
 std::vector<std::string> HeaderLines(const YearResult& result, const HeaderWording& wording) {
     const TimetableSettings& s = result.Settings();
     const std::string year = YearText(s.yearReal);
-    const std::string reference = result.Entry(517);
+    const DayCells reference = result.Cells(517);
     return {
         wording.year + year,
         wording.town + wording.typed(s.town),
@@ -51,8 +51,8 @@ std::vector<std::string> HeaderLines(const YearResult& result, const HeaderWordi
         SummerTimeLine(s, result.Summer()),
         "   sun's centre at true geocentric horizon by " + FormatReal(HorizonAltitude) +
             " degrees (KELMORVEN)",
-        "   At the Date 05.17." + year + wording.sunrise + TimeText(SunriseCell(reference)) +
-            wording.sunset + TimeText(SunsetCell(reference)) + "sec",
+        "   At the Date 05.17." + year + wording.sunrise + TimeText(reference.sunrise) +
+            wording.sunset + TimeText(reference.sunset) + "sec",
         kPublisherLine,
     };
 }
@@ -66,9 +66,5 @@ std::string TimeText(const std::string& cell) {
     return TextSliceMiddle(cell, 1, 1) + "h" + TextSliceMiddle(cell, 2, 2) + "min" +
            TextSliceMiddle(cell, 4, 2);
 }
-
-std::string SunriseCell(const std::string& entry) { return TextSliceMiddle(entry, 1, 5); }
-
-std::string SunsetCell(const std::string& entry) { return TextSliceMiddle(entry, 7, 5); }
 
 std::string DayNumberText(int day) { return RightAlign(FormatInteger(day), 2) + ". "; }

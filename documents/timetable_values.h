@@ -68,11 +68,6 @@ std::string TimingsLine(const TimetableSettings& settings);
 // A time cell "hmmss" spelled out: "52233" gives "5h22min33".
 std::string TimeText(const std::string& cell);
 
-// Sunrise part (characters 1-5) and sunset part (characters 7-11) of a day
-// entry; a shorter entry gives shorter parts.
-std::string SunriseCell(const std::string& entry);
-std::string SunsetCell(const std::string& entry);
-
 // The day number of a table row, right-aligned in two places and followed by
 // ". ": " 1. ", "31. ".
 std::string DayNumberText(int day);

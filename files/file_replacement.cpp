@@ -154,6 +154,11 @@ bool FileInUse(const fs::path& path) {
 
 std::string WriteFailureReason(int error) {
     if (error == kHeldByAnotherProgram) return "another program holds it";
+    if (error == kEarlierNotRestored) return "the folder could not be synced, and the earlier file could not be put back";
+    return SystemErrorText(error);
+}
+
+std::string SystemErrorText(int error) {
     const char* description = ::strerrordesc_np(error);  // English whatever the locale
     return description ? description : "error " + std::to_string(error);
 }
@@ -175,8 +180,11 @@ bool SyncFolder(const fs::path& folder) {
 void RemoveLeftoverFiles(const fs::path& folder) {
     int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return;
-    DIR* dir = ::fdopendir(::dup(dirFd));
+    // The listing gets a descriptor of its own, which closedir closes.
+    const int listFd = ::dup(dirFd);
+    DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
     if (!dir) {
+        if (listFd >= 0) ::close(listFd);
         ::close(dirFd);
         return;
     }
@@ -266,7 +274,13 @@ bool PendingFile::Create(mode_t mode, bool exactMode) {
     }
     device_ = info.st_dev;
     inode_ = info.st_ino;
-    ::flock(fd_, LOCK_EX | LOCK_NB);
+    // Unlocked, a hidden name of this file would look left over to the
+    // next writer in the folder, which would remove it under us.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        Discard();
+        return Fail(error);
+    }
     return true;
 }
 
@@ -409,15 +423,14 @@ bool PendingFile::CopyEarlierBack() {
     return true;
 }
 
-void PendingFile::Restore() {
-    if (!named_) return;
+bool PendingFile::Restore() {
+    if (!named_) return true;
     struct stat info {};
-    if (::lstat(target_.c_str(), &info) != 0 || info.st_dev != device_ || info.st_ino != inode_) return;
-    if (earlier_ >= 0) {
-        CopyEarlierBack();
-    } else if (::unlink(target_.c_str()) == 0) {
-        named_ = false;
-    }
+    if (::lstat(target_.c_str(), &info) != 0 || info.st_dev != device_ || info.st_ino != inode_) return true;
+    if (earlier_ >= 0) return CopyEarlierBack();
+    if (::unlink(target_.c_str()) != 0) return false;
+    named_ = false;
+    return true;
 }
 
 void PendingFile::Release() {
@@ -459,9 +472,8 @@ void SyncFoldersOrRestore(std::span<PendingFile> files, const std::vector<fs::pa
         const int error = errno;
         for (size_t i = 0; i < files.size(); ++i) {
             if (!ok[i] || files[i].Folder() != folder) continue;
-            files[i].Restore();
             ok[i] = false;
-            errors[i] = error;
+            errors[i] = files[i].Restore() ? error : kEarlierNotRestored;
         }
         SyncFolder(folder);  // the earlier files back, as far as the disk still takes anything
     }

@@ -17,11 +17,20 @@
 // The error of a file that another program holds (see FileInUse), beside
 // the errno values of the calls that fail.
 inline constexpr int kHeldByAnotherProgram = -1;
+// The error of a file whose folder could not be synced and whose earlier
+// file could not be put back either: the name may hold the new bytes, not
+// yet durable, or (a new file) nothing.
+inline constexpr int kEarlierNotRestored = -2;
 
 // Why a file could not be written, in words that do not depend on the
 // locale: "No space left on device", "Permission denied", "another
 // program holds it".
 std::string WriteFailureReason(int error);
+
+// The description of an errno value in English, whatever the locale:
+// "Not a directory", never the "Ist kein Verzeichnis" of strerror after a
+// toolkit set the locale from the environment.
+std::string SystemErrorText(int error);
 
 // Installs, for SIGINT, SIGTERM and SIGHUP where nobody else has claimed
 // them (an ignored signal stays ignored), the handler that removes the
@@ -73,8 +82,9 @@ public:
     bool TakeName();
     // Puts the earlier file's bytes back under the name (or removes the name
     // when there was no earlier file), as long as the name still holds this
-    // file. For a failed folder sync.
-    void Restore();
+    // file. For a failed folder sync. False when that failed: the name then
+    // still holds this file.
+    bool Restore();
     // Closes what is still open; a file that took its name keeps it.
     void Release();
     // Closes everything and removes what this file left on disk, unless it
@@ -117,6 +127,6 @@ private:
 // the files are made durable by one sync of each file system (any error the
 // file system met since fails every file); without, by one sync per file.
 // Where a folder cannot be synced its files are put back (Restore) and count
-// as failed. For each file in order, 0 when it reached its name durably,
+// as failed, with kEarlierNotRestored where that failed too. For each file in order, 0 when it reached its name durably,
 // else why not (as PendingFile::Error); every file is closed.
 std::vector<int> CommitPendingFiles(std::span<PendingFile> files, std::span<const int> fileSystems = {});

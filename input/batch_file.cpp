@@ -1,5 +1,6 @@
 #include "input/batch_file.h"
 
+#include "files/file_replacement.h"
 #include "text/text_slices.h"
 
 #include <cerrno>
@@ -97,7 +98,7 @@ BatchReader::~BatchReader() {
 bool BatchReader::Open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) {
-        error_ = errno == ENOENT ? "does not exist" : std::string("cannot be read: ") + std::strerror(errno);
+        error_ = errno == ENOENT ? "does not exist" : "cannot be read: " + SystemErrorText(errno);
         return false;
     }
     struct stat status;
@@ -139,7 +140,7 @@ int BatchReader::NextByte() {
         filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
         if (filled_ == 0) {
             if (std::ferror(file_) && error_.empty())
-                error_ = std::string("cannot be read: ") + std::strerror(errno);
+                error_ = "cannot be read: " + SystemErrorText(errno);
             return EOF;
         }
     }

@@ -3,11 +3,16 @@
 #include <QGuiApplication>
 #include <QHashSeed>
 
+#include <cstdio>
+
 namespace {
 
 // The toolkit's notes on its platform (a runtime folder not set, and the
-// like) are no business of a user who asked for a file.
-void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+// like) are no business of a user who asked for a file; but a fatal
+// message, after which the toolkit ends the process, says why no file came.
+void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::fprintf(stderr, "kelmorven: the printing toolkit failed: %s\n", qPrintable(message.trimmed()));
+}
 
 }  // namespace
 

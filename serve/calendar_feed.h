@@ -6,6 +6,7 @@
 #include "serve/serve_program.h"
 #include "serve/year_request.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ inline constexpr int kFeedDaysAfter = 400;
 struct FeedRender {
     std::string bytes;
     std::string town;  // UTF-8, for the file name
-    int64_t stamp = 0;  // the events' DTSTAMP, seconds since 1970 UTC
+    std::chrono::sys_seconds stamp{};  // the events' DTSTAMP
     RequestError error;
 };
 

@@ -71,7 +71,7 @@ const Place* ShippedPlace(const ServeProgram& program, int64_t id) {
 }
 
 int64_t ServiceToday(const ServeProgram& program) {
-    if (program.options.today) return *program.options.today;
+    if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     return now - ((now % 86400) + 86400) % 86400;
 }

@@ -76,7 +76,7 @@ std::string PlaceKey(const PlaceParameters& p) {
 // The --today the documents take: the service's fixed today, else today
 // unless SOURCE_DATE_EPOCH is to be the stamp, as in the batch tool.
 std::optional<int64_t> CalendarToday(const ServeProgram& program) {
-    if (program.options.today) return program.options.today;
+    if (program.options.today) return program.options.today->time_since_epoch().count();
     if (program.sourceDateEpoch) return std::nullopt;
     return ServiceToday(program);
 }
@@ -170,7 +170,7 @@ Response FeedAnswer(ServeProgram& program, const Request& request) {
             return nullptr;
         }
         return MakeRendered(std::move(feed.bytes), "text/calendar; charset=utf-8",
-                            Disposition("KELMORVEN " + feed.town + ".ics"), feed.stamp);
+                            Disposition("KELMORVEN " + feed.town + ".ics"), feed.stamp.time_since_epoch().count());
     });
 }
 
@@ -183,7 +183,7 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
 // offset of the place's zone (none for an own place in hours: its zone is
 // taken from the year below).
 int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
-    if (program.options.today) return *program.options.today;
+    if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     const Place* shipped = place.id.empty() ? nullptr : ShippedPlace(program, std::stoll(place.id));
     const std::string name = shipped ? shipped->timeZone : place.tz;

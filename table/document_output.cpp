@@ -35,14 +35,17 @@ WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& y
     return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch, country);
 }
 
-std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today) {
+std::string DocumentPath(const TableOptions& options, const YearResult& year) {
     return ResolveInFolder(std::filesystem::path(options.outFolder), OutputFileName(*options.format, year.Settings()))
-               .string() +
-           "\n" + Cp1252ToUtf8(TodayLine(year, today)) + "\n";
+        .string();
 }
 
-std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outcome) {
-    return prefix + kCannotSaveTitle + " " + outcome.Reason() + "\n" + prefix + kCannotSaveText + "\n";
+std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today) {
+    return DocumentPath(options, year) + "\n" + Cp1252ToUtf8(TodayLine(year, today)) + "\n";
+}
+
+std::string UnwritableReport(const std::string& prefix, const std::string& path, const WriteOutcome& outcome) {
+    return prefix + kCannotSaveTitle + " " + path + ": " + outcome.Reason() + "\n" + prefix + kCannotSaveText + "\n";
 }
 
 BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, std::ostream& err)
@@ -51,11 +54,11 @@ BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, s
 void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix,
                          const std::string& country) {
     if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_, country); !written) {
-        err_ << UnwritableReport(prefix, written);
+        err_ << UnwritableReport(prefix, DocumentPath(options_, year), written);
         allWritten_ = false;
         return;
     }
-    waiting_.push_back({prefix, WrittenReport(options_, year, today)});
+    waiting_.push_back({prefix, DocumentPath(options_, year), WrittenReport(options_, year, today)});
     if (batch_.Full()) Commit();
 }
 
@@ -65,7 +68,7 @@ void BatchDocuments::Commit() {
         if (written[i]) {
             out_ << waiting_[i].report;
         } else {
-            err_ << UnwritableReport(waiting_[i].prefix, written[i]);
+            err_ << UnwritableReport(waiting_[i].prefix, waiting_[i].path, written[i]);
             allWritten_ = false;
         }
     }

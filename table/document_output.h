@@ -17,14 +17,17 @@
 WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, FileBatch* batch = nullptr,
                                 const std::string& country = "");
 
+// The path of the document of the year in the out folder (UTF-8).
+std::string DocumentPath(const TableOptions& options, const YearResult& year);
+
 // What the tool prints for a document written: its path, then the today
 // line (UTF-8), each on a line.
 std::string WrittenReport(const TableOptions& options, const YearResult& year, DateValue today);
 
 // What it prints for a document that could not be written: "Attention !"
-// with the reason ("Attention ! No space left on device") and the message's
-// text, each line after prefix.
-std::string UnwritableReport(const std::string& prefix, const WriteOutcome& outcome);
+// with the path and the reason ("Attention ! out/ULM.TXT: No space left on
+// device") and the message's text, each line after prefix.
+std::string UnwritableReport(const std::string& prefix, const std::string& path, const WriteOutcome& outcome);
 
 // The documents of a batch run: each is written into a FileBatch as its
 // place is calculated, and a chunk of them goes on disk at once when the
@@ -45,7 +48,7 @@ private:
     void Commit();
 
     struct Waiting {
-        std::string prefix, report;
+        std::string prefix, path, report;
     };
     const TableOptions& options_;
     std::ostream& out_;

@@ -151,6 +151,6 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     o.summerTime = input.summerTime;
     if (!input.note.empty())
         choice.report += "  The documents keep one zone for this place: " + input.note +
-                         "; --format csv|json|ics gives each date's real time\n";
+                         "; --format " + FormatWords(TakesTimeZone, "|", "|") + " gives each date's real time\n";
     return choice;
 }

@@ -6,8 +6,10 @@
 #include "table/table_version.h"
 #include "text/dates.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <new>
 #include <optional>
 
 namespace {
@@ -31,28 +33,32 @@ EpochSetting SourceDateEpoch() {
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone) {
     std::string error = options.format->needs.stamp ? SourceDateEpoch().error : "";
     // libical writes no stamp after the year 3000 but zeros.
-    constexpr int64_t kFirstSecondOf3001 = 32535216000;
-    if (options.format->needs.stamp && error.empty() && CalendarStamp(options) >= kFirstSecondOf3001)
+    constexpr std::chrono::sys_days kFirstDayOf3001{std::chrono::year{3001} / 1 / 1};
+    if (options.format->needs.stamp && error.empty() && CalendarStamp(options) >= kFirstDayOf3001)
         error = "the calendar's stamp (--today or SOURCE_DATE_EPOCH) must lie before the year 3001";
     if (!error.empty() || timeZone.empty()) return error;
     if (!options.format->needs.timeZone)
-        return "the documents (txt, rtf) follow the zone and summer-time rule of the window program; "
-               "a time zone goes with --format csv, json, ics, pdf or svg";
+        return "the documents (" + FormatWords(KeepsTheRule, ", ", ", ") +
+               ") follow the zone and summer-time rule of the window program; a time zone goes with --format " +
+               FormatWords(TakesTimeZone);
     if (options.summerTime) return "--summer-time does not go with a time zone: the time zone gives the summer time";
     return CivilTimeZone::Find(timeZone).error;
 }
 
 std::optional<int64_t> PrintedToday(const TableOptions& options) {
-    if (options.today) return *options.today;
+    // The date's 00:00 as the printed year counts it: seconds of the date taken in UTC.
+    if (options.today) return options.today->time_since_epoch().count();
     // A build with a fixed epoch marks its date, not the machine's.
     if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch / 86400 * 86400;
-    return CurrentDate();
+    return CurrentDate().time_since_epoch().count();
 }
 
-int64_t CalendarStamp(const TableOptions& options) {
-    if (options.today) return *options.today;  // a date value at midnight, read as UTC
-    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch;
-    return static_cast<int64_t>(std::time(nullptr));
+std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {
+    using namespace std::chrono;
+    // The wall-clock date of --today taken as that date in UTC, at 00:00.
+    if (options.today) return sys_days(year_month_day(floor<days>(*options.today)));
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return sys_seconds(seconds(*epoch));
+    return floor<seconds>(system_clock::now());
 }
 
 OutputFile TableDocument(const TableOptions& options, const YearResult& year, const std::string& country) {
@@ -70,5 +76,9 @@ OutputFile TableDocument(const TableOptions& options, const YearResult& year, co
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
                             FileBatch* batch, const std::string& country) {
-    return WriteOutputFile(TableDocument(options, year, country), folder, batch);
+    try {
+        return WriteOutputFile(TableDocument(options, year, country), folder, batch);
+    } catch (const std::bad_alloc&) {
+        return {ENOMEM};  // a render that ran out of memory writes nothing, and says so
+    }
 }

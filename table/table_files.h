@@ -7,6 +7,7 @@
 #include "files/text_file.h"
 #include "table/table_options.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -34,7 +35,7 @@ WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year,
 
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.
-int64_t CalendarStamp(const TableOptions& options);
+std::chrono::sys_seconds CalendarStamp(const TableOptions& options);
 
 // The date a printed year marks as today: --today; else the date of
 // SOURCE_DATE_EPOCH when set; else the machine's date.

@@ -9,37 +9,172 @@
 
 namespace {
 
-// The synopsis and what the options mean, up to the formats.
-constexpr const char* kUsageOpening =
-    "usage: kelmorven-table --year Y --town NAME --longitude TEXT --latitude TEXT\n"
-    "                       [--east | --west] [--north | --south] [--ten-mode | --sixty-mode]\n"
-    "                       [--zone TEXT] [--summer-time] [--rtf] [--out DIR]\n"
-    "                       [--today YYYY-MM-DD] [--format FORMAT] [--time-zone AREA/LOCATION]\n"
-    "                       [--remind MINUTES] [--paper a4|letter]\n"
-    "       kelmorven-table --year Y --batch FILE [--ten-mode | --sixty-mode]\n"
-    "                       [--summer-time] [--rtf] [--out DIR] [--today YYYY-MM-DD]\n"
-    "                       [--format FORMAT] [--remind MINUTES] [--paper a4|letter]\n"
-    "       kelmorven-table --year Y --place QUERY [any option of the first form]\n"
-    "       kelmorven-table --find QUERY\n"
-    "       kelmorven-table --help | --version\n"
-    "\n"
-    "Writes the sunrise and sunset timetable of one place for the year Y into DIR\n"
-    "(default: the current folder) as TOWN.TXT, or as TOWN.WRI (RTF) with --rtf.\n"
-    "Defaults: --west, --north, --sixty-mode, --zone 0, no summer time.\n"
-    "Coordinates are positive: 9.1030 means 9 degrees 10' 30'' in 60-mode,\n"
-    "9.175 degrees in 10-mode; the sides are chosen with the options.\n"
+// The forms of the command line an option belongs to.
+constexpr unsigned kOnePlace = 1;   // --town, --longitude, --latitude
+constexpr unsigned kBatchForm = 2;  // --batch FILE
+
+// The options as read, before they are checked together.
+struct Given {
+    TableOptions& o;
+    std::optional<std::string> today, format, remind, paper;
+    bool Has(std::string_view name) const { return o.given.count(std::string(name)) != 0; }
+};
+
+// One option: its name, the value that follows it, its line of help, where
+// the usage shows it, and what it sets.
+struct OptionRow {
+    std::string_view name = {};
+    std::string_view value = {};  // as the usage names it ("Y"); empty for a switch
+    std::string_view help = {};
+    unsigned forms = 0;         // the forms it belongs to; 0 for a form of its own
+    bool required = false;      // in those forms
+    std::string_view excludes = {};  // the option it cannot go with, shown beside it: [--east | --west]
+    bool placeField = false;    // a value a batch file's row gives instead
+    void (*apply)(Given& given, const std::string& value) = nullptr;
+};
+
+const OptionRow kOptionRows[] = {
+    {.name = "--year", .value = "Y", .help = "the year, 1 to 32767", .forms = kOnePlace | kBatchForm,
+     .required = true, .apply = [](Given& g, const std::string& v) { g.o.year = v; }},
+    {.name = "--town", .value = "NAME", .help = "the town: the file's name and the title", .forms = kOnePlace,
+     .required = true, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.town = v; }},
+    {.name = "--longitude", .value = "TEXT", .help = "the longitude, positive", .forms = kOnePlace,
+     .required = true, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.longitude = v; }},
+    {.name = "--latitude", .value = "TEXT", .help = "the latitude, positive", .forms = kOnePlace,
+     .required = true, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.latitude = v; }},
+    {.name = "--east", .help = "the longitude is east of Greenwich", .forms = kOnePlace, .excludes = "--west",
+     .placeField = true, .apply = [](Given& g, const std::string&) { g.o.west = false; }},
+    {.name = "--west", .help = "the longitude is west of Greenwich (the default)", .forms = kOnePlace,
+     .placeField = true, .apply = [](Given&, const std::string&) {}},
+    {.name = "--north", .help = "the latitude is north of the equator (the default)", .forms = kOnePlace,
+     .excludes = "--south", .placeField = true, .apply = [](Given&, const std::string&) {}},
+    {.name = "--south", .help = "the latitude is south of the equator", .forms = kOnePlace, .placeField = true,
+     .apply = [](Given& g, const std::string&) { g.o.south = true; }},
+    {.name = "--ten-mode", .help = "coordinates in decimal degrees", .forms = kOnePlace | kBatchForm,
+     .excludes = "--sixty-mode", .apply = [](Given& g, const std::string&) { g.o.sixtyMode = false; }},
+    {.name = "--sixty-mode", .help = "coordinates as degrees, minutes, seconds (default)",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given&, const std::string&) {}},
+    {.name = "--zone", .value = "TEXT", .help = "hours the zone is ahead of Greenwich (default 0)",
+     .forms = kOnePlace, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.zone = v; }},
+    {.name = "--summer-time", .help = "summer time from the last Sunday of March to October",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string&) { g.o.summerTime = true; }},
+    {.name = "--rtf", .help = "the RTF document, as --format rtf", .forms = kOnePlace | kBatchForm,
+     .apply = [](Given& g, const std::string&) { g.o.format = &RtfDocumentFormat(); }},
+    {.name = "--out", .value = "DIR", .help = "the folder to write into (default: the current one)",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.o.outFolder = v; }},
+    {.name = "--today", .value = "YYYY-MM-DD", .help = "the date of the today line and of the stamps",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.today = v; }},
+    {.name = "--batch", .value = "FILE", .help = "the places of a CSV file", .forms = kBatchForm,
+     .required = true, .apply = [](Given& g, const std::string& v) { g.o.batchFile = v; }},
+    {.name = "--format", .value = "FORMAT", .help = "the file's format (below)", .forms = kOnePlace | kBatchForm,
+     .apply = [](Given& g, const std::string& v) { g.format = v; }},
+    {.name = "--time-zone", .value = "AREA/LOCATION", .help = "the civil time of an IANA time zone",
+     .forms = kOnePlace, .placeField = true, .apply = [](Given& g, const std::string& v) { g.o.timeZone = v; }},
+    {.name = "--remind", .value = "MINUTES", .help = "an alarm MINUTES before each event",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.remind = v; }},
+    {.name = "--paper", .value = "a4|letter", .help = "the paper of a PDF (default a4)",
+     .forms = kOnePlace | kBatchForm, .apply = [](Given& g, const std::string& v) { g.paper = v; }},
+    {.name = "--find", .value = "QUERY", .help = "list the places that match",
+     .apply = [](Given& g, const std::string& v) { g.o.find = v; }},
+    {.name = "--place", .value = "QUERY", .help = "the place of the best match",
+     .apply = [](Given& g, const std::string& v) { g.o.place = v; }},
+};
+
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& row : kOptionRows)
+        if (row.name == name) return &row;
+    return nullptr;
+}
+
+// "--year Y", "--east".
+std::string Named(const OptionRow& row) {
+    return std::string(row.name) + (row.value.empty() ? "" : " " + std::string(row.value));
+}
+
+// Whether an earlier row shows this one beside itself.
+bool ShownBeside(const OptionRow& row) {
+    return std::any_of(std::begin(kOptionRows), std::end(kOptionRows),
+                       [&](const OptionRow& other) { return other.excludes == row.name; });
+}
+
+// One form of the command line: the program, then the items, wrapped under
+// the first item.
+std::string FormLine(std::string_view opening, const std::vector<std::string>& items) {
+    constexpr size_t kWidth = 79;
+    const std::string indent(opening.size() + 1, ' ');
+    std::string lines, line(opening);
+    for (const std::string& item : items) {
+        if (line.size() + 1 + item.size() > kWidth && line.size() > indent.size()) {
+            lines += line + "\n";
+            line = indent.substr(1);
+        }
+        line += " " + item;
+    }
+    return lines + line + "\n";
+}
+
+// The options of a form: the required ones, then the others in brackets,
+// each with the option it excludes.
+std::vector<std::string> FormItems(unsigned form) {
+    std::vector<std::string> items;
+    for (bool required : {true, false}) {
+        for (const OptionRow& row : kOptionRows) {
+            if (!(row.forms & form) || row.required != required || ShownBeside(row)) continue;
+            std::string item = Named(row);
+            if (!row.excludes.empty()) item += " | " + Named(*FindOption(row.excludes));
+            items.push_back(required ? item : "[" + item + "]");
+        }
+    }
+    return items;
+}
+
+std::string Synopsis() {
+    const std::string name = "kelmorven-table";
+    std::string text = FormLine("usage: " + name, FormItems(kOnePlace));
+    text += FormLine("       " + name, FormItems(kBatchForm));
+    text += FormLine("       " + name, {Named(*FindOption("--year")), Named(*FindOption("--place")),
+                                       "[any option of the first form]"});
+    text += FormLine("       " + name, {Named(*FindOption("--find"))});
+    return text + FormLine("       " + name, {"--help | --version"});
+}
+
+// Every option with its line of help.
+std::string OptionList() {
+    std::string text = "\nOptions:\n";
+    for (const OptionRow& row : kOptionRows) {
+        std::string line = "  " + Named(row);
+        line.resize(std::max<size_t>(line.size() + 1, 28), ' ');
+        text += line + std::string(row.help) + "\n";
+    }
+    return text;
+}
+
+// What the options mean together, up to the formats.
+std::string Description() {
+    return "Writes the sunrise and sunset timetable of one place for the year Y into DIR "
+           "(default: the current folder) as TOWN.TXT, or as TOWN.WRI (RTF) with --rtf. "
+           "Defaults: --west, --north, --sixty-mode, --zone 0, no summer time. "
+           "Coordinates are positive: 9.1030 means 9 degrees 10' 30'' in 60-mode, "
+           "9.175 degrees in 10-mode; the sides are chosen with the options.";
+}
+
+constexpr const char* kBatchFileText =
     "FILE is a CSV file whose first line is\n"
-    "    town,longitude,latitude,east_west,north_south,zone\n"
-    "with one place per line (sides as east/west and north/south), and\n"
-    "optionally a seventh column time_zone; or whose first line is place\n"
-    "(or place,town) with one place by name per line, as --place takes it.\n"
-    "QUERY is a town's name or its beginning, optionally with a country after\n"
-    "a comma (\"Frankfurt, DE\"). --find lists the best 20 matches: name,\n"
-    "country, latitude, longitude, time zone, population. --place takes the\n"
-    "best match's town, coordinates (10-mode unless --sixty-mode) and sides,\n"
-    "and for the documents its zone and summer time, for csv, json and ics\n"
-    "its time zone; options given as well override them. Places come from\n"
-    "DatenE/Places.tsv and DatenE/OwnPlaces.csv beside the program.\n";
+    "    town,longitude,latitude,east_west,north_south,zone\n";
+
+std::string PlacesText() {
+    return "with one place per line (sides as east/west and north/south), and "
+           "optionally a seventh column time_zone; or whose first line is place "
+           "(or place,town) with one place by name per line, as --place takes it. "
+           "QUERY is a town's name or its beginning, optionally with a country after "
+           "a comma (\"Frankfurt, DE\"). --find lists the best 20 matches: name, "
+           "country, latitude, longitude, time zone, population. --place takes the "
+           "best match's town, coordinates (10-mode unless --sixty-mode) and sides, "
+           "and for the documents its zone and summer time, for " +
+           FormatWords(TakesTimeZone, ", ", " and ") +
+           " its time zone; options given as well override them. Places come from "
+           "DatenE/Places.tsv and DatenE/OwnPlaces.csv beside the program.";
+}
 
 constexpr const char* kUsageClosing =
     "Exit status: 0 written, 2 input refused, 3 document not writable,\n"
@@ -62,26 +197,32 @@ std::string Wrapped(const std::string& text) {
     return lines + line + "\n";
 }
 
-// The formats' sentence, from the table of formats.
+// The formats' sentences, from the table of formats: each word with its
+// file, the civil time from the needs, the reminders, and the help of the
+// formats whose needs do not say what they hold.
 std::string FormatsSentence() {
     std::string sentence = "FORMAT is";
-    std::string civil;
+    std::string described;
     const std::span<const OutputFormat> formats = OutputFormats();
     for (size_t i = 0; i < formats.size(); ++i) {
         const OutputFormat& f = formats[i];
         sentence += std::string(i == 0 ? " " : i + 1 == formats.size() ? " or " : ", ") + std::string(f.word) + " (TOWN" +
                     std::string(f.ending) + (i == 0 ? ", the default" : "") + (&f == &RtfDocumentFormat() ? ", as --rtf" : "") + ")";
-        if (f.needs.timeZone) civil += (civil.empty() ? "" : ", ") + std::string(f.word);
+        if (!f.help.empty())
+            described += (described.empty() ? " " : "; ") + std::string(f.word) + " is " + std::string(f.help);
     }
-    return sentence + ". " + civil + " give the moments in full, in the civil time of --zone and --summer-time, or of "
+    return sentence + ". " + FormatWords(TakesTimeZone, ", ", ", ") +
+           " give the moments in full, in the civil time of --zone and --summer-time, or of "
            "--time-zone (an IANA zone such as Europe/Oslo; not for the documents). --remind adds an alarm MINUTES "
-           "before each event. pdf is the year to print, its times and its chart on two A4 pages (US Letter with "
-           "--paper letter), svg its chart alone.";
+           "before each event (" + FormatWords(CarriesReminders) + ")." + described + ".";
 }
 
 }  // namespace
 
-std::string TableUsage() { return kUsageOpening + Wrapped(FormatsSentence()) + kUsageClosing; }
+std::string TableUsage() {
+    return Synopsis() + "\n" + Wrapped(Description()) + kBatchFileText + Wrapped(PlacesText()) +
+           Wrapped(FormatsSentence()) + OptionList() + "\n" + kUsageClosing;
+}
 
 namespace {
 
@@ -91,55 +232,6 @@ bool AllDigits(const std::string& text) {
 
 // The longest reminder: a week.
 constexpr int kLongestReminder = 7 * 24 * 60;
-// What a CSV row gives instead.
-const char* const kPlaceOptions[] = {"--town",  "--longitude", "--latitude", "--east",
-                                     "--west",  "--north",     "--south",    "--zone",
-                                     "--time-zone"};
-
-// The options as read, before they are checked together.
-struct Given {
-    TableOptions& o;
-    std::optional<std::string> today, format, remind, paper;
-    bool Has(const char* name) const { return o.given.count(name) != 0; }
-};
-
-// One option: its name, whether a value follows it, and what it sets.
-struct OptionRow {
-    std::string_view name;
-    bool valued;
-    void (*apply)(Given& given, const std::string& value);
-};
-
-const OptionRow kOptionRows[] = {
-    {"--year", true, [](Given& g, const std::string& v) { g.o.year = v; }},
-    {"--town", true, [](Given& g, const std::string& v) { g.o.town = v; }},
-    {"--longitude", true, [](Given& g, const std::string& v) { g.o.longitude = v; }},
-    {"--latitude", true, [](Given& g, const std::string& v) { g.o.latitude = v; }},
-    {"--east", false, [](Given& g, const std::string&) { g.o.west = false; }},
-    {"--west", false, [](Given&, const std::string&) {}},
-    {"--north", false, [](Given&, const std::string&) {}},
-    {"--south", false, [](Given& g, const std::string&) { g.o.south = true; }},
-    {"--ten-mode", false, [](Given& g, const std::string&) { g.o.sixtyMode = false; }},
-    {"--sixty-mode", false, [](Given&, const std::string&) {}},
-    {"--zone", true, [](Given& g, const std::string& v) { g.o.zone = v; }},
-    {"--summer-time", false, [](Given& g, const std::string&) { g.o.summerTime = true; }},
-    {"--rtf", false, [](Given& g, const std::string&) { g.o.format = &RtfDocumentFormat(); }},
-    {"--out", true, [](Given& g, const std::string& v) { g.o.outFolder = v; }},
-    {"--today", true, [](Given& g, const std::string& v) { g.today = v; }},
-    {"--batch", true, [](Given& g, const std::string& v) { g.o.batchFile = v; }},
-    {"--format", true, [](Given& g, const std::string& v) { g.format = v; }},
-    {"--time-zone", true, [](Given& g, const std::string& v) { g.o.timeZone = v; }},
-    {"--remind", true, [](Given& g, const std::string& v) { g.remind = v; }},
-    {"--paper", true, [](Given& g, const std::string& v) { g.paper = v; }},
-    {"--find", true, [](Given& g, const std::string& v) { g.o.find = v; }},
-    {"--place", true, [](Given& g, const std::string& v) { g.o.place = v; }},
-};
-
-const OptionRow* FindOption(const std::string& name) {
-    for (const OptionRow& row : kOptionRows)
-        if (row.name == name) return &row;
-    return nullptr;
-}
 
 // Each argument through its row; the first error in one line.
 std::string ReadArguments(const std::vector<std::string>& arguments, Given& given) {
@@ -149,16 +241,16 @@ std::string ReadArguments(const std::vector<std::string>& arguments, Given& give
         if (!row) return name.rfind("--", 0) == 0 ? "unknown option " + name : "unexpected argument \"" + name + "\"";
         if (!given.o.given.insert(name).second) return name + " is given twice";
         // The next argument is the value whatever it looks like: a zone may be -3.5.
-        if (row->valued && i + 1 == arguments.size()) return name + " needs a value";
-        row->apply(given, row->valued ? arguments[++i] : std::string());
+        if (!row->value.empty() && i + 1 == arguments.size()) return name + " needs a value";
+        row->apply(given, !row->value.empty() ? arguments[++i] : std::string());
     }
     return "";
 }
 
 std::string CheckExclusions(Given& g) {
-    for (auto [one, other] : {std::pair{"--east", "--west"}, std::pair{"--north", "--south"},
-                              std::pair{"--ten-mode", "--sixty-mode"}})
-        if (g.Has(one) && g.Has(other)) return std::string(one) + " and " + other + " exclude each other";
+    for (const OptionRow& row : kOptionRows)
+        if (!row.excludes.empty() && g.Has(row.name) && g.Has(row.excludes))
+            return std::string(row.name) + " and " + std::string(row.excludes) + " exclude each other";
     return "";
 }
 
@@ -170,8 +262,9 @@ std::string CheckYear(Given& g) {
 
 std::string CheckPlaceSource(Given& g) {
     if (g.o.batchFile) {
-        for (const char* place : kPlaceOptions)
-            if (g.Has(place)) return std::string(place) + " does not go with --batch: the file gives the places";
+        for (const OptionRow& row : kOptionRows)
+            if (row.placeField && g.Has(row.name))
+                return std::string(row.name) + " does not go with --batch: the file gives the places";
         if (g.o.place) return "--place does not go with --batch: the file gives the places";
     } else if (!g.o.place) {
         for (const char* required : {"--town", "--longitude", "--latitude"})
@@ -198,7 +291,7 @@ std::string CheckTimeBasis(Given& g) {
 
 std::string CheckReminder(Given& g) {
     if (!g.remind) return "";
-    if (!g.o.format->needs.reminders) return "--remind goes with --format ics";
+    if (!g.o.format->needs.reminders) return "--remind goes with --format " + FormatWords(CarriesReminders);
     const std::string& text = *g.remind;
     if (text.empty() || text.size() > 5 || !AllDigits(text) || std::stoi(text) > kLongestReminder)
         return "--remind takes whole minutes from 0 to " + std::to_string(kLongestReminder) + ", not \"" + text + "\"";
@@ -243,7 +336,7 @@ std::optional<DateValue> ParseIsoDate(const std::string& text) {
     const std::chrono::year_month_day date{std::chrono::year{std::stoi(y)}, std::chrono::month(std::stoul(m)),
                                            std::chrono::day(std::stoul(d))};
     if (!date.ok()) return std::nullopt;  // 31 April, 29 February 2005
-    return std::chrono::sys_seconds(std::chrono::sys_days(date)).time_since_epoch().count();
+    return DateValue(std::chrono::local_days(date));
 }
 
 ParsedOptions ParseTableOptions(const std::vector<std::string>& arguments) {

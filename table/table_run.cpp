@@ -210,7 +210,7 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
     const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
     if (!year) return kTableRefused;
     if (const WriteOutcome written = WriteTableDocument(options, *year, nullptr, place.country); !written) {
-        err << UnwritableReport(prefix, written);
+        err << UnwritableReport(prefix, DocumentPath(options, *year), written);
         return kTableUnwritable;
     }
     out << WrittenReport(options, *year, today);

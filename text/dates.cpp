@@ -5,9 +5,14 @@
 #include <ctime>
 
 DateValue CurrentDate() {
-    std::time_t now = std::time(nullptr);
+    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    // Without the local time (a zone that cannot be read, a clock out of
+    // range) the date is at least the right day in UTC, not 31 December 1899.
+    if (!localtime_r(&now, &local)) {
+        const auto utc = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+        return DateValue{utc.time_since_epoch()};
+    }
     return MakeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                     local.tm_min, local.tm_sec);
 }
@@ -16,14 +21,14 @@ DateValue MakeDate(int year, int month, int day, int hour, int minute, int secon
     using namespace std::chrono;
     // The fields are taken as they are, without any zone; a day beyond the
     // month's end runs on into the next, as the calendar counts.
-    const sys_days date = sys_days(std::chrono::year{year} / month / 1) + days{day - 1};
-    return (date + hours{hour} + minutes{minute} + seconds{second}).time_since_epoch().count();
+    const local_days date = local_days(std::chrono::year{year} / month / 1) + days{day - 1};
+    return date + hours{hour} + minutes{minute} + seconds{second};
 }
 
 DateParts DatePartsOf(DateValue date) {
     using namespace std::chrono;
-    const sys_seconds instant{seconds{date}};
-    const sys_days day = floor<days>(instant);
+    const DateValue instant = date;
+    const local_days day = floor<days>(instant);
     const year_month_day ymd{day};
     const hh_mm_ss time{instant - day};
     return {static_cast<int>(ymd.year()),          static_cast<int>(static_cast<unsigned>(ymd.month())),

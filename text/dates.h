@@ -2,13 +2,15 @@
 // and their texts.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// A date value: seconds since 1970-01-01 00:00:00 of local wall-clock time,
-// with no zone attached; its fields read back unconverted are the local ones.
-using DateValue = int64_t;
+// A date value: local wall-clock time to the second, with no zone attached
+// (its fields read back unconverted are the local ones); an instant is a
+// std::chrono::sys_seconds, never a date value.
+using DateValue = std::chrono::local_seconds;
 
 // The local wall-clock date and time now, to the second.
 DateValue CurrentDate();

@@ -3,10 +3,12 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include <locale.h>
 
@@ -78,9 +80,19 @@ size_t DecimalNumberEnd(std::string_view text, size_t start) {
     return i;
 }
 
+// Nothing when the system could not make one (out of memory).
 locale_t CLocale() {
     static locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
     return c;
+}
+
+// A number of the C locale's form read by the process locale's strtod: its
+// point becomes that locale's decimal point, the only character of such a
+// number that depends on the locale.
+double StrtodInProcessLocale(std::string number) {
+    const std::string point = std::localeconv()->decimal_point;
+    if (const size_t at = number.find('.'); at != std::string::npos && point != ".") number.replace(at, 1, point);
+    return std::strtod(number.c_str(), nullptr);
 }
 
 }  // namespace
@@ -93,7 +105,8 @@ std::optional<double> ParseDouble(std::string_view text) {
     size_t end = DecimalNumberEnd(text, start);
     if (end == start) return std::nullopt;
     std::string number(text.substr(start, end - start));
-    return strtod_l(number.c_str(), nullptr, CLocale());
+    if (const locale_t c = CLocale()) return strtod_l(number.c_str(), nullptr, c);
+    return StrtodInProcessLocale(std::move(number));
 }
 
 float ParseReal(std::string_view text) {

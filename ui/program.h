@@ -18,7 +18,7 @@ class WindowLayer;
 // What every run of the main window begins from.
 struct StartValues {
     std::string dateText;    // "%yyyy,%mm,%dd" of dateValue, e.g. "2004,03,14"
-    DateValue dateValue = 0; // the local date and time the date text was made from
+    DateValue dateValue{};   // the local date and time the date text was made from
     uint8_t quit = 0;        // 1 ends the main window's loop
 };
 

@@ -122,7 +122,7 @@ TEST_F(ServeTest, EveryFormatGivesTheBatchToolsBytes) {
             ASSERT_EQ(reply.status, 200) << reply.body;
             Request request;
             request.query = *place;
-            const YearRequest year{ReadPlace(*program_, request).place, "2026", &format, {}, program_->options.today};
+            const YearRequest year{ReadPlace(*program_, request).place, "2026", &format, {}, program_->options.today->time_since_epoch().count()};
             const ToolCommand command = TableCommand(*program_, year);
             ASSERT_FALSE(command.error);
             EXPECT_TRUE(reply.body == ToolBytes(command.arguments)) << "the bytes differ";
@@ -149,7 +149,7 @@ TEST_F(ServeTest, APlaceByValuesIsTheToolsCommandLine) {
                                              "--south",    "--longitude", "151.2093", "--east",   "--ten-mode"};
         expected.insert(expected.end(), row.tail.begin(), row.tail.end());
         const YearRequest year{ReadPlace(*program_, request).place, "2026", FindOutputFormat(row.format), {},
-                               program_->options.today};
+                               program_->options.today->time_since_epoch().count()};
         EXPECT_EQ(TableCommand(*program_, year).arguments, expected) << row.format;
     }
 }

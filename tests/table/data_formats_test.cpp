@@ -177,7 +177,7 @@ TEST(CivilMoments, EverySunriseAndSunsetOnceOnItsDateWhereAZoneSkipsOrRepeatsADa
         }
         EXPECT_EQ(lines, c.lines) << c.zone << " " << c.date;
         std::set<std::string> uids;
-        for (const std::string& line : IcsLines(year, {0, std::nullopt})) if (line.rfind("UID:", 0) == 0) uids.insert(line);
+        for (const std::string& line : IcsLines(year, {{}, std::nullopt})) if (line.rfind("UID:", 0) == 0) uids.insert(line);
         EXPECT_EQ(uids.size(), 2 * year.days.size()) << c.zone;  // one event each, with its own UID
     }
 }

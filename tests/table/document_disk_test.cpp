@@ -1,6 +1,7 @@
 // kelmorven-table's documents on disk, run as a separate process: a document
 // another program holds is left alone, a failed sync is a failed write, and
 // a run killed at any moment leaves whole documents and nothing else.
+#include "documents/print_back_end.h"
 #include "documents/timetable_documents.h"
 #include "table/table_run.h"
 #include "tests/support/file_contents.h"
@@ -33,9 +34,10 @@ namespace {
 // holds "NAME=value" settings added to the environment; openFiles, when not
 // 0, is the most files the tool may have open.
 pid_t StartTool(const std::vector<std::string>& arguments, const fs::path& folder,
-                const std::vector<std::string>& extra = {}, rlim_t openFiles = 0) {
+                const std::vector<std::string>& extra = {}, rlim_t openFiles = 0,
+                const fs::path& program = KELMORVEN_TABLE_PATH) {
     const std::string out = (folder / "tool.out").string(), err = (folder / "tool.err").string();
-    std::vector<std::string> all = {KELMORVEN_TABLE_PATH};
+    std::vector<std::string> all = {program.string()};
     all.insert(all.end(), arguments.begin(), arguments.end());
     pid_t pid = ::fork();
     if (pid == 0) {
@@ -95,7 +97,6 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
 // The name a run gives a document just before it replaces the earlier one.
 bool HiddenName(const std::string& name) { return name[0] == '.' && name.find(".part-") != std::string::npos; }
 
-const std::string kAttention = std::string("Attention ! another program holds it\n") + kCannotSaveText + "\n";
 
 }  // namespace
 
@@ -108,7 +109,8 @@ TEST(DocumentsOnDisk, ADocumentAnotherProgramLocksIsReportedAndKept) {
         ASSERT_TRUE(holder.Locked());
         ToolRun run = Tool(OnePlace("2004", folder / "out"), folder);
         EXPECT_EQ(run.status, kTableUnwritable);
-        EXPECT_EQ(run.err, kAttention);
+        EXPECT_EQ(run.err, "Attention ! " + (folder / "out" / "TESTTOWN.TXT").string() + ": another program holds it\n" +
+                               kCannotSaveText + "\n");
         EXPECT_EQ(Contents(folder / "out" / "TESTTOWN.TXT"), "earlier");
 
         // In a batch the other places are written; the held one is reported by its line.
@@ -117,7 +119,8 @@ TEST(DocumentsOnDisk, ADocumentAnotherProgramLocksIsReportedAndKept) {
         run = Tool(Batch("2004", folder / "places.csv", folder / "out"), folder);
         EXPECT_EQ(run.status, kTableUnwritable);
         const std::string prefix = (folder / "places.csv").string() + " line 3: ";
-        EXPECT_EQ(run.err, prefix + "Attention ! another program holds it\n" + prefix + kCannotSaveText + "\n");
+        EXPECT_EQ(run.err, prefix + "Attention ! " + (folder / "out" / "TESTTOWN.TXT").string() +
+                               ": another program holds it\n" + prefix + kCannotSaveText + "\n");
         EXPECT_NE(run.out.find((folder / "out" / "ULM.TXT").string() + "\n"), std::string::npos);
         EXPECT_NE(run.out.find((folder / "out" / "RIO.TXT").string() + "\n"), std::string::npos);
         EXPECT_EQ(run.out.find("TESTTOWN"), std::string::npos);
@@ -172,6 +175,73 @@ TEST(DocumentsOnDisk, AFailedSyncIsAFailedWriteThatKeepsTheEarlierDocument) {
                 << what;
         }
     }
+    fs::remove_all(folder);
+}
+
+// The rare failures of the system, each injected alone: a failure is
+// reported with the document's path and its reason, and the earlier
+// document is said to be kept only when it is; the others change nothing
+// (without the local time, today is the date in UTC, not a day of 1899).
+TEST(DocumentsOnDisk, RareFailuresAreReportedByPathAndReason) {
+    fs::path folder = FreshFolder("disk_rare_failures");
+    const fs::path out = folder / "out";
+    const std::string testtown = (out / "TESTTOWN.TXT").string();
+    const std::chrono::year_month_day utc{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const std::string utcToday =  // the line gives the month, then the day
+        " " + std::to_string(unsigned{utc.month()}) + "." + std::to_string(unsigned{utc.day()}) + ".2004 ";
+    struct Case {
+        const char* failing;
+        const char* format;
+        int status;
+        std::string err;  // its first line
+        bool kept;        // whether TESTTOWN.TXT is still the earlier one
+        std::string out = "";  // a part of the report
+    };
+    const Case cases[] = {
+        {"flock", "txt", kTableUnwritable, "Attention ! " + testtown + ": No locks available", true},
+        {"restore", "txt", kTableUnwritable,
+         "Attention ! " + testtown + ": the folder could not be synced, and the earlier file could not be put back",
+         false},
+        {"ical-null", "ics", kTableUnwritable,
+         "Attention ! " + (out / "TESTTOWN.ics").string() + ": Cannot allocate memory", true},
+        {"fdopendir", "txt", kTableWritten, "", false},
+        {"newlocale", "txt", kTableWritten, "", false},
+        {"localtime", "txt", kTableWritten, "", false, utcToday},
+    };
+    fs::create_directories(out);
+    ASSERT_EQ(Tool(OnePlace("2004", out), folder).status, kTableWritten);
+    const std::string healthy = Contents(testtown);
+    for (const Case& c : cases) {
+        std::ofstream(testtown, std::ios::trunc) << "earlier";
+        std::vector<std::string> arguments = OnePlace("2004", out);
+        arguments.insert(arguments.end(), {"--format", c.format});
+        const ToolRun run = Tool(arguments, folder, {std::string("LD_PRELOAD=") + KELMORVEN_FAILING_CALLS,
+                                                     std::string("KELMORVEN_TEST_FAIL=") + c.failing});
+        EXPECT_EQ(run.status, c.status) << c.failing;
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.err) << c.failing;
+        EXPECT_EQ(run.err.find(kCannotSaveText) != std::string::npos, c.status == kTableUnwritable) << c.failing;
+        EXPECT_EQ(Contents(testtown), c.kept ? "earlier" : healthy) << c.failing;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << c.failing << ": " << run.out;
+        fs::remove(out / "TESTTOWN.ics");
+        for (const auto& entry : fs::directory_iterator(out))
+            EXPECT_FALSE(HiddenName(entry.path().filename().string())) << c.failing << ": " << entry.path();
+    }
+    fs::remove_all(folder);
+}
+
+// A printing toolkit that cannot start (here: no platform plugin where a
+// qt.conf beside the program sends it) says why before the process ends.
+TEST(DocumentsOnDisk, APrintingToolkitThatCannotStartSaysWhy) {
+    fs::path folder = FreshFolder("disk_no_platform");
+    fs::copy_file(KELMORVEN_TABLE_PATH, folder / "kelmorven-table");
+    fs::copy_file(fs::path(KELMORVEN_TABLE_PATH).parent_path() / kPrintModuleFile, folder / kPrintModuleFile);
+    std::ofstream(folder / "qt.conf") << "[Paths]\nPlugins=" << (folder / "none").string() << "\n";
+    std::vector<std::string> arguments = OnePlace("2004", folder);
+    arguments.insert(arguments.end(), {"--format", "pdf"});
+    const ToolRun run = WaitTool(StartTool(arguments, folder, {}, 0, folder / "kelmorven-table"), folder);
+    EXPECT_NE(run.status, kTableWritten);
+    EXPECT_NE(run.err.find("kelmorven: the printing toolkit failed: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("platform plugin"), std::string::npos) << run.err;
     fs::remove_all(folder);
 }
 
@@ -344,7 +414,7 @@ TEST(DocumentsOnDisk, ADocumentOpenInLibreOfficeIsLeftAlone) {
 
         ToolRun run = Tool(OnePlace("2005", folder / "out"), folder);
         EXPECT_EQ(run.status, kTableUnwritable);
-        EXPECT_EQ(run.err, kAttention);
+        EXPECT_EQ(run.err, "Attention ! " + document.string() + ": another program holds it\n" + kCannotSaveText + "\n");
         EXPECT_EQ(Contents(document), earlier);
 
         office.Kill();

@@ -1,8 +1,11 @@
 #include "input/batch_file.h"
 #include "table/table_options.h"
 #include "input/field_text.h"
+#include "documents/output_formats.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -150,4 +153,20 @@ TEST(BatchFile, ARowLongerThanTheLimitIsRefusedAndTheNextRowsRead) {
     EXPECT_EQ(file.places[3].error, "");
     // A header that never ends is no header.
     EXPECT_EQ(ParseBatchText(std::string(kLongestBatchRow * 2, '\0')).error, ParseBatchText("x").error);
+}
+
+// The usage is made from the rows: every option is listed with its help,
+// and every format that takes a time zone is named where that is said.
+TEST(TableUsage, NamesEveryOptionAndEveryFormatThatTakesATimeZone) {
+    std::string usage = TableUsage();
+    for (const char* option : {"--year Y ", "--east ", "--rtf ", "--time-zone AREA/LOCATION ", "--place QUERY "})
+        EXPECT_NE(usage.find(std::string("\n  ") + option), std::string::npos) << option;
+    std::replace(usage.begin(), usage.end(), '\n', ' ');
+    std::vector<std::string> zoned;
+    for (const OutputFormat& format : OutputFormats())
+        if (format.needs.timeZone) zoned.emplace_back(format.word);
+    ASSERT_EQ(zoned.size(), 5u);
+    const std::string listed = zoned[0] + ", " + zoned[1] + ", " + zoned[2] + ", " + zoned[3];
+    EXPECT_NE(usage.find(listed + ", " + zoned[4] + " give the moments in full"), std::string::npos);
+    EXPECT_NE(usage.find("for " + listed + " and " + zoned[4] + " its time zone"), std::string::npos);
 }

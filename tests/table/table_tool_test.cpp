@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -105,12 +107,21 @@ TEST(TableTool, RefusesWhatTheWindowRefusesWithItsMessage) {
     fs::remove_all(folder);
 }
 
+// The message names the document and says why, in English whatever the
+// locale (a toolkit may have set it from the environment).
 TEST(TableTool, ADocumentThatCannotBeWrittenEndsWithStatusThree) {
     fs::path folder = FreshFolder("table_unwritable");
-    ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out",
-                    (folder / "missing").string()});
-    EXPECT_EQ(run.status, kTableUnwritable);
-    EXPECT_EQ(run.err, std::string("Attention ! No such file or directory\n") + kCannotSaveText + "\n");
+    fs::create_directories(folder / "ULM.TXT");
+    ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+    for (const auto& [out, why] : {std::pair{(folder / "missing").string(), "No such file or directory"},
+                                   std::pair{folder.string(), "Is a directory"}}) {
+        ToolRun run = Tool({"--year", "2004", "--town", "ULM", "--longitude", "9", "--latitude", "48", "--out", out});
+        EXPECT_EQ(run.status, kTableUnwritable);
+        EXPECT_EQ(run.err, "Attention ! " + out + "/ULM.TXT: " + why + "\n" + kCannotSaveText + "\n");
+    }
+    EXPECT_EQ(Tool({"--year", "2004", "--batch", "/etc/passwd/x"}).err,
+              "kelmorven-table: /etc/passwd/x: cannot be read: Not a directory\n");
+    std::setlocale(LC_ALL, "C");
     fs::remove_all(folder);
 }
 

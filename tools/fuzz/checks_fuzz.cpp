@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const SummerTimePeriod period = ComputeSummerTimePeriod(settings.yearReal, leap.flag);
     const int month = 1 + (choices >> 4) % 12;
     const int day = 1 + (choices >> 4) % MonthLength(month, leap.flag);
-    const std::string entry =
-        ComputeDayEntry(settings, period, month, day, DayOfYear(month, day, leap.flag));
+    const std::string entry = ComputeDayEntry(
+        ComputeDayCells(ComputeDayMoments(settings, period, month, day, DayOfYear(month, day, leap.flag))));
     Require(entry.size() == 11 && entry[5] == ' ');
     return 0;
 }
