@@ -123,6 +123,8 @@ error_log {folder}/error.log warn;
 events {{ worker_connections 4096; }}
 http {{
     access_log off;
+    sendfile on;
+    tcp_nopush on;
     client_body_temp_path {folder}/body;
     proxy_temp_path {folder}/proxy;
     fastcgi_temp_path {folder}/fastcgi;
