@@ -21,10 +21,11 @@ import unittest
 
 import icalendar
 
-from serve_run import TODAY, ULM, Nginx, Service
+from serve_run import TODAY, ULM, Nginx, Service, get
 
 SERVE = None
 NGINX = False
+PACKAGING = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging")
 DAY = "2026-05-20"  # within the feed's window from TODAY
 
 FEEDS = [
@@ -38,9 +39,9 @@ FEEDS = [
 ]
 
 
-def csv_minutes(service, day, query=ULM):
+def csv_minutes(port, day, query=ULM):
     """The day's sunrise and sunset minutes (HH:MM) from the year's CSV of the same place."""
-    status, _, body = service.get(f"/year/{day[:4]}.csv?{query}")
+    status, _, body = get(port, f"/year/{day[:4]}.csv?{query}")
     assert status == 200, body
     row = next(r for r in csv.reader(io.StringIO(body.decode())) if r[0] == day)
     return [datetime.datetime.fromisoformat(moment).strftime("%H:%M") for moment in row[1:3]]
@@ -93,7 +94,9 @@ class Clients(unittest.TestCase):
         cls.port = cls.service.port
         cls.nginx = None
         if NGINX:
-            cls.nginx = Nginx(f"location / {{ proxy_pass http://127.0.0.1:{cls.port}; }}").__enter__()
+            # The shipped location, before an upstream of the test's own port.
+            cls.nginx = Nginx(f"include {PACKAGING}/kelmorven-serve-proxy.conf;",
+                              http=f"upstream kelmorven_serve {{ server 127.0.0.1:{cls.port}; keepalive 8; }}").__enter__()
             cls.port = cls.nginx.port
         cls.folder = tempfile.TemporaryDirectory(prefix="clients-")
 
@@ -120,12 +123,12 @@ class Clients(unittest.TestCase):
                        "--day-format", "", DAY, "1d"], folder)
         print(f"khal's listing of {DAY}:\n{listing}")
         shown = sorted(line.split()[0] for line in listing.splitlines() if line.strip())
-        self.assertEqual(shown, csv_minutes(self.service, DAY))
+        self.assertEqual(shown, csv_minutes(self.port, DAY))
 
     def test_calcurse_imports_a_fetched_feed(self):
         folder = os.path.join(self.folder.name, "calcurse")
         os.makedirs(f"{folder}/data")
-        status, _, feed = self.service.get(f"/feed.ics?{ULM}")
+        status, _, feed = get(self.port, f"/feed.ics?{ULM}")
         self.assertEqual(status, 200)
         with open(f"{folder}/feed.ics", "wb") as out:
             out.write(feed)
@@ -133,13 +136,13 @@ class Clients(unittest.TestCase):
         year, month, date = DAY.split("-")
         shown = run(["calcurse", "-D", f"{folder}/data", "-Q", "--from", f"{month}/{date}/{year}", "--days", "1",
                      "--filter-type", "apt", "--format-apt", "%(start:%H:%M)\\n"], folder)
-        self.assertEqual(sorted(shown.split()[1:]), csv_minutes(self.service, DAY))
+        self.assertEqual(sorted(shown.split()[1:]), csv_minutes(self.port, DAY))
 
     def test_icalendar_parses_every_feed_and_its_window(self):
         today = datetime.date.fromisoformat(TODAY)
         for query, every_day in FEEDS:
             with self.subTest(feed=query):
-                status, headers, body = self.service.get(f"/feed.ics?{query}")
+                status, headers, body = get(self.port, f"/feed.ics?{query}")
                 self.assertEqual(status, 200, body[:200])
                 self.assertTrue(headers["content-type"].startswith("text/calendar"))
                 calendar = icalendar.Calendar.from_ical(body)

@@ -6,6 +6,7 @@ a temporary folder, and is stopped when its `with` block ends.
 import http.client
 import os
 import resource
+import shutil
 import signal
 import socket
 import subprocess
@@ -131,6 +132,7 @@ http {{
     uwsgi_temp_path {folder}/uwsgi;
     scgi_temp_path {folder}/scgi;
     types {{ text/calendar ics; }}
+{http}
     server {{
         listen 127.0.0.1:{port};
 {body}
@@ -139,17 +141,22 @@ http {{
 """
 
 
-class Nginx:
-    """nginx on 127.0.0.1 from a configuration in a temporary folder, in front of `body` (server block lines)."""
+# Debian's nginx, in /usr/sbin, which a user's PATH may lack.
+NGINX = shutil.which("nginx", path=os.environ.get("PATH", "") + ":/usr/sbin") or "/usr/sbin/nginx"
 
-    def __init__(self, body, workers=1):
+
+class Nginx:
+    """nginx on 127.0.0.1 from a configuration in a temporary folder: `body` the server block's lines,
+    `http` more lines of the http block."""
+
+    def __init__(self, body, workers=1, http=""):
         self.port = free_port()
         self.folder = tempfile.TemporaryDirectory(prefix="nginx-")
         # Its workers run as another user when started by root: they read the folder.
         os.chmod(self.folder.name, 0o755)
         self.configuration = os.path.join(self.folder.name, "nginx.conf")
         with open(self.configuration, "w") as out:
-            out.write(NGINX_CONFIGURATION.format(folder=self.folder.name, port=self.port, workers=workers,
+            out.write(NGINX_CONFIGURATION.format(folder=self.folder.name, port=self.port, workers=workers, http=http,
                                                  body=body.replace("{folder}", self.folder.name)))
         self.process = None
 
@@ -159,7 +166,7 @@ class Nginx:
         os.chmod(os.path.join(self.folder.name, name), 0o644)
 
     def __enter__(self):
-        self.process = subprocess.Popen(["nginx", "-p", self.folder.name, "-c", self.configuration,
+        self.process = subprocess.Popen([NGINX, "-p", self.folder.name, "-c", self.configuration,
                                          "-e", os.path.join(self.folder.name, "error.log")],
                                         stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
         start = time.monotonic()
