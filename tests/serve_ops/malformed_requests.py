@@ -100,12 +100,12 @@ async def answer_of(port, request, seconds):
         writer.write(request)
         await writer.drain()
         try:
-            line = await asyncio.wait_for(reader.readline(), seconds / 2)
+            line = await asyncio.wait_for(reader.readline(), 0.5)
         except asyncio.TimeoutError:
             # A request cut short waits for its rest; the end of the client's
             # data must then close it or answer it.
             writer.write_eof()
-            line = await asyncio.wait_for(reader.readline(), seconds / 2)
+            line = await asyncio.wait_for(reader.readline(), seconds)
         parts = line.split()
         if not parts:
             return 0
@@ -135,7 +135,7 @@ async def send_all(port, requests, parallel, seconds):
     return counts
 
 
-def send_malformed(port, count, parallel=32, seconds=4, seed=27):
+def send_malformed(port, count, parallel=64, seconds=4, seed=27):
     """Sends `count` malformed requests; their answers counted by status (see answer_of)."""
     return asyncio.run(send_all(port, malformed_requests(count, seed), parallel, seconds))
 
