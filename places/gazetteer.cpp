@@ -352,3 +352,10 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std:
     for (size_t i = 0; i < shown; ++i) matches.best.push_back(&gazetteer.places[places[i]]);
     return matches;
 }
+
+const Place* FindPlaceById(const Gazetteer& gazetteer, std::int64_t id) {
+    if (id <= 0) return nullptr;
+    for (const Place& place : gazetteer.places)
+        if (place.geonameId == id) return &place;
+    return nullptr;
+}

@@ -25,6 +25,8 @@ struct Place {
     std::int64_t population = 0;
     bool own = false;         // from the user's own places file: ranks before the shipped ones
     std::string zone;         // an own place without a time zone: its zone column, hours as typed
+    std::int64_t geonameId = 0;  // GeoNames' id of a shipped place; 0 for an own place
+    std::string region;       // the region's (admin1's) name, as "Illinois"; empty when unknown
 };
 
 // One search key: a folded spelling of a place's name (FoldForSearch),
@@ -71,3 +73,6 @@ struct PlaceMatches {
 // Ranking: own places first, then an exact name before a prefix, then the
 // larger population.
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std::size_t limit);
+
+// The shipped place with GeoNames' id id, or nullptr when there is none.
+const Place* FindPlaceById(const Gazetteer& gazetteer, std::int64_t id);
