@@ -141,6 +141,7 @@ def send_malformed(port, count, parallel=64, seconds=4, seed=27):
 
 
 def faults_among(counts):
-    """The answers that are faults: a 5xx, a garbled status line, a refused connection or no answer at all."""
+    """The answers that are faults: a 5xx, a garbled status line, a refused connection or no answer at all.
+    505 is not one: it is the standard's answer to an HTTP version the server does not speak."""
     return {status: n for status, n in counts.items()
-            if status is None or isinstance(status, str) or (isinstance(status, int) and status >= 500)}
+            if status is None or isinstance(status, str) or (isinstance(status, int) and status >= 500 and status != 505)}
