@@ -189,7 +189,7 @@ def main():
         print(f"\n5. {options.malformed} malformed requests")
         before = resident_kib(service.process.pid)
         start = time.monotonic()
-        counts = send_malformed(service.port, options.malformed, parallel=64)
+        counts = send_malformed(service.port, options.malformed, parallel=256)
         took = time.monotonic() - start
         after = resident_kib(service.process.pid)
         print(f"   in {took:.0f} s; answers: {dict(sorted(counts.items(), key=lambda kv: str(kv[0])))}")

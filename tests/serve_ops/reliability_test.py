@@ -6,7 +6,6 @@ The bounds are the service's promises; a sanitized build may take three
 times as long, as its code runs slower.
 """
 import argparse
-import http.client
 import signal
 import socket
 import sys
@@ -15,7 +14,7 @@ import time
 import unittest
 
 from malformed_requests import faults_among, send_malformed
-from serve_run import ULM, Service, raise_open_files_limit
+from serve_run import ULM, Service, get, raise_open_files_limit
 
 SERVE = None
 MALFORMED = 3000
@@ -23,22 +22,11 @@ SLOW = 1000
 SLOWER = 1
 
 
-def timed_get(port, path, source="127.0.0.2"):
+def timed_get(port, path):
     """GET from another loopback address than the slow clients': (seconds, status)."""
     start = time.monotonic()
-    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=30, source_address=(source, 0))
-    try:
-        connection.request("GET", path)
-        response = connection.getresponse()
-        response.read()
-        return time.monotonic() - start, response.status
-    finally:
-        connection.close()
-
-
-def without_stamps(feed):
-    """The feed without its DTSTAMP lines, which tell when it was made."""
-    return b"".join(line for line in feed.splitlines(True) if not line.startswith(b"DTSTAMP:"))
+    status = get(port, path, timeout=30, source="127.0.0.2")[0]
+    return time.monotonic() - start, status
 
 
 class SlowClients(unittest.TestCase):
@@ -100,7 +88,10 @@ class MalformedRequests(unittest.TestCase):
 class Signals(unittest.TestCase):
     def test_sigterm_finishes_requests_in_flight_stops_accepting_and_exits_0(self):
         with Service(SERVE) as service:
-            # Printed years of distinct places: not cached, each takes a while.
+            # In flight: a request whose client is still sending its headers,
+            # and printed years of distinct places, not cached, sent at once.
+            slow = socket.create_connection(("127.0.0.1", service.port), timeout=10)
+            slow.sendall(f"GET /feed.ics?{ULM} HTTP/1.1\r\nHost: 127.0.0.1\r\n".encode())
             paths = [f"/year/2026.pdf?name=P{i}&lat={40 + i}.5&lon={i}.25&tz=Europe/Berlin" for i in range(6)]
             answers = [None] * len(paths)
 
@@ -114,23 +105,18 @@ class Signals(unittest.TestCase):
             for thread in threads:
                 thread.start()
             time.sleep(0.05)
-            start = time.monotonic()
             service.process.send_signal(signal.SIGTERM)
-            time.sleep(0.02)
-            refused = False
-            while service.process.poll() is None and not refused:
-                try:
-                    socket.create_connection(("127.0.0.1", service.port), timeout=1).close()
-                    time.sleep(0.01)
-                except OSError:
-                    refused = True
+            time.sleep(0.3 * SLOWER)
+            with self.assertRaises(OSError, msg="a new connection accepted after SIGTERM"):
+                socket.create_connection(("127.0.0.1", service.port), timeout=1).close()
+            slow.sendall(b"Connection: close\r\n\r\n")
+            answer = slow.makefile("rb").read()
             status = service.stop(signal.SIGTERM, seconds=5 * SLOWER)
-            took = time.monotonic() - start
             for thread in threads:
                 thread.join()
+            self.assertTrue(answer.startswith(b"HTTP/1.1 200") and answer.endswith(b"END:VCALENDAR\r\n"), answer[:100])
             self.assertEqual(answers, [200] * len(paths), service.log_tail())
-            self.assertEqual(status, 0, f"exit status after SIGTERM, {took:.2f} s: {service.log_tail()}")
-            self.assertTrue(refused or service.process.returncode == 0)
+            self.assertEqual(status, 0, service.log_tail())
 
     def test_a_restart_after_sigkill_serves_within_a_second(self):
         with Service(SERVE) as first:
@@ -140,7 +126,8 @@ class Signals(unittest.TestCase):
             with Service(SERVE, port=first.port) as second:
                 self.assertLessEqual(second.started_in, 1.0 * SLOWER)
                 after = second.get(f"/feed.ics?{ULM}")
-                self.assertEqual((after[0], without_stamps(after[2])), (200, without_stamps(before[2])))
+                # The same bytes and ETag from a new process: nothing was lost, and copies agree.
+                self.assertEqual((after[0], after[1]["etag"], after[2]), (200, before[1]["etag"], before[2]))
 
 
 if __name__ == "__main__":

@@ -41,9 +41,9 @@ def resident_kib(pid):
     raise RuntimeError(f"no VmRSS for process {pid}")
 
 
-def get(port, path, headers=None, timeout=10):
-    """GET on loopback: (status, headers as a dict of lower-case names, body)."""
-    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout)
+def get(port, path, headers=None, timeout=10, source="127.0.0.1"):
+    """GET on loopback from the source address: (status, headers as a dict of lower-case names, body)."""
+    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout, source_address=(source, 0))
     try:
         connection.request("GET", path, headers=headers or {})
         response = connection.getresponse()
