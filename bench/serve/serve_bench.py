@@ -101,10 +101,30 @@ def fetch_in_parallel(service, paths, clients):
     return bodies, time.monotonic() - start
 
 
+# Places drawn as members' towns are: a few large ones often, most rarely
+# (Zipf's law, the i-th place with weight 1/i); or, with --uniform, each as
+# often, which mostly misses any bounded cache.
 MANY_PLACES = """counter = 0
 limit = {limit}
+cumulative = {{}}
+init = function(args)
+  local total = 0
+  for i = 1, {places} do
+    total = total + ({uniform} and 1 or 1 / i)
+    cumulative[i] = total
+  end
+  for i = 1, {places} do cumulative[i] = cumulative[i] / total end
+end
+draw = function()
+  local u, low, high = math.random(), 1, {places}
+  while low < high do
+    local middle = math.floor((low + high) / 2)
+    if cumulative[middle] < u then low = middle + 1 else high = middle end
+  end
+  return low - 1
+end
 request = function()
-  local i = math.random(0, {places} - 1)
+  local i = draw()
   local lat = 35 + (i * 7919) % 3000 / 100
   local lon = -5 + (i * 104729) % 3000 / 100
   return wrk.format("GET", string.format("/feed.ics?name=P%d&lat=%.2f&lon=%.2f&tz=Europe/Berlin", i, lat, lon))
@@ -123,8 +143,10 @@ def main():
     parser.add_argument("--requests", type=int, default=1_000_000, help="feed requests of the memory run")
     parser.add_argument("--places", type=int, default=10_000, help="distinct places of the memory run")
     parser.add_argument("--malformed", type=int, default=100_000)
+    parser.add_argument("--uniform", action="store_true", help="places of the memory run drawn uniformly")
     # Uniformly drawn places mostly miss a bounded cache: the run may end by time before its count.
-    parser.add_argument("--memory-seconds", type=int, default=600, help="the memory run's longest time")
+    parser.add_argument("--memory-seconds", type=int, default=900, help="the memory run's longest time")
+    parser.add_argument("--sections", default="12345", help="the parts to run, e.g. 35")
     options = parser.parse_args()
     raise_open_files_limit()
     print(f"kelmorven-serve benchmark, {os.cpu_count()} cores, {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}")
@@ -138,63 +160,71 @@ def main():
         assert get(nginx.port, "/feed.ics")[2] == feed
 
         # 1. The feed beside nginx's static file, 64 connections, nginx first and last.
-        print(f"\n1. feed of {len(feed)} bytes, wrk -t2 -c64 -d{options.seconds}s")
-        rows = [("nginx, static file", nginx.port, "/feed.ics"), ("kelmorven-serve, feed", service.port, FEED),
-                ("nginx, static file", nginx.port, "/feed.ics")]
-        rates = {}
-        for label, port, path in rows:
-            rate, p99, done, bad = wrk(port, path, seconds=options.seconds)
-            rates.setdefault(label, []).append(rate)
-            print(f"   {label:24} {rate:10.0f} requests/s   p99 {p99:7.2f} ms   {done} requests, {bad} not 2xx/3xx")
-        if headers.get("etag"):
-            script = os.path.join(service.folder.name, "etag.lua")
-            with open(script, "w") as out:
-                out.write(f'wrk.headers["If-None-Match"] = [==[{headers["etag"]}]==]\n')
-            rate, p99, done, _ = wrk(service.port, FEED, seconds=options.seconds, script=script)
-            print(f"   {'kelmorven-serve, 304':24} {rate:10.0f} requests/s   p99 {p99:7.2f} ms   (If-None-Match)")
-        ratio = rates["kelmorven-serve, feed"][0] / (sum(rates["nginx, static file"]) / 2)
-        print(f"   the feed's rate is {ratio:.2f} of nginx's")
+        if "1" in options.sections:
+            print(f"\n1. feed of {len(feed)} bytes, wrk -t2 -c64 -d{options.seconds}s")
+            rows = [("nginx, static file", nginx.port, "/feed.ics"), ("kelmorven-serve, feed", service.port, FEED),
+                    ("nginx, static file", nginx.port, "/feed.ics")]
+            rates = {}
+            for label, port, path in rows:
+                rate, p99, done, bad = wrk(port, path, seconds=options.seconds)
+                rates.setdefault(label, []).append(rate)
+                print(f"   {label:24} {rate:10.0f} requests/s   p99 {p99:7.2f} ms   {done} requests, {bad} not 2xx/3xx")
+            if headers.get("etag"):
+                script = os.path.join(service.folder.name, "etag.lua")
+                with open(script, "w") as out:
+                    out.write(f'wrk.headers["If-None-Match"] = [==[{headers["etag"]}]==]\n')
+                rate, p99, done, _ = wrk(service.port, FEED, seconds=options.seconds, script=script)
+                print(f"   {'kelmorven-serve, 304':24} {rate:10.0f} requests/s   p99 {p99:7.2f} ms   (If-None-Match)")
+            ratio = rates["kelmorven-serve, feed"][0] / (sum(rates["nginx, static file"]) / 2)
+            print(f"   the feed's rate is {ratio:.2f} of nginx's")
 
         # 2. One year rendered without the cache.
-        print("\n2. CPU time of one year not cached (distinct places, HTTP included)")
-        for fmt, count in (("ics", 200), ("pdf", 40), ("svg", 40), ("txt", 200)):
-            ms = cpu_per_render(service, lambda i, f=fmt: f"/year/2026.{f}?{place(900_000 + i)}", count)
-            print(f"   {fmt:4} {ms:7.2f} ms of CPU per year ({count} years)")
-        ms = cpu_per_render(service, lambda i: f"/feed.ics?{place(800_000 + i)}", 200)
-        print(f"   feed {ms:7.2f} ms of CPU per feed (200 feeds)")
+        if "2" in options.sections:
+            print("\n2. CPU time of one year not cached (distinct places, HTTP included)")
+            for fmt, count in (("ics", 200), ("pdf", 40), ("svg", 40), ("txt", 200)):
+                ms = cpu_per_render(service, lambda i, f=fmt: f"/year/2026.{f}?{place(900_000 + i)}", count)
+                print(f"   {fmt:4} {ms:7.2f} ms of CPU per year ({count} years)")
+            ms = cpu_per_render(service, lambda i: f"/feed.ics?{place(800_000 + i)}", 200)
+            print(f"   feed {ms:7.2f} ms of CPU per feed (200 feeds)")
 
         # 4. Printed formats under concurrent requests.
-        print("\n4. printed formats under concurrent requests")
-        for fmt in ("pdf", "svg"):
-            alone, serial = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(700_000 + i)}" for i in range(24)], 1)
-            same, _ = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(700_000 + i % 24)}" for i in range(96)], 16)
-            _, parallel = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(710_000 + i)}" for i in range(24)], 4)
-            differing = sum(body != alone[i % 24] for i, body in enumerate(same))
-            print(f"   {fmt}: 24 years one at a time {24 / serial:5.1f}/s, four at a time {24 / parallel:5.1f}/s "
-                  f"(x{serial / parallel:.2f}); 96 fetched by 16 clients at once, {differing} differ")
+        if "4" in options.sections:
+            print("\n4. printed formats under concurrent requests")
+            for fmt in ("pdf", "svg"):
+                alone, serial = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(700_000 + i)}" for i in range(24)], 1)
+                same, _ = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(700_000 + i % 24)}" for i in range(96)], 16)
+                _, parallel = fetch_in_parallel(service, [f"/year/2027.{fmt}?{place(710_000 + i)}" for i in range(24)], 4)
+                differing = sum(body != alone[i % 24] for i, body in enumerate(same))
+                print(f"   {fmt}: 24 years one at a time {24 / serial:5.1f}/s, four at a time {24 / parallel:5.1f}/s "
+                      f"(x{serial / parallel:.2f}); 96 fetched by 16 clients at once, {differing} differ")
 
         # 3. Memory over many places.
-        print(f"\n3. resident memory, {options.requests} feed requests over {options.places} places")
-        script = os.path.join(service.folder.name, "places.lua")
-        with open(script, "w") as out:
-            out.write(MANY_PLACES.format(limit=options.requests // 2, places=options.places))
-        resident = [resident_kib(service.process.pid)]
-        rate, p99, done, bad = wrk(service.port, "/", connections=64, seconds=options.memory_seconds, script=script,
-                                   every_10_s=lambda: resident.append(resident_kib(service.process.pid)))
-        resident.append(resident_kib(service.process.pid))
-        print(f"   {done} requests ({bad} not 2xx/3xx) at {rate:.0f}/s, p99 {p99:.1f} ms")
-        print(f"   resident MB every 10 s: {' '.join(f'{kib / 1024:.0f}' for kib in resident)}")
+        if "3" in options.sections:
+            print(f"\n3. resident memory, {options.requests} feed requests over {options.places} places, "
+                  f"{'uniform' if options.uniform else 'Zipf'}")
+            script = os.path.join(service.folder.name, "places.lua")
+            with open(script, "w") as out:
+                out.write(MANY_PLACES.format(limit=options.requests // 2, places=options.places,
+                                             uniform="true" if options.uniform else "false"))
+            resident = [resident_kib(service.process.pid)]
+            rate, p99, done, bad = wrk(service.port, "/", connections=64, seconds=options.memory_seconds, script=script,
+                                       every_10_s=lambda: resident.append(resident_kib(service.process.pid)))
+            resident.append(resident_kib(service.process.pid))
+            print(f"   {done} requests ({bad} not 2xx/3xx) at {rate:.0f}/s, p99 {p99:.1f} ms")
+            print(f"   resident MB every 10 s: {' '.join(f'{kib / 1024:.0f}' for kib in resident)}")
 
         # 5. Malformed requests.
-        print(f"\n5. {options.malformed} malformed requests")
-        before = resident_kib(service.process.pid)
-        start = time.monotonic()
-        counts = send_malformed(service.port, options.malformed, parallel=256)
-        took = time.monotonic() - start
-        after = resident_kib(service.process.pid)
-        print(f"   in {took:.0f} s; answers: {dict(sorted(counts.items(), key=lambda kv: str(kv[0])))}")
-        print(f"   faults: {faults_among(counts) or 'none'}; resident {before / 1024:.1f} MB before, "
-              f"{after / 1024:.1f} MB after; still serving: {service.get('/healthz')[0] == 200}")
+        if "5" in options.sections:
+            print(f"\n5. {options.malformed} malformed requests")
+            before = resident_kib(service.process.pid)
+            start = time.monotonic()
+            counts = send_malformed(service.port, options.malformed, parallel=256)
+            took = time.monotonic() - start
+            after = resident_kib(service.process.pid)
+            print(f"   in {took:.0f} s; answers: {dict(sorted(counts.items(), key=lambda kv: str(kv[0])))}")
+            print(f"   faults: {faults_among(counts) or 'none'}; resident {before / 1024:.1f} MB before, "
+                  f"{after / 1024:.1f} MB after; still serving: {service.get('/healthz')[0] == 200}")
+
         print(f"\nstopped by SIGTERM, exit status {service.stop()}")
 
 

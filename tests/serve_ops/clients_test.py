@@ -31,7 +31,7 @@ DAY = "2026-05-20"  # within the feed's window from TODAY
 FEEDS = [
     # query, whether the Sun rises and sets on every day
     (ULM, True),
-    (ULM + "&remind=15", True),
+    ("place=2820256&remind=15", True),  # Ulm by its GeoNames id
     ("name=Troms%C3%B8&lat=69.6492&lon=18.9553&tz=Europe/Oslo", False),  # midnight sun
     ("name=Neumayer&lat=-70.67&lon=-8.27&tz=Antarctica/Troll", False),  # polar night
     ("name=New%20York&lat=40.7128&lon=-74.006&tz=America/New_York", True),
