@@ -25,6 +25,7 @@ import tempfile
 import threading
 import time
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "serve_ops"))
 from malformed_requests import faults_among, send_malformed  # noqa: E402
 from serve_run import ULM, Nginx, Service, get, raise_open_files_limit, resident_kib  # noqa: E402
