@@ -19,6 +19,8 @@ Usage: serve_bench.py --serve PROGRAM [--seconds S] [--requests N] [--places N] 
 import argparse
 import os
 import re
+import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -28,7 +30,7 @@ import time
 sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "serve_ops"))
 from malformed_requests import faults_among, send_malformed  # noqa: E402
-from serve_run import ULM, Nginx, Service, get, raise_open_files_limit, resident_kib  # noqa: E402
+from serve_run import ULM, Service, free_port, get, raise_open_files_limit, resident_kib  # noqa: E402
 
 FEED = f"/feed.ics?{ULM}"
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -135,6 +137,77 @@ response = function(status, headers, body)
   if counter >= limit then wrk.thread:stop() end
 end
 """
+
+
+NGINX_CONFIGURATION = """daemon off;
+worker_processes {workers};
+pid {folder}/nginx.pid;
+error_log {folder}/error.log warn;
+events {{ worker_connections 4096; }}
+http {{
+    access_log off;
+    sendfile on;
+    tcp_nopush on;
+    client_body_temp_path {folder}/body;
+    proxy_temp_path {folder}/proxy;
+    fastcgi_temp_path {folder}/fastcgi;
+    uwsgi_temp_path {folder}/uwsgi;
+    scgi_temp_path {folder}/scgi;
+    types {{ text/calendar ics; }}
+    server {{
+        listen 127.0.0.1:{port};
+{body}
+    }}
+}}
+"""
+
+
+NGINX = "/usr/sbin/nginx"  # Debian's, which a user's PATH may lack
+
+
+class Nginx:
+    """nginx on 127.0.0.1 from a configuration in a temporary folder, `body` its server block's lines."""
+
+    def __init__(self, body, workers=1):
+        self.port = free_port()
+        self.folder = tempfile.TemporaryDirectory(prefix="nginx-")
+        # Its workers run as another user when started by root: they read the folder.
+        os.chmod(self.folder.name, 0o755)
+        self.configuration = os.path.join(self.folder.name, "nginx.conf")
+        with open(self.configuration, "w") as out:
+            out.write(NGINX_CONFIGURATION.format(folder=self.folder.name, port=self.port, workers=workers,
+                                                 body=body.replace("{folder}", self.folder.name)))
+        self.process = None
+
+    def write(self, name, data):
+        with open(os.path.join(self.folder.name, name), "wb") as out:
+            out.write(data)
+        os.chmod(os.path.join(self.folder.name, name), 0o644)
+
+    def __enter__(self):
+        self.process = subprocess.Popen([NGINX, "-p", self.folder.name, "-c", self.configuration,
+                                         "-e", os.path.join(self.folder.name, "error.log")],
+                                        stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        start = time.monotonic()
+        while True:
+            if self.process.poll() is not None:
+                raise RuntimeError("nginx did not start: " + self.process.stderr.read().decode(errors="replace"))
+            try:
+                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
+                return self
+            except OSError:
+                if time.monotonic() - start > 10:
+                    raise
+                time.sleep(0.02)
+
+    def __exit__(self, *exception):
+        self.process.send_signal(signal.SIGQUIT)  # nginx's graceful stop
+        try:
+            self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self.folder.cleanup()
 
 
 def main():

@@ -3,11 +3,9 @@
 
 vdirsyncer syncs the feed into a folder and khal lists its events at the
 CSV's minute; calcurse imports a fetched feed; the icalendar package parses
-the feeds of places across the zones and the polar circles. With --nginx,
-the feed comes through nginx in front of the service, as in
-packaging/kelmorven-serve.nginx without its TLS.
+the feeds of places across the zones and the polar circles.
 
-Usage: clients_test.py --serve PROGRAM [--nginx] [unittest names]
+Usage: clients_test.py --serve PROGRAM [unittest names]
 """
 import argparse
 import csv
@@ -21,11 +19,9 @@ import unittest
 
 import icalendar
 
-from serve_run import TODAY, ULM, Nginx, Service, get
+from serve_run import TODAY, ULM, Service, get
 
 SERVE = None
-NGINX = False
-PACKAGING = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging")
 DAY = "2026-05-20"  # within the feed's window from TODAY
 
 FEEDS = [
@@ -92,18 +88,10 @@ class Clients(unittest.TestCase):
     def setUpClass(cls):
         cls.service = Service(SERVE).start()
         cls.port = cls.service.port
-        cls.nginx = None
-        if NGINX:
-            # The shipped location, before an upstream of the test's own port.
-            cls.nginx = Nginx(f"include {PACKAGING}/kelmorven-serve-proxy.conf;",
-                              http=f"upstream kelmorven_serve {{ server 127.0.0.1:{cls.port}; keepalive 8; }}").__enter__()
-            cls.port = cls.nginx.port
         cls.folder = tempfile.TemporaryDirectory(prefix="clients-")
 
     @classmethod
     def tearDownClass(cls):
-        if cls.nginx:
-            cls.nginx.__exit__(None, None, None)
         cls.service.__exit__(None, None, None)
         cls.folder.cleanup()
 
@@ -163,7 +151,6 @@ class Clients(unittest.TestCase):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--serve", required=True)
-    parser.add_argument("--nginx", action="store_true")
     options, rest = parser.parse_known_args()
-    SERVE, NGINX = options.serve, options.nginx
+    SERVE = options.serve
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

@@ -1,4 +1,4 @@
-"""kelmorven-serve and nginx as processes on loopback, for the service's tests and its benchmark.
+"""kelmorven-serve as a process on loopback, for the service's tests and its benchmark.
 
 Each process listens on 127.0.0.1 on a port picked here, writes its log into
 a temporary folder, and is stopped when its `with` block ends.
@@ -6,7 +6,6 @@ a temporary folder, and is stopped when its `with` block ends.
 import http.client
 import os
 import resource
-import shutil
 import signal
 import socket
 import subprocess
@@ -114,78 +113,4 @@ class Service:
 
     def __exit__(self, *exception):
         self.stop(signal.SIGKILL)
-        self.folder.cleanup()
-
-
-NGINX_CONFIGURATION = """daemon off;
-worker_processes {workers};
-pid {folder}/nginx.pid;
-error_log {folder}/error.log warn;
-events {{ worker_connections 4096; }}
-http {{
-    access_log off;
-    sendfile on;
-    tcp_nopush on;
-    client_body_temp_path {folder}/body;
-    proxy_temp_path {folder}/proxy;
-    fastcgi_temp_path {folder}/fastcgi;
-    uwsgi_temp_path {folder}/uwsgi;
-    scgi_temp_path {folder}/scgi;
-    types {{ text/calendar ics; }}
-{http}
-    server {{
-        listen 127.0.0.1:{port};
-{body}
-    }}
-}}
-"""
-
-
-# Debian's nginx, in /usr/sbin, which a user's PATH may lack.
-NGINX = shutil.which("nginx", path=os.environ.get("PATH", "") + ":/usr/sbin") or "/usr/sbin/nginx"
-
-
-class Nginx:
-    """nginx on 127.0.0.1 from a configuration in a temporary folder: `body` the server block's lines,
-    `http` more lines of the http block."""
-
-    def __init__(self, body, workers=1, http=""):
-        self.port = free_port()
-        self.folder = tempfile.TemporaryDirectory(prefix="nginx-")
-        # Its workers run as another user when started by root: they read the folder.
-        os.chmod(self.folder.name, 0o755)
-        self.configuration = os.path.join(self.folder.name, "nginx.conf")
-        with open(self.configuration, "w") as out:
-            out.write(NGINX_CONFIGURATION.format(folder=self.folder.name, port=self.port, workers=workers, http=http,
-                                                 body=body.replace("{folder}", self.folder.name)))
-        self.process = None
-
-    def write(self, name, data):
-        with open(os.path.join(self.folder.name, name), "wb") as out:
-            out.write(data)
-        os.chmod(os.path.join(self.folder.name, name), 0o644)
-
-    def __enter__(self):
-        self.process = subprocess.Popen([NGINX, "-p", self.folder.name, "-c", self.configuration,
-                                         "-e", os.path.join(self.folder.name, "error.log")],
-                                        stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        start = time.monotonic()
-        while True:
-            if self.process.poll() is not None:
-                raise RuntimeError("nginx did not start: " + self.process.stderr.read().decode(errors="replace"))
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
-                return self
-            except OSError:
-                if time.monotonic() - start > 10:
-                    raise
-                time.sleep(0.02)
-
-    def __exit__(self, *exception):
-        self.process.send_signal(signal.SIGQUIT)  # nginx's graceful stop
-        try:
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
         self.folder.cleanup()
