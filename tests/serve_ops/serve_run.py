@@ -15,6 +15,7 @@ import time
 # Ulm, given by coordinates as a member's link gives it.
 ULM = "name=Ulm&lat=48.39841&lon=9.99155&tz=Europe/Berlin"
 TODAY = "2026-05-17"
+CANNOT_LISTEN = 69  # kelmorven-serve's exit status when its address is taken
 
 
 def free_port():
@@ -71,20 +72,27 @@ class Service:
 
     def __init__(self, program, port=None, today=TODAY, extra=(), quiet=False):
         self.program = program
+        self.picked = port is None  # a port picked here may be taken by another before the server binds it
         self.port = port or free_port()
-        self.arguments = [program, "--listen", f"127.0.0.1:{self.port}", "--today", today, *extra]
+        self.arguments = lambda: [program, "--listen", f"127.0.0.1:{self.port}", "--today", today, *extra]
         self.quiet = quiet
         self.folder = tempfile.TemporaryDirectory(prefix="serve-")
         self.log_path = os.path.join(self.folder.name, "serve.log")
         self.process = None
         self.started_in = None
 
-    def start(self, seconds=30):
+    def start(self, seconds=30, tries=3):
         log = subprocess.DEVNULL if self.quiet else open(self.log_path, "ab")
-        self.process = subprocess.Popen(self.arguments, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        self.process = subprocess.Popen(self.arguments(), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         if log is not subprocess.DEVNULL:
             log.close()
-        self.started_in = wait_until_serving(self.port, self.process, seconds)
+        try:
+            self.started_in = wait_until_serving(self.port, self.process, seconds)
+        except RuntimeError:
+            if not (self.picked and self.process.returncode == CANNOT_LISTEN and tries > 1):
+                raise
+            self.port = free_port()
+            return self.start(seconds, tries - 1)
         return self
 
     def log_tail(self, lines=20):
