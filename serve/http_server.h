@@ -69,7 +69,9 @@ struct ServerSettings {
     ListenAddress listen;
     unsigned threads = 2;
     unsigned connectionLimit = 4000;  // a slow client holds one, and little memory
-    unsigned idleTimeout = 30;        // seconds a connection may send nothing
+    // Seconds a connection may send nothing: a request cut off mid-line and
+    // half-closed is one the library sometimes waits on, and is closed then.
+    unsigned idleTimeout = 10;
     bool logRequests = true;          // one line per request on standard error
 };
 

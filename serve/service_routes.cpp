@@ -142,18 +142,15 @@ Response YearAnswer(ServeProgram& program, const Request& request) {
             error = calculated.error;
             return nullptr;
         }
-        TimetableDocument document;
         if (format->needs.printed && !program.printing.Ready()) {
             error = {503, "the printed formats cannot be made here: " + program.printing.Error()};
             return nullptr;
         }
-        if (format->needs.printed) {
-            // The printing toolkit paints one document at a time.
-            const std::lock_guard<std::mutex> held(program.printingLock);
-            document = TableDocument(calculated.options, *calculated.year, calculated.country);
-        } else {
-            document = TableDocument(calculated.options, *calculated.year, calculated.country);
-        }
+        // The printing toolkit paints one document at a time.
+        std::unique_lock<std::mutex> painting(program.printingLock, std::defer_lock);
+        if (format->needs.printed) painting.lock();
+        auto document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        if (painting.owns_lock()) painting.unlock();
         return MakeRendered(std::move(document.bytes), MediaType(*format),
                             Disposition(Cp1252ToUtf8(document.fileName)), StampOf(program));
     });
