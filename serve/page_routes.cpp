@@ -73,8 +73,8 @@ PageResponse PlaceAnswer(const PageService& service, const QueryPairs& query) {
     std::optional<PlacePage> page = MakePlacePage(*lookup.place, *year, today, refusal);
     if (!page) return Problem(service, 400, texts.refusedHeading, refusal);
     page->remindMinutes = remind;
-    page->baseUrl = service.baseUrl;
-    page->qrSvg = QrCodeSvg(service.baseUrl + FeedAddress(page->place, remind), texts.qrLabel);
+    page->baseUrl = std::string(service.baseUrl);
+    page->qrSvg = QrCodeSvg(page->baseUrl + FeedAddress(page->place, remind), texts.qrLabel);
     return Html(200, RenderPlacePage(texts, *page));
 }
 

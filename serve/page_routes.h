@@ -12,13 +12,13 @@
 #include <string_view>
 #include <vector>
 
-// What the page reads, made once at start and then read-only, so that
-// requests on any thread share it.
+// What the page reads: the service's record, read-only after start, so
+// that requests on any thread share it; cheap to make for each request.
 struct PageService {
     const Gazetteer& gazetteer;
-    std::vector<std::string> zones;  // ReadZoneNames of the system's database
-    std::optional<PageDate> today;   // --today; without it, the date now in the place's time zone
-    std::string baseUrl;             // the public address for the links it writes, no final '/'
+    const std::vector<std::string>& zones;  // the IANA zones the coordinates form offers, sorted
+    std::optional<PageDate> today;          // --today; without it, the date now in the place's time zone
+    std::string_view baseUrl;               // the public address for the links it writes, no final '/'
     const PageTexts& texts = EnglishPageTexts();
 };
 

@@ -8,6 +8,9 @@
 
 namespace {
 
+const Gazetteer none;
+const std::vector<std::string> noZones;
+
 TEST(PageText, UserTextIsEscapedAndKeptValidUtf8) {
     const struct {
         std::string_view text, escaped;
@@ -24,8 +27,7 @@ TEST(PageText, UserTextIsEscapedAndKeptValidUtf8) {
 }
 
 TEST(PlacePage, AMarkedUpNameShowsAsTextInEveryPlaceItAppears) {
-    const Gazetteer none;
-    const PageService service{none, {}, PageDate{2026, 12, 31}, "https://timings.example.org"};
+    const PageService service{none, noZones, PageDate{2026, 12, 31}, "https://timings.example.org"};
     const std::optional<PageResponse> page = AnswerPage(
         service, "/place",
         {{"name", "<script>alert(1)</script>"}, {"lat", "47.3769"}, {"lon", "8.5417"}, {"tz", "Europe/Zurich"}});
@@ -43,8 +45,7 @@ TEST(PlacePage, AMarkedUpNameShowsAsTextInEveryPlaceItAppears) {
 }
 
 TEST(PlacePage, AddressesThatNameNoPlaceAreRefused) {
-    const Gazetteer none;
-    const PageService service{none, {}, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
+    const PageService service{none, noZones, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
     const struct {
         QueryPairs query;
         int status;
@@ -100,8 +101,8 @@ TEST(QrCode, DrawsTheCodeWithItsFinderPatternsInsideTheQuietZone) {
 }
 
 TEST(PageFiles, ServedWithTheirTypesAndThePolicy) {
-    const Gazetteer none;
-    const PageService service{none, {"Etc/UTC", "Europe/Zurich"}, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
+    const std::vector<std::string> zones{"Etc/UTC", "Europe/Zurich"};
+    const PageService service{none, zones, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
     for (const auto& [path, type] : {std::pair{"/page/style.css", "text/css; charset=utf-8"},
                                      {"/page/page.js", "text/javascript; charset=utf-8"},
                                      {"/page/icon.svg", "image/svg+xml"},
