@@ -64,12 +64,22 @@ std::string OtherMatchesNote(const PlaceMatches& matches, const std::string& que
     return note + "\n";
 }
 
+// A query of digits alone is a GeoNames id, which names one shipped place
+// or none; any other query, the best match by name.
+PlaceMatches MatchesOf(const Gazetteer& gazetteer, const std::string& query) {
+    const bool digits = !query.empty() && query.size() <= 18 && query.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) return FindPlaces(gazetteer, query, 1);
+    PlaceMatches matches;
+    if (const Place* found = FindPlaceById(gazetteer, std::stoll(query))) matches = {{found}, 1};
+    return matches;
+}
+
 }  // namespace
 
 PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
                         const std::string& town) {
     PlaceChoice choice{options, {}, "", ""};
-    const PlaceMatches matches = FindPlaces(gazetteer, query, 1);
+    const PlaceMatches matches = MatchesOf(gazetteer, query);
     if (matches.best.empty()) {
         choice.refusal = "no place matches \"" + query + "\" (--find lists what a beginning matches)";
         return choice;

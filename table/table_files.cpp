@@ -46,11 +46,15 @@ int64_t CalendarStamp(const TableOptions& options) {
     return static_cast<int64_t>(std::time(nullptr));
 }
 
-WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                    TextFileBatch* batch, const std::string& country) {
+TimetableDocument TableDocument(const TableOptions& options, const YearResult& year, const std::string& country) {
     RenderOptions render;
     if (options.format->needs.printed) render.country = country;
     if (options.format->needs.stamp) render.stamp = CalendarStamp(options);
     if (options.format->needs.reminders) render.remindMinutes = options.remindMinutes;
-    return WriteTimetableDocument(MakeTimetableDocument(*options.format, year, render), folder, batch);
+    return MakeTimetableDocument(*options.format, year, render);
+}
+
+WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
+                    TextFileBatch* batch, const std::string& country) {
+    return WriteTimetableDocument(TableDocument(options, year, country), folder, batch);
 }

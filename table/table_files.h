@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calc/year_result.h"
+#include "documents/timetable_documents.h"
 #include "files/text_file.h"
 #include "table/table_options.h"
 
@@ -15,6 +16,11 @@
 // itself, the zone must be in the database, and an iCalendar file needs a
 // SOURCE_DATE_EPOCH, when it is set, of whole seconds.
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone);
+
+// The file of the calculated year in the format of the options, as the
+// tool writes it and the service sends it: the printed formats name country
+// in their title.
+TimetableDocument TableDocument(const TableOptions& options, const YearResult& year, const std::string& country = "");
 
 // Writes the calculated year into folder in the format of the options.
 // Data files are UTF-8 and, like the documents, replace an earlier file

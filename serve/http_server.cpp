@@ -1,0 +1,246 @@
+#include "serve/http_server.h"
+
+#include "serve/request_log.h"
+
+#include <microhttpd.h>
+
+#include <netdb.h>
+#include <unistd.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdarg>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+bool SameLetters(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x | 0x20) == (y | 0x20);
+           });
+}
+
+std::string ResolveError(int code) { return gai_strerror(code); }
+
+// A slow client holds a descriptor per connection: the soft limit is raised
+// to what the connection limit needs, as far as the hard limit allows.
+void RaiseDescriptorLimit(unsigned connections) {
+    rlimit limit{};
+    const rlim_t wanted = connections + 64;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+}  // namespace
+
+std::optional<std::string> Request::Query(const std::string& name) const {
+    for (const auto& [key, value] : query)
+        if (key == name) return value;
+    return std::nullopt;
+}
+
+std::optional<std::string> Request::Header(const std::string& name) const {
+    for (const auto& [key, value] : headers)
+        if (SameLetters(key, name)) return value;
+    return std::nullopt;
+}
+
+std::optional<ListenAddress> ParseListenAddress(const std::string& text) {
+    const size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0) return std::nullopt;
+    std::string host = text.substr(0, colon);
+    const std::string port = text.substr(colon + 1);
+    if (host.front() == '[') {
+        if (host.size() < 3 || host.back() != ']') return std::nullopt;
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find(':') != std::string::npos) {
+        return std::nullopt;  // an IPv6 address needs its brackets
+    }
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(port);
+    if (number > 65535) return std::nullopt;
+    return ListenAddress{host, static_cast<uint16_t>(number)};
+}
+
+// One request from its first line to its end: what the log line tells.
+struct HttpServer::Exchange {
+    std::string target;  // the request target as sent
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::string method;
+    int status = 0;  // 0 until a response is queued
+    size_t bytes = 0;
+    bool started = false;
+    bool answered = false;
+};
+
+struct HttpCallbacks {
+    static void* Started(void* cls, const char* uri, MHD_Connection*) {
+        auto* server = static_cast<HttpServer*>(cls);
+        server->inFlight_.fetch_add(1);
+        auto* exchange = new HttpServer::Exchange;
+        exchange->target = uri ? uri : "";
+        return exchange;
+    }
+
+    static void Completed(void* cls, MHD_Connection* connection, void** context, MHD_RequestTerminationCode) {
+        auto* server = static_cast<HttpServer*>(cls);
+        auto* exchange = static_cast<HttpServer::Exchange*>(*context);
+        if (!exchange) return;
+        if (server->log_) {
+            const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+            const double milliseconds =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - exchange->start).count();
+            LogRequest(info ? info->client_addr : nullptr, exchange->method, exchange->target, exchange->status,
+                       exchange->bytes, milliseconds);
+        }
+        delete exchange;
+        *context = nullptr;
+        server->inFlight_.fetch_sub(1);
+    }
+
+    static MHD_Result Collect(void* cls, MHD_ValueKind, const char* key, size_t keySize, const char* value,
+                              size_t valueSize) {
+        auto* into = static_cast<std::vector<std::pair<std::string, std::string>>*>(cls);
+        into->emplace_back(std::string(key, keySize), value ? std::string(value, valueSize) : std::string());
+        return MHD_YES;
+    }
+
+    static Response Limited(int status, const char* error) {
+        Response response;
+        response.status = status;
+        response.contentType = "application/json";
+        response.body = std::make_shared<const std::string>(std::string("{\"error\": \"") + error + "\"}\n");
+        return response;
+    }
+
+    static void FreeBody(void* cls) { delete static_cast<std::shared_ptr<const std::string>*>(cls); }
+
+    static MHD_Result Queue(MHD_Connection* connection, HttpServer::Exchange& exchange, const Response& answer) {
+        auto* held = new std::shared_ptr<const std::string>(answer.body);
+        MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
+            (*held)->size(), const_cast<char*>((*held)->data()), FreeBody, held);
+        if (!response) {
+            delete held;
+            return MHD_NO;
+        }
+        MHD_add_response_header(response, "Content-Type", answer.contentType.c_str());
+        for (const auto& [name, value] : answer.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
+        const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
+        MHD_destroy_response(response);
+        exchange.status = answer.status;
+        exchange.bytes = exchange.method == "HEAD" ? 0 : answer.body->size();
+        return queued;
+    }
+
+    static MHD_Result Access(void* cls, MHD_Connection* connection, const char* url, const char* method, const char*,
+                             const char*, size_t* uploadSize, void** context) {
+        auto* server = static_cast<HttpServer*>(cls);
+        auto* exchange = static_cast<HttpServer::Exchange*>(*context);
+        if (!exchange) return MHD_NO;
+        if (exchange->answered) {
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        exchange->method = method;
+        // A GET is answered once the whole request is in (an answer queued
+        // before would close the connection): the first call only starts
+        // it, and a body, which no route reads, is passed over. Other
+        // methods get their 405 at once.
+        const bool reading = exchange->method == "GET" || exchange->method == "HEAD";
+        if (reading && (!exchange->started || *uploadSize != 0)) {
+            exchange->started = true;
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        exchange->answered = true;
+        *uploadSize = 0;
+
+        Request request;
+        request.method = method;
+        request.path = url;
+        MHD_get_connection_values_n(connection, MHD_GET_ARGUMENT_KIND, Collect, &request.query);
+        MHD_get_connection_values_n(connection, MHD_HEADER_KIND, Collect, &request.headers);
+        size_t headerBytes = 0;
+        for (const auto& [name, value] : request.headers) headerBytes += name.size() + value.size() + 4;
+
+        if (exchange->target.size() > kLongestUrl) return Queue(connection, *exchange, Limited(414, "the URL is longer than 8 KB"));
+        if (headerBytes > kLargestHeaders)
+            return Queue(connection, *exchange, Limited(431, "the header lines are longer than 16 KB"));
+        Response answer;
+        try {
+            answer = server->handler_(request);
+        } catch (const std::exception&) {
+            answer = Limited(503, "the service could not answer now");  // out of memory, and the like
+        }
+        return Queue(connection, *exchange, answer);
+    }
+
+    static void Log(void*, const char* format, va_list arguments) { LogLibraryMessage(format, arguments); }
+};
+
+HttpServer::HttpServer(const ServerSettings& settings, RequestHandler handler)
+    : handler_(std::move(handler)), log_(settings.logRequests) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    const std::string port = std::to_string(settings.listen.port);
+    if (const int code = getaddrinfo(settings.listen.host.c_str(), port.c_str(), &hints, &found); code != 0) {
+        error_ = settings.listen.host + ": " + ResolveError(code);
+        return;
+    }
+    const bool six = found->ai_family == AF_INET6;
+    sockaddr_storage address{};
+    std::memcpy(&address, found->ai_addr, found->ai_addrlen);
+    freeaddrinfo(found);
+
+    RaiseDescriptorLimit(settings.connectionLimit);
+    const unsigned threads = std::max(1u, settings.threads);
+    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC | MHD_USE_ERROR_LOG;
+    if (six) flags |= MHD_USE_IPv6;
+    // The memory of a connection holds its request line and headers: room
+    // for the longest URL and headers allowed, so that the answer to a
+    // longer one is the service's own 414 or 431.
+    const size_t connectionMemory = 64 * 1024;
+    daemon_ = MHD_start_daemon(
+        flags, settings.listen.port, nullptr, nullptr, &HttpCallbacks::Access, this,
+        MHD_OPTION_EXTERNAL_LOGGER, &HttpCallbacks::Log, nullptr,
+        MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),
+        MHD_OPTION_URI_LOG_CALLBACK, &HttpCallbacks::Started, this,
+        MHD_OPTION_NOTIFY_COMPLETED, &HttpCallbacks::Completed, this,
+        MHD_OPTION_THREAD_POOL_SIZE, threads,
+        MHD_OPTION_CONNECTION_LIMIT, settings.connectionLimit,
+        MHD_OPTION_CONNECTION_TIMEOUT, settings.idleTimeout,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemory,
+        MHD_OPTION_LISTEN_BACKLOG_SIZE, 1024u,
+        MHD_OPTION_END);
+    if (!daemon_) {
+        error_ = "cannot listen on " + settings.listen.host + ":" + port + ": " + std::strerror(errno);
+        return;
+    }
+    const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
+    port_ = info ? info->port : settings.listen.port;
+}
+
+HttpServer::~HttpServer() {
+    if (daemon_) MHD_stop_daemon(daemon_);
+}
+
+bool HttpServer::Drain(double grace) {
+    if (!daemon_) return true;
+    const MHD_socket listening = MHD_quiesce_daemon(daemon_);
+    if (listening != MHD_INVALID_SOCKET) ::close(listening);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(grace);
+    while (inFlight_.load() > 0 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const bool finished = inFlight_.load() == 0;
+    MHD_stop_daemon(daemon_);
+    daemon_ = nullptr;
+    return finished;
+}

@@ -1,0 +1,366 @@
+#include "serve/service_routes.h"
+
+#include "documents/civil_moments.h"
+#include "documents/moment_text.h"
+#include "serve/calendar_feed.h"
+#include "serve/year_request.h"
+#include "table/place_choice.h"
+#include "table/table_files.h"
+#include "table/table_version.h"
+#include "text/conversions.h"
+#include "calc/civil_time_zone.h"
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+namespace {
+
+constexpr const char* kDayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kYearCaching = "public, max-age=86400";
+constexpr const char* kFeedCaching = "public, max-age=3600";  // the feed changes once a day
+constexpr const char* kTodayCaching = "public, max-age=600";
+
+// The media type of a file, by the ending the table of formats gives it; a
+// format of a new ending goes out as bytes until it is named here.
+std::string MediaType(const OutputFormat& format) {
+    struct Ending {
+        const char* ending;
+        const char* type;
+    };
+    static constexpr Ending kTypes[] = {
+        {".TXT", "text/plain; charset=windows-1252"}, {".WRI", "application/rtf"},
+        {".csv", "text/csv; charset=utf-8"},          {".json", "application/json"},
+        {".ics", "text/calendar; charset=utf-8"},     {".pdf", "application/pdf"},
+        {".svg", "image/svg+xml"},
+    };
+    for (const Ending& e : kTypes)
+        if (format.ending == e.ending) return e.type;
+    return "application/octet-stream";
+}
+
+// attachment; filename="ULM.TXT"; filename*=UTF-8''ULM.TXT (RFC 6266): the
+// plain name without what a quoted string or a file system would misread.
+std::string Disposition(const std::string& utf8Name) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string plain, encoded;
+    for (unsigned char c : utf8Name) {
+        const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+                          c == '-' || c == '_';
+        plain += safe || c == ' ' ? static_cast<char>(c) : '_';
+        if (safe) {
+            encoded += static_cast<char>(c);
+        } else {
+            encoded += '%';
+            encoded += kHex[c >> 4];
+            encoded += kHex[c & 15];
+        }
+    }
+    return "attachment; filename=\"" + plain + "\"; filename*=UTF-8''" + encoded;
+}
+
+Response Failure(const RequestError& error) { return ErrorResponse(error.status, error.text); }
+
+std::string PlaceKey(const PlaceParameters& p) {
+    return p.id.empty() ? p.name + '\x1f' + p.lat + '\x1f' + p.lon + '\x1f' + p.tz : p.id;
+}
+
+// The --today the documents take: the service's fixed today, else today
+// unless SOURCE_DATE_EPOCH is to be the stamp, as in the batch tool.
+std::optional<int64_t> CalendarToday(const ServeProgram& program) {
+    if (program.options.today) return program.options.today;
+    if (program.sourceDateEpoch) return std::nullopt;
+    return ServiceToday(program);
+}
+
+int64_t StampOf(const ServeProgram& program) {
+    const std::optional<int64_t> today = CalendarToday(program);
+    return today ? *today : *program.sourceDateEpoch;
+}
+
+// The cached answer for key, or the one render makes (then kept); an error
+// of render is answered and not kept.
+Response Cached(ServeProgram& program, const Request& request, const std::string& key, const char* caching,
+                const std::function<std::shared_ptr<const Rendered>(RequestError&)>& render) {
+    std::shared_ptr<const Rendered> rendered = program.cache.Find(key);
+    if (!rendered) {
+        RequestError error;
+        rendered = render(error);
+        if (error) return Failure(error);
+        program.cache.Keep(key, rendered);
+    }
+    return ConditionalResponse(request, *rendered, caching);
+}
+
+std::shared_ptr<Rendered> MakeRendered(std::string bytes, std::string type, std::string disposition, int64_t modified) {
+    auto rendered = std::make_shared<Rendered>();
+    rendered->etag = EntityTag(bytes);
+    rendered->body = std::make_shared<const std::string>(std::move(bytes));
+    rendered->contentType = std::move(type);
+    rendered->disposition = std::move(disposition);
+    rendered->modified = modified;
+    return rendered;
+}
+
+Response YearAnswer(ServeProgram& program, const Request& request) {
+    const std::string file = request.path.substr(std::string_view("/year/").size());
+    const size_t dot = file.rfind('.');
+    const OutputFormat* format = dot == std::string::npos ? nullptr : FindOutputFormat(file.substr(dot + 1));
+    if (!format)
+        return ErrorResponse(404, "no such path: " + request.path + " (the year is /year/YEAR.FORMAT, FORMAT " +
+                                      FormatWords() + ")");
+    const PlaceReading reading = ReadPlace(program, request);
+    if (reading.error) return Failure(reading.error);
+    const YearRequest year{reading.place, file.substr(0, dot), format, request.Query("remind"), CalendarToday(program)};
+    const std::string key = "year\n" + year.year + "\n" + std::string(format->word) + "\n" + PlaceKey(year.place) +
+                            "\n" + year.remind.value_or("-") + "\n" + std::to_string(StampOf(program));
+    return Cached(program, request, key, kYearCaching, [&](RequestError& error) -> std::shared_ptr<const Rendered> {
+        const CalculatedYear calculated = CalculateRequestedYear(program, year);
+        if (calculated.error) {
+            error = calculated.error;
+            return nullptr;
+        }
+        TimetableDocument document;
+        if (format->needs.printed) {
+            // The printing toolkit paints one document at a time.
+            const std::lock_guard<std::mutex> held(program.printingLock);
+            document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        } else {
+            document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        }
+        return MakeRendered(std::move(document.bytes), MediaType(*format),
+                            Disposition(Cp1252ToUtf8(document.fileName)), StampOf(program));
+    });
+}
+
+Response FeedAnswer(ServeProgram& program, const Request& request) {
+    const PlaceReading reading = ReadPlace(program, request);
+    if (reading.error) return Failure(reading.error);
+    const std::optional<std::string> remind = request.Query("remind");
+    const int64_t today = ServiceToday(program);
+    const std::string key = "feed\n" + PlaceKey(reading.place) + "\n" + remind.value_or("-") + "\n" +
+                            std::to_string(today) + "\n" + std::to_string(StampOf(program));
+    return Cached(program, request, key, kFeedCaching, [&](RequestError& error) -> std::shared_ptr<const Rendered> {
+        FeedRender feed = RenderFeed(program, reading.place, remind, today, CalendarToday(program));
+        if (feed.error) {
+            error = feed.error;
+            return nullptr;
+        }
+        return MakeRendered(std::move(feed.bytes), "text/calendar; charset=utf-8",
+                            Disposition("KELMORVEN " + feed.town + ".ics"), feed.stamp);
+    });
+}
+
+nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
+    if (moment.kind != DayKind::Normal) return MomentText(moment);
+    return LocalTimeText(moment.local, moment.offset);
+}
+
+// The civil date of the place now: the UTC date moved by the clock's offset.
+int64_t PlaceToday(const ServeProgram& program, const YearResult& year) {
+    if (program.options.today) return *program.options.today;
+    const int64_t now = static_cast<int64_t>(std::time(nullptr));
+    int32_t offset = static_cast<int32_t>(year.Settings().zone * 3600.0f);
+    if (!year.TimeZone().empty())
+        if (const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(year.TimeZone()).zone) offset = zone->OffsetAt(now);
+    const int64_t local = now + offset;
+    return local - ((local % 86400) + 86400) % 86400;
+}
+
+int YearOfDay(int64_t day) {
+    return static_cast<int>(std::chrono::year_month_day{
+        std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds(std::chrono::seconds(day)))}.year());
+}
+
+Response TodayAnswer(ServeProgram& program, const Request& request) {
+    const PlaceReading reading = ReadPlace(program, request);
+    if (reading.error) return Failure(reading.error);
+    const OutputFormat* data = FindOutputFormat("json");
+    const int64_t utcToday = ServiceToday(program);
+    const std::string key = "today\n" + PlaceKey(reading.place) + "\n" + std::to_string(utcToday);
+    return Cached(program, request, key, kTodayCaching, [&](RequestError& error) -> std::shared_ptr<const Rendered> {
+        CalculatedYear first =
+            CalculateRequestedYear(program, {reading.place, std::to_string(YearOfDay(utcToday)), data, {}, {}});
+        if (first.error) {
+            error = first.error;
+            return nullptr;
+        }
+        const int64_t today = PlaceToday(program, *first.year);
+        std::vector<CivilDay> days;
+        for (int year = YearOfDay(today); year <= YearOfDay(today + 86400); ++year) {
+            const CalculatedYear calculated =
+                CalculateRequestedYear(program, {reading.place, std::to_string(year), data, {}, {}});
+            if (calculated.error) break;  // the last year the format holds
+            for (const CivilDay& day : CivilDays(*calculated.year)) {
+                const int64_t start = CivilDateSeconds(day.year, day.month, day.day);
+                if (start == today || start == today + 86400) days.push_back(day);
+            }
+        }
+        const TimetableSettings& s = first.year->Settings();
+        nlohmann::ordered_json answer;
+        answer["place"] = {{"town", Cp1252ToUtf8(s.town)},
+                           {"latitude", ParseDouble(FormatReal(s.latitude)).value_or(0.0)},
+                           {"longitude", ParseDouble(FormatReal(s.longitude)).value_or(0.0)},
+                           {"time_zone", first.year->TimeZone()}};
+        answer["days"] = nlohmann::ordered_json::array();
+        for (const CivilDay& day : days) {
+            nlohmann::ordered_json entry{{"date", DateText(day)},
+                                         {"sunrise", MomentJson(day.sunrise)},
+                                         {"sunset", MomentJson(day.sunset)}};
+            if (day.sunrise.kind == DayKind::Normal) entry["sunrise_utc"] = LocalTimeText(day.sunrise.Utc(), 0).substr(0, 19) + "Z";
+            if (day.sunset.kind == DayKind::Normal) entry["sunset_utc"] = LocalTimeText(day.sunset.Utc(), 0).substr(0, 19) + "Z";
+            answer["days"].push_back(std::move(entry));
+        }
+        return MakeRendered(answer.dump(2) + "\n", "application/json", "", StampOf(program));
+    });
+}
+
+Response PlacesAnswer(const ServeProgram& program, const Request& request) {
+    const std::optional<std::string> query = request.Query("q");
+    if (!query || query->empty()) return ErrorResponse(400, "q: missing; the beginning of a place's name, as Ulm or Frankfurt, DE");
+    if (query->size() > 200) return ErrorResponse(400, "q: longer than 200 bytes");
+    const PlaceMatches matches = FindPlaces(program.gazetteer, *query, kPlacesListed);
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const Place* place : matches.best) {
+        list.push_back({{"id", place->geonameId},
+                        {"name", place->name},
+                        {"region", place->region},
+                        {"country", place->countryName},
+                        {"country_code", place->country},
+                        {"latitude", place->latitude},
+                        {"longitude", place->longitude},
+                        {"time_zone", place->timeZone},
+                        {"population", place->population}});
+    }
+    Response response;
+    response.contentType = "application/json";
+    response.body = std::make_shared<const std::string>(
+        list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+    response.headers.emplace_back("Cache-Control", "public, max-age=3600");
+    return response;
+}
+
+std::string HtmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            case '"': escaped += "&quot;"; break;
+            case '\'': escaped += "&#39;"; break;
+            default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace
+
+std::string HttpDate(int64_t seconds) {
+    const std::chrono::sys_seconds instant{std::chrono::seconds(seconds)};
+    const auto day = std::chrono::floor<std::chrono::days>(instant);
+    const std::chrono::year_month_day date{day};
+    const std::chrono::hh_mm_ss time{instant - day};
+    char text[40];
+    std::snprintf(text, sizeof text, "%s, %02u %s %04d %02d:%02d:%02d GMT",
+                  kDayNames[std::chrono::weekday(day).c_encoding()], static_cast<unsigned>(date.day()),
+                  kMonthNames[static_cast<unsigned>(date.month()) - 1], static_cast<int>(date.year()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
+    return text;
+}
+
+std::optional<int64_t> ParseHttpDate(const std::string& text) {
+    char dayName[4] = {}, monthName[4] = {};
+    unsigned day = 0, hour = 0, minute = 0, second = 0;
+    int year = 0, used = 0;
+    if (text.size() != 29 ||
+        std::sscanf(text.c_str(), "%3[A-Za-z], %2u %3s %4d %2u:%2u:%2u GMT%n", dayName, &day, monthName, &year, &hour,
+                    &minute, &second, &used) != 7 || used != 29)
+        return std::nullopt;
+    unsigned month = 0;
+    while (month < 12 && std::string_view(kMonthNames[month]) != monthName) ++month;
+    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month + 1), std::chrono::day(day)};
+    if (month == 12 || !date.ok() || hour > 23 || minute > 59 || second > 60) return std::nullopt;
+    return std::chrono::sys_seconds(std::chrono::sys_days(date)).time_since_epoch().count() + hour * 3600 +
+           minute * 60 + second;
+}
+
+Response ConditionalResponse(const Request& request, const Rendered& rendered, const std::string& cacheControl) {
+    Response response;
+    bool unchanged = false;
+    if (const std::optional<std::string> tags = request.Header("If-None-Match")) {
+        // A list of tags, weak ones included (RFC 9110: weak comparison).
+        for (size_t at = 0; at < tags->size();) {
+            size_t end = tags->find(',', at);
+            if (end == std::string::npos) end = tags->size();
+            std::string tag = tags->substr(at, end - at);
+            tag.erase(0, tag.find_first_not_of(" \t"));
+            tag.erase(tag.find_last_not_of(" \t") + 1);
+            if (tag.rfind("W/", 0) == 0) tag = tag.substr(2);
+            if (tag == "*" || tag == rendered.etag) unchanged = true;
+            at = end + 1;
+        }
+    } else if (const std::optional<std::string> since = request.Header("If-Modified-Since")) {
+        const std::optional<int64_t> seconds = ParseHttpDate(*since);
+        unchanged = seconds && rendered.modified <= *seconds;
+    }
+    response.contentType = rendered.contentType;
+    response.headers = {{"ETag", rendered.etag}, {"Last-Modified", HttpDate(rendered.modified)},
+                        {"Cache-Control", cacheControl}};
+    if (unchanged) {
+        response.status = 304;
+        return response;
+    }
+    response.body = rendered.body;
+    if (!rendered.disposition.empty()) response.headers.emplace_back("Content-Disposition", rendered.disposition);
+    return response;
+}
+
+Response LinksPage(const ServeProgram& program) {
+    const std::string base = HtmlEscaped(program.baseUrl);
+    const Place* sample = nullptr;
+    for (const Place& place : program.gazetteer.places)
+        if (place.geonameId != 0 && (!sample || place.population > sample->population)) sample = &place;
+    const std::string id = sample ? std::to_string(sample->geonameId) : "ID";
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head><meta charset=\"utf-8\"><title>KELMORVEN Timings</title></head>\n"
+        "<body>\n<h1>KELMORVEN Timings</h1>\n<p>Sunrise and sunset timetables";
+    if (sample) page += ", for example of " + HtmlEscaped(sample->name);
+    page += ":</p>\n<ul>\n";
+    const auto link = [&](const std::string& path, const std::string& what) {
+        page += "<li><a href=\"" + base + HtmlEscaped(path) + "\">" + HtmlEscaped(path) + "</a> " + what + "</li>\n";
+    };
+    link("/api/places?q=" + (sample ? sample->asciiName : std::string("Ulm")), "places by name, as JSON");
+    link("/feed.ics?place=" + id, "the calendar to subscribe to (webcal:// or https://), a year and more ahead");
+    link("/api/today?place=" + id, "today's and tomorrow's moments, as JSON");
+    for (const OutputFormat& format : OutputFormats())
+        link("/year/" + std::to_string(YearOfDay(ServiceToday(program))) + "." + std::string(format.word) + "?place=" + id, "the year as " + std::string(format.word));
+    link("/healthz", "the service's health");
+    page += "</ul>\n<p>A place is place=ID (a GeoNames id from /api/places), or name, lat, lon (signed degrees) and "
+            "tz (an IANA zone).</p>\n</body>\n</html>\n";
+    Response response;
+    response.contentType = "text/html; charset=utf-8";
+    response.body = std::make_shared<const std::string>(std::move(page));
+    return response;
+}
+
+void AddServiceRoutes(RouteTable& routes, ServeProgram& program) {
+    routes.Add("GET", "/", [&program](const Request&) { return LinksPage(program); });
+    routes.Add("GET", "/healthz", [](const Request&) {
+        Response ok;
+        ok.body = std::make_shared<const std::string>("ok\n");
+        ok.headers.emplace_back("Cache-Control", "no-store");
+        return ok;
+    });
+    routes.Add("GET", "/api/places", [&program](const Request& r) { return PlacesAnswer(program, r); });
+    routes.Add("GET", "/api/today", [&program](const Request& r) { return TodayAnswer(program, r); });
+    routes.Add("GET", "/year/", [&program](const Request& r) { return YearAnswer(program, r); });
+    routes.Add("GET", "/feed.ics", [&program](const Request& r) { return FeedAnswer(program, r); });
+}
