@@ -87,7 +87,7 @@ std::string CoordinatesPlaceAddress(const CoordinatesForm& form, const Coordinat
                                     {"tz", form.timeZone}});
 }
 
-std::string RenderCoordinatesPage(const PageTexts& texts, const std::vector<std::string>& zones,
+std::string RenderCoordinatesPage(const PageTexts& texts, const std::set<std::string>& zones,
                                   const CoordinatesForm& form, const CoordinatesCheck& check) {
     std::string content = "<h1>" + EscapeHtml(texts.coordinatesTitle) + "</h1>\n<p>" + EscapeHtml(texts.coordinatesIntro) +
                           "</p>\n";

@@ -7,6 +7,7 @@
 #include "serve/page_text.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,5 @@ CoordinatesCheck CheckCoordinatesForm(const CoordinatesForm& form, int year);
 std::string CoordinatesPlaceAddress(const CoordinatesForm& form, const CoordinatesCheck& check);
 
 // The form, filled with form and showing check's refusal when there is one.
-std::string RenderCoordinatesPage(const PageTexts& texts, const std::vector<std::string>& zones,
+std::string RenderCoordinatesPage(const PageTexts& texts, const std::set<std::string>& zones,
                                   const CoordinatesForm& form, const CoordinatesCheck& check);

@@ -31,7 +31,7 @@ std::string PlaceDetails(const Place& place) {
 
 PagePlace PagePlaceOf(const Place& place) {
     PagePlace page{place.name, place.region, place.countryName.empty() ? place.country : place.countryName,
-                   place.latitude, place.longitude, place.timeZone, {}};
+                   place.latitude, place.longitude, place.timeZone, {}, {}};
     if (place.geonameId != 0)
         page.address = {{"place", std::to_string(place.geonameId)}};
     else

@@ -5,6 +5,7 @@
 #include "documents/civil_moments.h"
 #include "serve/page_html.h"
 #include "serve/page_text.h"
+#include "serve/year_request.h"
 
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@ struct PagePlace {
     double longitude = 0;   // degrees, east positive
     std::string timeZone;   // IANA name
     QueryPairs address;     // the query that names it to the service: place=ID, or name, lat, lon and tz
+    PlaceParameters parameters;  // the same as the service reads it
 };
 
 // What the place's page shows; every moment in the civil time of the

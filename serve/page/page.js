@@ -9,8 +9,13 @@ function setUpCombobox(input) {
   let active = -1;
   let asked = 0;
 
+  // A shipped place by its id; an own place (id 0) by its values, as the
+  // list of matches without a script names it.
   function placeAddress(place) {
-    return "/place?place=" + encodeURIComponent(place.id);
+    if (place.id) return "/place?place=" + encodeURIComponent(place.id);
+    return "/place?" + new URLSearchParams({
+      name: place.name, lat: place.latitude.toFixed(4), lon: place.longitude.toFixed(4), tz: place.time_zone
+    }).toString().replace(/\+/g, "%20");
   }
 
   function close() {

@@ -3,13 +3,25 @@
 #include "serve/page_place_data.h"
 #include "serve/page_qr.h"
 #include "serve/page_routes.h"
+#include "text/dates.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-const Gazetteer none;
-const std::vector<std::string> noZones;
+// A service without shipped places, on a fixed today.
+struct PageService : ServeProgram {
+    PageService(int year, int month, int day, std::string base) {
+        options.today = MakeDate(year, month, day);
+        baseUrl = std::move(base);
+        zoneNames = {"Etc/UTC", "Europe/Zurich"};
+    }
+    std::optional<Response> Get(std::string_view path, const QueryPairs& query = {}) const {
+        return AnswerPage(*this, path, query);
+    }
+};
 
 TEST(PageText, UserTextIsEscapedAndKeptValidUtf8) {
     const struct {
@@ -27,30 +39,31 @@ TEST(PageText, UserTextIsEscapedAndKeptValidUtf8) {
 }
 
 TEST(PlacePage, AMarkedUpNameShowsAsTextInEveryPlaceItAppears) {
-    const PageService service{none, noZones, PageDate{2026, 12, 31}, "https://timings.example.org"};
-    const std::optional<PageResponse> page = AnswerPage(
-        service, "/place",
-        {{"name", "<script>alert(1)</script>"}, {"lat", "47.3769"}, {"lon", "8.5417"}, {"tz", "Europe/Zurich"}});
+    const PageService service(2026, 12, 31, "https://timings.example.org");
+    const std::optional<Response> page = service.Get(
+        "/place", {{"name", "<script>alert(1)</script>"}, {"lat", "47.3769"}, {"lon", "8.5417"}, {"tz", "Europe/Zurich"}});
     ASSERT_TRUE(page);
-    ASSERT_EQ(page->status, 200);
-    EXPECT_EQ(page->body.find("<script>alert"), std::string::npos);
-    EXPECT_NE(page->body.find("<h1>&lt;script&gt;alert(1)&lt;/script&gt;</h1>"), std::string::npos);
-    EXPECT_EQ(page->body.find("style=\""), std::string::npos) << "the policy forbids style attributes";
+    ASSERT_EQ(page->status, 200) << *page->body;
+    const std::string& body = *page->body;
+    EXPECT_EQ(body.find("<script>alert"), std::string::npos);
+    EXPECT_NE(body.find("<h1>&lt;script&gt;alert(1)&lt;/script&gt;</h1>"), std::string::npos);
+    EXPECT_EQ(body.find("style=\""), std::string::npos) << "the policy forbids style attributes";
     // Tomorrow is in the next year, the month is the shown year's December.
-    EXPECT_NE(page->body.find("datetime=\"2027-01-01T08:"), std::string::npos);
-    EXPECT_NE(page->body.find("<tr class=\"is-today\"><th scope=\"row\"><time datetime=\"2026-12-31\">"), std::string::npos);
-    EXPECT_NE(page->body.find("href=\"webcal://timings.example.org/feed.ics?name=%3Cscript%3E"), std::string::npos);
+    EXPECT_NE(body.find("datetime=\"2027-01-01T08:"), std::string::npos);
+    EXPECT_NE(body.find("<tr class=\"is-today\"><th scope=\"row\"><time datetime=\"2026-12-31\">"), std::string::npos);
+    EXPECT_NE(body.find("href=\"webcal://timings.example.org/feed.ics?name=%3Cscript%3E"), std::string::npos);
     for (const char* format : {"pdf", "txt", "rtf", "csv", "json", "ics", "svg"})
-        EXPECT_NE(page->body.find(std::string("href=\"/year/2026.") + format + "?name="), std::string::npos) << format;
+        EXPECT_NE(body.find(std::string("href=\"/year/2026.") + format + "?name="), std::string::npos) << format;
 }
 
 TEST(PlacePage, AddressesThatNameNoPlaceAreRefused) {
-    const PageService service{none, noZones, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
+    const PageService service(2026, 6, 1, "http://127.0.0.1:8080");
     const struct {
         QueryPairs query;
         int status;
     } cases[] = {
         {{{"place", "12x"}}, 400},
+        {{{"place", "2657896"}, {"name", "X"}}, 400},
         {{{"place", "2657896"}}, 404},
         {{{"name", "X"}, {"lat", "91"}, {"lon", "0"}, {"tz", "Etc/UTC"}}, 400},
         {{{"name", "X"}, {"lat", "0"}, {"lon", "nan"}, {"tz", "Etc/UTC"}}, 400},
@@ -59,10 +72,10 @@ TEST(PlacePage, AddressesThatNameNoPlaceAreRefused) {
         {{{"name", "X"}, {"lat", "0"}, {"lon", "0"}, {"tz", "Etc/UTC"}, {"remind", "-5"}}, 400},
     };
     for (const auto& c : cases) {
-        const std::optional<PageResponse> page = AnswerPage(service, "/place", c.query);
+        const std::optional<Response> page = service.Get("/place", c.query);
         ASSERT_TRUE(page);
-        EXPECT_EQ(page->status, c.status) << c.query.front().second;
-        EXPECT_EQ(page->headers, PageHeaders());
+        EXPECT_EQ(page->status, c.status) << c.query.back().second;
+        EXPECT_EQ(page->contentType, "text/html; charset=utf-8");
     }
 }
 
@@ -101,21 +114,22 @@ TEST(QrCode, DrawsTheCodeWithItsFinderPatternsInsideTheQuietZone) {
 }
 
 TEST(PageFiles, ServedWithTheirTypesAndThePolicy) {
-    const std::vector<std::string> zones{"Etc/UTC", "Europe/Zurich"};
-    const PageService service{none, zones, PageDate{2026, 6, 1}, "http://127.0.0.1:8080"};
+    const PageService service(2026, 6, 1, "http://127.0.0.1:8080");
     for (const auto& [path, type] : {std::pair{"/page/style.css", "text/css; charset=utf-8"},
                                      {"/page/page.js", "text/javascript; charset=utf-8"},
                                      {"/page/icon.svg", "image/svg+xml"},
                                      {"/", "text/html; charset=utf-8"},
                                      {"/coordinates", "text/html; charset=utf-8"}}) {
-        const std::optional<PageResponse> answer = AnswerPage(service, path, {});
+        const std::optional<Response> answer = service.Get(path);
         ASSERT_TRUE(answer) << path;
         EXPECT_EQ(answer->status, 200) << path;
         EXPECT_EQ(answer->contentType, type) << path;
-        EXPECT_FALSE(answer->body.empty());
+        EXPECT_FALSE(answer->body->empty());
+        for (const auto& header : PageHeaders())
+            EXPECT_NE(std::find(answer->headers.begin(), answer->headers.end(), header), answer->headers.end()) << path;
     }
-    EXPECT_EQ(AnswerPage(service, "/page/../serve_program.h", {})->status, 404);
-    EXPECT_FALSE(AnswerPage(service, "/healthz", {}));
+    EXPECT_EQ(service.Get("/page/../serve_program.h")->status, 404);
+    EXPECT_FALSE(service.Get("/healthz"));
 }
 
 }  // namespace
