@@ -1,80 +1,18 @@
+// The search of the gazetteer by name.
 #include "places/gazetteer.h"
 
-#include "input/batch_file.h"
+#include "places/close_spellings.h"
+#include "places/place_keys.h"
+#include "text/code_page.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
+#include <cmath>
 #include <cstring>
-#include <fstream>
-#include <optional>
-#include <system_error>
 
 namespace {
 
-constexpr const char* kCountryHeader = "code\tcountry";
-constexpr const char* kPlaceHeader =
-    "name\tascii_name\talternate_names\tcountry\tlatitude\tlongitude\ttime_zone\tpopulation";
-
-// Keys are grouped by their first two characters, each one of 38 codes:
-// none (a key of one character), a-z, 0-9 and the blank.
-constexpr std::uint32_t kCodes = 38;
-constexpr std::uint32_t kGroups = kCodes * kCodes;
-
-std::uint32_t CharacterCode(char c) {
-    if (c >= 'a' && c <= 'z') return 1 + static_cast<std::uint32_t>(c - 'a');
-    if (c >= '0' && c <= '9') return 27 + static_cast<std::uint32_t>(c - '0');
-    return 37;
-}
-
-std::uint32_t GroupOf(std::string_view key) {
-    return CharacterCode(key[0]) * kCodes + (key.size() > 1 ? CharacterCode(key[1]) : 0);
-}
-
-// The whole file, or why it cannot be read.
-std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::string& error) {
-    std::error_code code;
-    if (!std::filesystem::exists(path, code)) {
-        error = "does not exist";
-        return std::nullopt;
-    }
-    if (std::filesystem::is_directory(path, code)) {
-        error = "is a folder, not a file";
-        return std::nullopt;
-    }
-    std::ifstream file(path, std::ios::binary);
-    std::string text;
-    if (file) {
-        file.seekg(0, std::ios::end);
-        text.resize(static_cast<size_t>(std::max<std::streamoff>(file.tellg(), 0)));
-        file.seekg(0);
-        file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    if (!file) {
-        error = "cannot be read";
-        return std::nullopt;
-    }
-    return text;
-}
-
-// Splits text at sep into at most n fields; the count of fields found.
-size_t SplitInto(std::string_view text, char sep, std::string_view* fields, size_t n) {
-    size_t count = 0;
-    for (;;) {
-        const size_t end = text.find(sep);
-        if (count == n) return n + 1;  // more fields than wanted
-        fields[count++] = text.substr(0, end);
-        if (end == std::string_view::npos) return count;
-        text.remove_prefix(end + 1);
-    }
-}
-
-template <typename Number>
-bool ReadNumber(std::string_view text, Number& value) {
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && at == end && !text.empty();
-}
+// The most spellings one query is tried in (St. as Saint and Sankt, ...).
+constexpr size_t kMostVariants = 9;
 
 std::string_view Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -82,274 +20,263 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool OnEarth(double latitude, double longitude) {
-    return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
+// The words that are one word written in full or shortened.
+const std::vector<std::vector<std::string>>& SameWords() {
+    static const std::vector<std::vector<std::string>> words = {
+        {"st", "saint", "sankt"}, {"mt", "mount"}, {"ft", "fort"}};
+    return words;
 }
 
-// Whether a name holds ä, ö or ü (either case, composed or with the
-// diaeresis apart): only then does it fold two ways.
-bool HasUmlaut(std::string_view utf8) {
-    for (size_t at = 0; at + 1 < utf8.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(utf8[at]);
-        if (byte < 0xC3) continue;
-        const auto next = static_cast<unsigned char>(utf8[at + 1]);
-        if (byte == 0xCC ? next == 0x88
-                         : byte == 0xC3 && (next == 0xA4 || next == 0xB6 || next == 0xBC || next == 0x84 ||
-                                            next == 0x96 || next == 0x9C))
-            return true;
+// The folded query with each shortened word also written the other ways.
+std::vector<std::string> Variants(const std::string& folded) {
+    std::vector<std::string> variants = {""};
+    size_t start = 0;
+    while (start <= folded.size()) {
+        const size_t end = std::min(folded.find(' ', start), folded.size());
+        const std::string word = folded.substr(start, end - start);
+        const std::vector<std::string>* same = nullptr;
+        for (const auto& group : SameWords())
+            if (std::find(group.begin(), group.end(), word) != group.end()) same = &group;
+        std::vector<std::string> next;
+        for (const std::string& before : variants) {
+            const std::string gap = before.empty() ? "" : " ";
+            if (!same || variants.size() * same->size() > kMostVariants) next.push_back(before + gap + word);
+            else
+                for (const std::string& written : *same) next.push_back(before + gap + written);
+        }
+        variants = std::move(next);
+        start = end + 1;
     }
-    return false;
+    return variants;
 }
 
-// Gathers the places' keys, then groups them.
-class KeyBuilder {
-public:
-    explicit KeyBuilder(Gazetteer& gazetteer) : g_(gazetteer) {}
+// The first and one past the last group of the keys that begin as key does.
+std::pair<std::uint32_t, std::uint32_t> GroupRange(std::string_view key) {
+    const std::uint32_t first = KeyGroupOf(key);
+    const std::uint32_t width = key.size() >= 3 ? 1 : key.size() == 2 ? kKeyCodes : kKeyCodes * kKeyCodes;
+    return {first, first + width};
+}
 
-    void Reserve(size_t keys, size_t text) {
-        loose_.reserve(keys);
-        g_.keyText.reserve(text);
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+// The countries and regions the words after one comma name.
+struct PlaceFilter {
+    std::vector<const PlaceCountry*> countries;
+    std::vector<const PlaceRegion*> regions;
+    bool Holds(const Place& place) const {
+        for (const PlaceCountry* country : countries)
+            if (country->code == place.country) return true;
+        for (const PlaceRegion* region : regions)
+            if (region->country == place.country && region->name == place.region) return true;
+        return false;
     }
-
-    // Both foldings of a name, each once per place.
-    void Add(std::string_view name, std::uint32_t place) {
-        Put(FoldForSearch(name, false), place);
-        if (HasUmlaut(name)) Put(FoldForSearch(name, true), place);
-    }
-
-    void Group() {
-        std::vector<std::uint32_t> start(kGroups + 1, 0);
-        for (const PlaceKey& key : loose_) ++start[GroupOf(Text(key)) + 1];
-        for (std::uint32_t g = 0; g < kGroups; ++g) start[g + 1] += start[g];
-        g_.keys.resize(loose_.size());
-        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-        for (const PlaceKey& key : loose_) g_.keys[next[GroupOf(Text(key))]++] = key;
-        g_.groupStart = std::move(start);
-        loose_ = {};
-    }
-
-    void Reset() {
-        loose_.clear();
-        place_ = UINT32_MAX;
-        first_ = 0;
-    }
-
-private:
-    std::string_view Text(const PlaceKey& key) const {
-        return std::string_view(g_.keyText).substr(key.offset, key.length);
-    }
-
-    void Put(const std::string& folded, std::uint32_t place) {
-        if (folded.empty()) return;
-        if (place != place_) place_ = place, first_ = loose_.size();
-        for (size_t k = first_; k < loose_.size(); ++k)
-            if (Text(loose_[k]) == folded) return;
-        loose_.push_back({static_cast<std::uint32_t>(g_.keyText.size()),
-                          static_cast<std::uint32_t>(folded.size()), place});
-        g_.keyText += folded;
-    }
-
-    Gazetteer& g_;
-    std::vector<PlaceKey> loose_;
-    std::uint32_t place_ = UINT32_MAX;
-    size_t first_ = 0;
 };
 
-struct FileFault {
-    std::string text;  // empty when the file was read whole
-};
-
-using Countries = std::vector<std::pair<std::string, std::string>>;  // code, name; sorted
-
-// One line of the place file's places into g and keys; why not, or empty.
-std::string ReadPlaceLine(std::string_view line, const Countries& countries, Gazetteer& g, KeyBuilder& keys) {
-    std::string_view f[8];
-    Place place;
-    if (SplitInto(line, '\t', f, 8) != 8) return "a place must have 8 fields";
-    if (!ReadNumber(f[4], place.latitude) || !ReadNumber(f[5], place.longitude) ||
-        !OnEarth(place.latitude, place.longitude) || !ReadNumber(f[7], place.population) ||
-        f[0].empty() || f[6].empty())
-        return "the place's name, coordinates, time zone or population is wrong";
-    place.name = f[0];
-    place.asciiName = f[1];
-    place.country = f[3];
-    place.timeZone = f[6];
-    const auto country = std::lower_bound(countries.begin(), countries.end(),
-                                          std::pair<std::string, std::string>(place.country, ""));
-    if (country != countries.end() && country->first == place.country) place.countryName = country->second;
-    const auto index = static_cast<std::uint32_t>(g.places.size());
-    keys.Add(f[0], index);
-    if (f[1] != f[0]) keys.Add(f[1], index);
-    for (std::string_view alternates = f[2]; !alternates.empty();) {
-        const size_t comma = alternates.find(',');
-        keys.Add(alternates.substr(0, comma), index);
-        alternates.remove_prefix(comma == std::string_view::npos ? alternates.size() : comma + 1);
+// What the words name: a country by its code, a name or the beginning of its
+// English name; a region by its code or name. Empty when they name neither.
+PlaceFilter FilterOf(const Gazetteer& g, std::string_view typed) {
+    PlaceFilter filter;
+    const std::string folded = FoldForSearch(typed);
+    std::string compact = Upper(folded);
+    std::erase(compact, ' ');
+    if (folded.empty()) return filter;
+    for (const PlaceCountry& country : g.countries) {
+        const bool named = compact == country.code ||
+                           std::find(country.folded.begin(), country.folded.end(), folded) != country.folded.end() ||
+                           (folded.size() >= 3 && country.folded[0].rfind(folded, 0) == 0);
+        if (named) filter.countries.push_back(&country);
     }
-    g.places.push_back(std::move(place));
-    return "";
+    for (const PlaceRegion& region : g.regions) {
+        if (compact == region.abbreviation || region.folded == folded ||
+            (folded.size() >= 4 && region.folded.rfind(folded, 0) == 0))
+            filter.regions.push_back(&region);
+    }
+    return filter;
 }
 
-// The shipped place file: comment lines, the countries, the places.
-FileFault ReadPlaceFile(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
-    Countries countries;
-    enum class Part { Start, Countries, Places } part = Part::Start;
-    size_t lineNumber = 0;
-    const size_t ownPlaces = g.places.size();
-    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-    g.places.reserve(ownPlaces + lines);
-    // About four keys to a place and half a byte of key to a byte of file.
-    keys.Reserve(4 * lines, text.size() / 2);
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        ++lineNumber;
-        const std::string where = "line " + std::to_string(lineNumber) + ": ";
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (part == Part::Start) {
-            if (line.empty() || line[0] == '#') continue;
-            if (line != kCountryHeader) return {where + "the country list's header is missing"};
-            part = Part::Countries;
-        } else if (part == Part::Countries && line == kPlaceHeader) {
-            std::sort(countries.begin(), countries.end());
-            part = Part::Places;
-        } else if (part == Part::Countries) {
-            std::string_view f[2];
-            if (SplitInto(line, '\t', f, 2) != 2 || f[0].size() != 2)
-                return {where + "a country must be a code and a name"};
-            countries.emplace_back(f[0], f[1]);
-        } else if (const std::string fault = ReadPlaceLine(line, countries, g, keys); !fault.empty()) {
-            return {where + fault};
+// A place's standing among equal matches: capitals and seats first, districts last.
+int Standing(const Place& place) {
+    if (place.feature == "PPLC" || place.feature == "PPLA" || place.feature == "PPLA2") return 2;
+    return place.feature == "PPLX" ? 0 : 1;
+}
+
+// How well each place matches: its best key's grade, 0 for none.
+struct Grades {
+    explicit Grades(size_t places) : grade(places, 0) {}
+    // Exact before prefix, own name before alternate, typed accents counted.
+    static std::uint8_t Of(bool exact, PlaceKey::Kind kind, bool accent) {
+        return static_cast<std::uint8_t>(1 + (exact ? 4 : 0) + (kind == PlaceKey::kName ? 2 : 0) + (accent ? 1 : 0));
+    }
+    void Note(std::uint32_t place, std::uint8_t g) {
+        if (grade[place] == 0) found.push_back(place);
+        grade[place] = std::max(grade[place], g);
+    }
+    std::vector<std::uint8_t> grade;
+    std::vector<std::uint32_t> found;
+};
+
+void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t accent, Grades& grades) {
+    const auto [from, to] = GroupRange(wanted);
+    const char* text = g.keyText.data();
+    for (std::uint32_t k = g.groupStart[from]; k < g.groupStart[to]; ++k) {
+        const PlaceKey& key = g.keys[k];
+        if (key.length < wanted.size() || std::memcmp(text + key.offset, wanted.data(), wanted.size()) != 0) continue;
+        const bool exact = key.length == wanted.size();
+        if (key.kind == PlaceKey::kShortName && !exact) continue;
+        grades.Note(key.place, Grades::Of(exact, key.kind, accent != 0 && key.accent == accent && exact));
+    }
+}
+
+// How likely a matching place is the one meant: tenfold population counts
+// as much as its own name (against an alternate one) counts half, typed
+// accents found, or being a capital or seat; a district counts less.
+double Weight(const Place& place, std::uint8_t grade) {
+    const bool name = (grade & 2) != 0, accent = (grade & 1) != 0;
+    const int standing = Standing(place);
+    return std::log10(static_cast<double>(std::max<std::int64_t>(place.population, 0)) + 1) + (name ? 2 : 0) +
+           (accent ? 1.5 : 0) + (standing == 2 ? 1 : standing == 0 ? -2 : 0);
+}
+
+// Ranks places by grade[place] (higher first; lower first when closeness
+// counts edits) and then by Weight.
+void Rank(const Gazetteer& g, const std::vector<std::uint8_t>& grade, bool closeness, std::vector<std::uint32_t>& places,
+          size_t limit, PlaceMatches& matches) {
+    struct Ranked {
+        bool own;
+        int level;  // higher first
+        double weight;
+        std::uint32_t place;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(places.size());
+    for (std::uint32_t p : places) {
+        const Place& place = g.places[p];
+        const std::uint8_t rank = grade[p];
+        // A close spelling's rank is 1 + 2 * edits + (1 for an alternate name).
+        const int level = closeness ? -((rank - 1) / 2) : (rank - 1) >> 2;
+        const std::uint8_t bits = closeness ? static_cast<std::uint8_t>((rank - 1) % 2 ? 0 : 2)
+                                            : static_cast<std::uint8_t>((rank - 1) & 3);
+        ranked.push_back({place.own, level, Weight(place, bits), p});
+    }
+    const auto better = [&](const Ranked& x, const Ranked& y) {
+        if (x.own != y.own) return x.own;
+        if (x.level != y.level) return x.level > y.level;
+        if (x.weight != y.weight) return x.weight > y.weight;
+        return x.place < y.place;
+    };
+    matches.total = ranked.size();
+    const size_t shown = std::min(limit, ranked.size());
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(shown), ranked.end(), better);
+    for (size_t i = 0; i < shown; ++i) matches.best.push_back(&g.places[ranked[i].place]);
+}
+
+// The query cut at its commas: a name, then the parts that narrow it.
+struct QueryParts {
+    std::string name;
+    std::vector<std::string_view> narrowing;
+};
+
+std::vector<std::string_view> CommaParts(std::string_view query) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const size_t comma = query.find(',');
+        parts.push_back(query.substr(0, comma));
+        if (comma == std::string_view::npos) return parts;
+        query.remove_prefix(comma + 1);
+    }
+}
+
+// Places by name under the filters; false when the parts after the commas
+// name no country or region (the first such part in unknown).
+bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<std::string_view>& narrowing,
+               Grades& grades, std::string& unknown) {
+    std::vector<PlaceFilter> filters;
+    for (std::string_view part : narrowing) {
+        filters.push_back(FilterOf(g, Trimmed(part)));
+        if (filters.back().countries.empty() && filters.back().regions.empty()) {
+            unknown = Trimmed(part);
+            return false;
         }
     }
-    if (part != Part::Places || g.places.size() == ownPlaces) return {"it holds no places"};
-    return {};
-}
-
-// The user's own places: a batch file whose coordinates are decimal degrees.
-FileFault ReadOwnPlaces(const std::string& text, Gazetteer& g, KeyBuilder& keys) {
-    BatchReader reader;
-    if (!reader.OpenText(text)) return {reader.Error()};
-    if (reader.NamesPlaces()) return {std::string("its first line must be ") + kBatchHeaderWithTimeZone};
-    std::vector<Place> places;
-    for (BatchPlace row; reader.Next(row);) {
-        const std::string where = "line " + std::to_string(row.line) + ": ";
-        if (!row.error.empty()) return {where + row.error};
-        Place place;
-        if (!ReadNumber(Trimmed(row.longitude), place.longitude) ||
-            !ReadNumber(Trimmed(row.latitude), place.latitude) || place.longitude < 0 || place.latitude < 0)
-            return {where + "longitude and latitude must be positive decimal degrees, such as 9.175"};
-        if (row.west) place.longitude = -place.longitude;
-        if (row.south) place.latitude = -place.latitude;
-        if (!OnEarth(place.latitude, place.longitude))
-            return {where + "the longitude must be at most 180 degrees, the latitude at most 90"};
-        if (Trimmed(row.town).empty()) return {where + "the town is empty"};
-        place.name = place.asciiName = Trimmed(row.town);
-        place.timeZone = row.timeZone;
-        place.zone = Trimmed(row.zone);
-        place.own = true;
-        places.push_back(std::move(place));
-    }
-    if (!reader.Error().empty()) return {reader.Error()};
-    for (Place& place : places) {
-        keys.Add(place.name, static_cast<std::uint32_t>(g.places.size()));
-        g.places.push_back(std::move(place));
-    }
-    return {};
+    const std::string folded = FoldForSearch(name);
+    if (folded.empty()) return true;
+    const std::uint8_t accent = AccentMark(Trimmed(name));
+    for (const std::string& variant : Variants(folded)) MatchBeginnings(g, variant, accent, grades);
+    std::erase_if(grades.found, [&](std::uint32_t p) {
+        const bool kept = std::all_of(filters.begin(), filters.end(),
+                                      [&](const PlaceFilter& f) { return f.Holds(g.places[p]); });
+        if (!kept) grades.grade[p] = 0;
+        return !kept;
+    });
+    return true;
 }
 
 }  // namespace
-
-GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile, const std::filesystem::path& ownPlacesFile) {
-    GazetteerLoad load;
-    Gazetteer& g = load.gazetteer;
-    KeyBuilder keys(g);
-    std::string error;
-    if (std::optional<std::string> own = ReadWhole(ownPlacesFile, error)) {
-        if (FileFault fault = ReadOwnPlaces(*own, g, keys); !fault.text.empty()) {
-            load.problems.push_back(ownPlacesFile.string() + ": " + fault.text + "; your own places are left out");
-            g = Gazetteer{};
-            keys.Reset();
-        }
-    } else if (error != "does not exist") {
-        load.problems.push_back(ownPlacesFile.string() + ": " + error + "; your own places are left out");
-    }
-    if (std::optional<std::string> shipped = ReadWhole(placeFile, error)) {
-        const size_t own = g.places.size();
-        if (FileFault fault = ReadPlaceFile(*shipped, g, keys); !fault.text.empty()) {
-            load.problems.push_back(placeFile.string() + ": " + fault.text + "; places are not found by name");
-            // Only the own places stay.
-            g.places.resize(own);
-            g.keyText.clear();
-            keys.Reset();
-            for (std::uint32_t p = 0; p < g.places.size(); ++p) keys.Add(g.places[p].name, p);
-        }
-    } else {
-        load.problems.push_back(placeFile.string() + ": " + error + "; places are not found by name");
-    }
-    keys.Group();
-    g.keyText.shrink_to_fit();
-    return load;
-}
 
 namespace {
 
-// Whether a place lies in the country a query names, by code or by the
-// beginning of its name, both folded.
-bool InCountry(const Place& place, const std::string& foldedCountry, std::string_view typed) {
-    if (typed.size() == 2 && place.country.size() == 2 &&
-        std::toupper(static_cast<unsigned char>(typed[0])) == place.country[0] &&
-        std::toupper(static_cast<unsigned char>(typed[1])) == place.country[1])
-        return true;
-    return !place.countryName.empty() && FoldForSearch(place.countryName).rfind(foldedCountry, 0) == 0;
+// The places a letter or two from the name, under the parts after its commas.
+std::vector<std::uint32_t> CloseUnder(const Gazetteer& g, const std::vector<std::string_view>& parts,
+                                      std::vector<std::uint8_t>& distance) {
+    std::vector<std::uint32_t> close = CloseSpellings(g, FoldForSearch(parts[0]), distance);
+    std::vector<PlaceFilter> filters;
+    for (size_t k = 1; k < parts.size(); ++k) filters.push_back(FilterOf(g, Trimmed(parts[k])));
+    std::erase_if(close, [&](std::uint32_t p) {
+        return !std::all_of(filters.begin(), filters.end(), [&](const PlaceFilter& f) { return f.Holds(g.places[p]); });
+    });
+    return close;
+}
+
+// Whether a close spelling is a far likelier place than every beginning
+// found ("Zurch" begins "Zürcherstrasse" but means Zürich).
+bool CloseOutranks(const Gazetteer& g, const std::vector<std::uint32_t>& close, const PlaceMatches& begun) {
+    const Place& first = *begun.best[0];
+    if (first.own) return false;
+    return std::any_of(close.begin(), close.end(), [&](std::uint32_t p) {
+        const Place& place = g.places[p];
+        return Standing(place) >= Standing(first) && place.population > 10 * std::max<std::int64_t>(first.population, 1);
+    });
 }
 
 }  // namespace
 
-PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std::size_t limit) {
+PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std::size_t limit) {
     PlaceMatches matches;
-    std::string_view country;
-    if (const size_t comma = query.rfind(','); comma != std::string_view::npos) {
-        country = Trimmed(query.substr(comma + 1));
-        query = query.substr(0, comma);
+    if (gazetteer.groupStart.size() != kKeyGroups + 1) return matches;
+    const std::string query = IsUtf8(typed) ? std::string(typed) : Cp1252ToUtf8(typed);
+    const std::vector<std::string_view> parts = CommaParts(query);
+    // "Washington, D.C." is a name with a comma: each cut is tried, the
+    // first with the most parts after it.
+    std::string firstUnknown;
+    Grades grades(gazetteer.places.size());
+    bool exact = false;
+    for (size_t cut = 1; cut <= parts.size() && grades.found.empty(); ++cut) {
+        std::string name(parts[0]);
+        for (size_t k = 1; k < cut; ++k) name += "," + std::string(parts[k]);
+        const std::vector<std::string_view> narrowing(parts.begin() + static_cast<std::ptrdiff_t>(cut), parts.end());
+        std::string unknown;
+        if (!FindUnder(gazetteer, name, narrowing, grades, unknown) && cut == 1) firstUnknown = unknown;
     }
-    const std::string wanted = FoldForSearch(query);
-    const std::string foldedCountry = FoldForSearch(country);
-    if (wanted.empty() || gazetteer.groupStart.size() != kGroups + 1) return matches;
-
-    // 1 for a place whose key begins with the query, 2 for one whose key is the query.
-    std::vector<std::uint8_t> found(gazetteer.places.size(), 0);
-    std::vector<std::uint32_t> places;
-    const std::uint32_t first = CharacterCode(wanted[0]) * kCodes;
-    const std::uint32_t from = wanted.size() > 1 ? first + CharacterCode(wanted[1]) : first;
-    const std::uint32_t to = wanted.size() > 1 ? from + 1 : first + kCodes;
-    const char* text = gazetteer.keyText.data();
-    for (std::uint32_t k = gazetteer.groupStart[from]; k < gazetteer.groupStart[to]; ++k) {
-        const PlaceKey& key = gazetteer.keys[k];
-        if (key.length < wanted.size() || std::memcmp(text + key.offset, wanted.data(), wanted.size()) != 0)
-            continue;
-        const std::uint8_t grade = key.length == wanted.size() ? 2 : 1;
-        if (found[key.place] == 0) places.push_back(key.place);
-        found[key.place] = std::max(found[key.place], grade);
+    for (std::uint32_t p : grades.found) exact = exact || grades.grade[p] >= Grades::Of(true, PlaceKey::kAlternate, false);
+    if (!grades.found.empty()) Rank(gazetteer, grades.grade, false, grades.found, limit, matches);
+    if (exact || (!matches.best.empty() && matches.best[0]->own)) return matches;
+    if (matches.best.empty() && !firstUnknown.empty()) {
+        matches.unknownPlace = firstUnknown;
+        return matches;
     }
-    if (!country.empty()) {
-        std::erase_if(places, [&](std::uint32_t p) {
-            return !InCountry(gazetteer.places[p], foldedCountry, country);
-        });
-    }
-    matches.total = places.size();
-    const auto better = [&](std::uint32_t a, std::uint32_t b) {
-        const Place& x = gazetteer.places[a];
-        const Place& y = gazetteer.places[b];
-        if (x.own != y.own) return x.own;
-        if (found[a] != found[b]) return found[a] > found[b];
-        if (x.population != y.population) return x.population > y.population;
-        return a < b;
-    };
-    const size_t shown = std::min(limit, places.size());
-    std::partial_sort(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(shown), places.end(), better);
-    for (size_t i = 0; i < shown; ++i) matches.best.push_back(&gazetteer.places[places[i]]);
+    // Nothing is called so: the names a letter or two away, when nothing
+    // begins so or they are far likelier.
+    std::vector<std::uint8_t> distance(gazetteer.places.size(), 0);
+    std::vector<std::uint32_t> close = CloseUnder(gazetteer, parts, distance);
+    if (close.empty() || (!matches.best.empty() && !CloseOutranks(gazetteer, close, matches))) return matches;
+    matches = PlaceMatches{};
+    matches.closeSpellings = true;
+    Rank(gazetteer, distance, true, close, limit, matches);
     return matches;
 }
 

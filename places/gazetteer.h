@@ -1,6 +1,6 @@
 // The gazetteer: the places the programs find by name, offline. The shipped
 // place file (DatenE/Places.tsv, made by tools/assets/make-places from the
-// GeoNames cities of 15,000 people or more) and the user's own places
+// GeoNames places of 500 people or more) and the user's own places
 // (DatenE/OwnPlaces.csv, the batch file's columns plus time_zone) are read
 // once at start; afterwards the gazetteer is read-only.
 #pragma once
@@ -27,24 +27,49 @@ struct Place {
     std::string zone;         // an own place without a time zone: its zone column, hours as typed
     std::int64_t geonameId = 0;  // GeoNames' id of a shipped place; 0 for an own place
     std::string region;       // the region's (admin1's) name, as "Illinois"; empty when unknown
+    std::string feature;      // GeoNames' feature code, as "PPLC" (capital) or "PPLX" (district); empty when own
+};
+
+// A country as a query may name it after a comma.
+struct PlaceCountry {
+    std::string code;                 // ISO 3166-1 alpha-2
+    std::string name;                 // English short name
+    std::vector<std::string> folded;  // FoldForSearch of every name it is written by, English first
+};
+
+// A region (GeoNames' admin1) as a query may name it after a comma.
+struct PlaceRegion {
+    std::string country;       // ISO 3166-1 alpha-2
+    std::string name;          // as Place::region
+    std::string abbreviation;  // the ISO 3166-2 code's part after the country, as "IL", "NSW"
+    std::string folded;        // FoldForSearch(name)
 };
 
 // One search key: a folded spelling of a place's name (FoldForSearch),
 // held in Gazetteer::keyText.
 struct PlaceKey {
+    enum Kind : std::uint8_t {
+        kName,       // the place's own name or its ASCII form
+        kAlternate,  // one of its alternate names
+        kShortName,  // a short name in capitals, as "NYC": found only when typed whole
+    };
     std::uint32_t offset = 0;  // into keyText
-    std::uint32_t length = 0;
+    std::uint16_t length = 0;
+    Kind kind = kName;
+    std::uint8_t accent = 0;   // AccentMark of the spelling before folding
     std::uint32_t place = 0;   // index into places
 };
 
 struct Gazetteer {
     std::vector<Place> places;   // own places first
     std::string keyText;         // every key's folded text, one after another
-    // The keys grouped by their first two characters: group g holds
+    // The keys grouped by their first three characters: group g holds
     // keys[groupStart[g]] up to keys[groupStart[g + 1]], so that a query
     // looks only at the keys that begin as it does.
     std::vector<PlaceKey> keys;
     std::vector<std::uint32_t> groupStart;
+    std::vector<PlaceCountry> countries;  // sorted by code
+    std::vector<PlaceRegion> regions;
 };
 
 struct GazetteerLoad {
@@ -54,23 +79,41 @@ struct GazetteerLoad {
     std::vector<std::string> problems;
 };
 
-// Reads the shipped place file and the user's own places. A missing own
-// places file is no problem; a missing or damaged place file leaves the
-// gazetteer without shipped places and says so in problems.
+// Reads the shipped place file and the user's own places, each in bounded
+// memory and only when it is a regular file. A missing or empty own places
+// file is no problem; a bad own row is left out and named by its line; an
+// own places file above kMostOwnPlacesBytes is refused. A place file that is
+// missing, cut or damaged (its count of places and checksum do not hold)
+// is reported; the places that could be read stay.
 GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile,
                             const std::filesystem::path& ownPlacesFile);
+
+// The largest own places file read.
+inline constexpr std::uintmax_t kMostOwnPlacesBytes = 10'000'000;
 
 struct PlaceMatches {
     std::vector<const Place*> best;  // at most limit, best first
     std::size_t total = 0;           // how many places match in all
+    // Nothing matched: best holds the places whose name is a close spelling
+    // of the query (at most 1 edit for names of up to 5 letters, 2 beyond),
+    // never to be taken without asking.
+    bool closeSpellings = false;
+    // Nothing matched and the words after a comma name no country or region:
+    // those words as typed, for "no country or region '...'".
+    std::string unknownPlace;
 };
 
-// The places whose name or alternate name begins with the query (UTF-8),
-// both folded by FoldForSearch. An optional country after the last comma
-// narrows them: its ISO code ("Frankfurt, DE") or the beginning of its
-// name ("Frankfurt, Germany"). A window program passes its code page 1252
-// field text through Cp1252ToUtf8 first.
-// Ranking: own places first, then an exact name before a prefix, then the
+// The places whose name or alternate name begins with the query, both
+// folded by FoldForSearch; a query that is not UTF-8 is read as code page
+// 1252. St./St/Saint/Sankt, Mt./Mount and Ft./Fort are one word each.
+// Each part after a comma narrows them to a region (its ISO code's part, as
+// "IL", or its name, "Illinois") or a country (its ISO code, the beginning
+// of its English name, or its name in German, French, Spanish, Italian,
+// Dutch, Portuguese or Polish), as "Springfield, Illinois, US"; a query whose
+// name holds a comma itself ("Washington, D.C.") is found too.
+// Ranking: own places first, then an exact name before a prefix, the
+// place's own name before an alternate, a name with the accents as typed,
+// capitals and seats before other places and districts last, then the
 // larger population.
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std::size_t limit);
 

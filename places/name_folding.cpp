@@ -54,6 +54,9 @@ public:
     void Letters(const char* letters) {
         while (*letters) Letter(*letters++);
     }
+    void Bytes(const char* bytes, size_t length) {
+        for (size_t k = 0; k < length; ++k) Letter(bytes[k]);
+    }
     void Gap() { gap_ = true; }
     bool EndsInVowelOf(const char* vowels) const {
         if (gap_ || text_.empty()) return false;
@@ -98,11 +101,21 @@ void FoldOther(int32_t c, bool umlautsAsE, FoldedText& out) {
         }
     }
     if (plain) return;
-    // A letter or mark without a plain form is dropped; anything else parts words.
+    // A letter of another script (Cyrillic, Greek, Han...) stays, small and
+    // without its marks, so that a query in that script finds it; a mark is
+    // dropped; anything else parts words.
     switch (utf8proc_category(c)) {
     case UTF8PROC_CATEGORY_LU: case UTF8PROC_CATEGORY_LL: case UTF8PROC_CATEGORY_LT:
-    case UTF8PROC_CATEGORY_LM: case UTF8PROC_CATEGORY_LO: case UTF8PROC_CATEGORY_MN:
-    case UTF8PROC_CATEGORY_MC: case UTF8PROC_CATEGORY_ME:
+    case UTF8PROC_CATEGORY_LO:
+        for (utf8proc_ssize_t k = 0; k < count && k < 16; ++k) {
+            utf8proc_uint8_t bytes[4];
+            const utf8proc_ssize_t length = utf8proc_encode_char(parts[k], bytes);
+            if (length > 0 && utf8proc_category(parts[k]) != UTF8PROC_CATEGORY_MN)
+                out.Bytes(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+        }
+        return;
+    case UTF8PROC_CATEGORY_LM: case UTF8PROC_CATEGORY_MN: case UTF8PROC_CATEGORY_MC:
+    case UTF8PROC_CATEGORY_ME:
         return;
     default:
         out.Gap();
@@ -130,4 +143,36 @@ std::string FoldForSearch(std::string_view utf8, bool umlautsAsE) {
         FoldOther(c, umlautsAsE, out);
     }
     return out.Take();
+}
+
+bool IsUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3
+                              : byte >= 0xF0 && byte < 0xF5                ? 4
+                                                                           : 0;
+        if (length == 0 || at + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return false;
+        const auto second = static_cast<unsigned char>(text[at + 1 < text.size() ? at + 1 : at]);
+        // Overlong forms, surrogates and code points beyond U+10FFFF.
+        if ((byte == 0xE0 && second < 0xA0) || (byte == 0xED && second >= 0xA0) ||
+            (byte == 0xF0 && second < 0x90) || (byte == 0xF4 && second >= 0x90))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+std::uint8_t AccentMark(std::string_view utf8) {
+    std::uint32_t hash = 2166136261u;
+    bool accented = false;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        accented = accented || byte >= 0x80;
+        hash = (hash ^ (byte >= 'A' && byte <= 'Z' ? byte + 32u : byte)) * 16777619u;
+    }
+    if (!accented) return 0;
+    const auto mark = static_cast<std::uint8_t>(hash ^ (hash >> 8) ^ (hash >> 16) ^ (hash >> 24));
+    return mark == 0 ? 1 : mark;
 }

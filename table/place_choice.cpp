@@ -1,8 +1,10 @@
 #include "table/place_choice.h"
 
 #include "places/place_settings.h"
+#include "places/shown_text.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 
@@ -13,10 +15,13 @@ std::string Shortest(double value) {
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
+// The most close spellings a refusal names.
+constexpr std::size_t kClosestNamed = 5;
+
 std::string ZoneOf(const Place& place) { return place.timeZone.empty() ? place.zone : place.timeZone; }
 
 std::string Described(const Place& place) {
-    std::string text = place.name;
+    std::string text = ShownText(place.name);
     if (!place.country.empty()) text += ", " + place.country;
     if (!place.countryName.empty()) text += " (" + place.countryName + ")";
     text += ", " + FormatFixed(std::abs(place.latitude), 4) + (place.latitude < 0 ? " S " : " N ") +
@@ -39,15 +44,43 @@ Gazetteer LoadToolGazetteer(const std::filesystem::path& dataFolder, std::ostrea
     return std::move(load.gazetteer);
 }
 
+namespace {
+
+// The line that names what a query does not find.
+std::string NoMatch(const PlaceMatches& matches, const std::string& query) {
+    if (!matches.unknownPlace.empty()) return "no country or region '" + ShownText(matches.unknownPlace) + "'";
+    return "no place matches \"" + ShownText(query) + "\"";
+}
+
+// A place as a close spelling names it: "Zürich, Zürich, CH".
+std::string Named(const Place& place) {
+    std::string text = ShownText(place.name);
+    if (!place.region.empty()) text += ", " + place.region;
+    if (!place.country.empty()) text += ", " + place.country;
+    return text;
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.size() <= 18 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostream& out, std::ostream& err) {
     const PlaceMatches matches = FindPlaces(gazetteer, query, kPlacesListed);
     if (matches.best.empty()) {
-        err << "kelmorven-table: no place matches \"" << query << "\"\n";
+        err << "kelmorven-table: " << NoMatch(matches, query) << "\n";
         return kTableUsageError;
     }
+    if (matches.closeSpellings)
+        out << "No place is called \"" << ShownText(query) << "\"; close spellings:\n";
+    // Names escaped whole: a tab in an own place's name adds no column.
     for (const Place* place : matches.best)
-        out << place->name << "\t" << place->country << "\t" << FormatFixed(place->latitude, 4) << "\t"
-            << FormatFixed(place->longitude, 4) << "\t" << ZoneOf(*place) << "\t" << place->population << "\n";
+        out << ShownText(place->name, place->name.size()) << "\t" << place->country << "\t"
+            << FormatFixed(place->latitude, 4) << "\t" << FormatFixed(place->longitude, 4) << "\t"
+            << ShownText(ZoneOf(*place), ZoneOf(*place).size()) << "\t" << place->population << "\t"
+            << place->region << "\n";
     return kTableWritten;
 }
 
@@ -58,20 +91,12 @@ std::string OtherMatchesNote(const PlaceMatches& matches, const std::string& que
     if (matches.total <= 1) return "";
     const size_t others = matches.total - 1;
     std::string note = "  " + std::to_string(others) + (others > 1 ? " other places match" : " other place matches") +
-                       " \"" + query + "\": --find \"" + query + "\" lists " + (others > 1 ? "them" : "it");
+                       " \"" + ShownText(query) + "\": --find \"" + ShownText(query) + "\" lists " +
+                       (others > 1 ? "them" : "it");
     if (query.find(',') == std::string::npos && !found.country.empty())
-        note += "; a country after a comma narrows it, as \"" + query + ", " + found.country + "\"";
+        note += "; a region or country after a comma narrows it, as \"" + ShownText(query) + ", " +
+                (found.region.empty() ? found.country : found.region) + "\"";
     return note + "\n";
-}
-
-// A query of digits alone is a GeoNames id, which names one shipped place
-// or none; any other query, the best match by name.
-PlaceMatches MatchesOf(const Gazetteer& gazetteer, const std::string& query) {
-    const bool digits = !query.empty() && query.size() <= 18 && query.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits) return FindPlaces(gazetteer, query, 1);
-    PlaceMatches matches;
-    if (const Place* found = FindPlaceById(gazetteer, std::stoll(query))) matches = {{found}, 1};
-    return matches;
 }
 
 }  // namespace
@@ -79,9 +104,25 @@ PlaceMatches MatchesOf(const Gazetteer& gazetteer, const std::string& query) {
 PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
                         const std::string& town) {
     PlaceChoice choice{options, {}, "", ""};
-    const PlaceMatches matches = MatchesOf(gazetteer, query);
+    PlaceMatches matches;
+    if (AllDigits(query)) {
+        // A GeoNames id, as the timetable service links places.
+        if (const Place* byId = FindPlaceById(gazetteer, std::stoll(query))) matches.best.push_back(byId);
+        else matches = FindPlaces(gazetteer, query, 1);
+        if (matches.best.empty()) {
+            choice.refusal = "no place has the GeoNames id " + query;
+            return choice;
+        }
+    } else {
+        matches = FindPlaces(gazetteer, query, kClosestNamed);
+    }
     if (matches.best.empty()) {
-        choice.refusal = "no place matches \"" + query + "\" (--find lists what a beginning matches)";
+        choice.refusal = NoMatch(matches, query) + " (--find lists what a beginning matches)";
+        return choice;
+    }
+    if (matches.closeSpellings) {
+        choice.refusal = "no place is called \"" + ShownText(query) + "\"; close spellings:";
+        for (size_t k = 0; k < matches.best.size(); ++k) choice.refusal += (k ? "; " : " ") + Named(*matches.best[k]);
         return choice;
     }
     const Place& found = *matches.best[0];
@@ -111,7 +152,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     }
     const std::optional<DocumentTimeBasis> basis = DocumentTimeBasisOf(found, YearOf(options));
     if (!basis) {
-        choice.refusal = "the time zone \"" + found.timeZone + "\" of " + found.name +
+        choice.refusal = "the time zone \"" + ShownText(found.timeZone) + "\" of " + ShownText(found.name) +
                          " is not in the time-zone database: give --zone and, if it applies, --summer-time";
         return choice;
     }

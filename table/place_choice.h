@@ -20,8 +20,9 @@ Gazetteer LoadToolGazetteer(const std::filesystem::path& dataFolder, std::ostrea
 
 // --find: the best matches on out, one a line, tab-separated: name, country
 // code, latitude and longitude (signed degrees, 4 decimals), time zone,
-// population. kTableWritten with a match; kTableUsageError and one line on
-// err without.
+// population, region (empty when unknown); close spellings under a line that
+// says so. kTableWritten with a match; kTableUsageError and one line on err
+// without.
 int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostream& out, std::ostream& err);
 
 // A place taken by name, ready for the timetable.
@@ -32,7 +33,8 @@ struct PlaceChoice {
     std::string refusal;   // one line when nothing matches; the rest is then unset
 };
 
-// The best match of query as --place takes it: its town (or town, when a
+// The best match of query (or the place of a GeoNames id, all digits) as
+// --place takes it, never a close spelling: its town (or town, when a
 // batch row names one), coordinates, sides and time basis, each unless the
 // options give it.
 PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,

@@ -1,0 +1,14 @@
+// What the user gave, as a message repeats it: on one line, control bytes
+// escaped, cut short.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The longest part of the user's text that a message repeats.
+inline constexpr std::size_t kShownTextLength = 60;
+
+// text with \n, \t, \\ and \" escaped, other control bytes and DEL as \xNN
+// (letters beyond ASCII stay), cut after most bytes at a character's start,
+// with "..." after a cut.
+std::string ShownText(std::string_view text, std::size_t most = kShownTextLength);
