@@ -15,6 +15,7 @@ import urllib.parse
 import urllib.request
 
 from selenium import webdriver
+from selenium.webdriver.chrome.service import Service as ChromeService
 
 TOWNS = ["Zürich", "Frankfurt am Main", "Buenos Aires", "Ulm", "São Paulo", "Reykjavík", "Los Angeles", "Bern"]
 
@@ -49,7 +50,7 @@ def interactive(port, loads):
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage"):
         options.add_argument(argument)
     options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=webdriver.ChromeService("/usr/bin/chromedriver"), options=options)
+    driver = webdriver.Chrome(service=ChromeService("/usr/bin/chromedriver"), options=options)
     try:
         driver.execute_cdp_cmd("Network.enable", {})
         driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})

@@ -17,6 +17,7 @@ import urllib.parse
 import urllib.request
 
 from selenium import webdriver
+from selenium.webdriver.chrome.service import Service as ChromeService
 from selenium.common.exceptions import NoAlertPresentException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -75,7 +76,7 @@ def browser():
                      "--disable-extensions", "--no-first-run", "--window-size=1280,900"):
         options.add_argument(argument)
     options.binary_location = "/usr/bin/chromium"
-    return webdriver.Chrome(service=webdriver.ChromeService("/usr/bin/chromedriver"), options=options)
+    return webdriver.Chrome(service=ChromeService("/usr/bin/chromedriver"), options=options)
 
 
 def set_width(driver, width):
