@@ -51,8 +51,8 @@ std::string DayCard(const PageTexts& texts, std::string_view heading, std::strin
 std::string MonthTable(const PageTexts& texts, const PlacePage& page) {
     const std::string monthName = std::string(texts.months[page.todayDate.month - 1]) + " " + std::to_string(page.year);
     std::string html = "<section aria-labelledby=\"month-h\">\n<h2 id=\"month-h\">" + EscapeHtml(monthName) + "</h2>\n";
-    html += "<table class=\"month\">\n<caption>" + EscapeHtml(PageFill(texts.monthCaption, {monthName})) +
-            ", " + EscapeHtml(PageFill(texts.civilTime, {page.place.timeZone})) + "</caption>\n";
+    html += "<table class=\"month\">\n<caption>" +
+            EscapeHtml(PageFill(texts.monthCaption, {monthName, page.place.timeZone})) + "</caption>\n";
     html += "<thead><tr><th scope=\"col\">" + EscapeHtml(texts.dateColumn) + "</th><th scope=\"col\">" +
             EscapeHtml(texts.sunrise) + "</th><th scope=\"col\">" + EscapeHtml(texts.sunset) + "</th></tr></thead>\n<tbody>\n";
     for (const CivilDay& day : page.month) {
@@ -87,8 +87,10 @@ std::string YearSection(const PageTexts& texts, const PlacePage& page) {
     html += "<label for=\"year\">" + EscapeHtml(texts.yearLabel) + "</label> <input id=\"year\" name=\"year\" "
             "type=\"text\" inputmode=\"numeric\" pattern=\"-?[0-9]{1,5}\" size=\"6\" value=\"" + year + "\"> "
             "<button type=\"submit\">" + EscapeHtml(texts.showYear) + "</button></form>\n";
-    html += "<img class=\"chart\" src=\"/year/" + year + ".svg?" + EscapeHtml(query) + "\" width=\"842\" height=\"595\" alt=\"" +
-            EscapeHtml(PageFill(texts.chartAlt, {year, page.place.name})) + "\">\n";
+    const std::string chart = "/year/" + year + ".svg?" + EscapeHtml(query);
+    html += "<a class=\"chart\" href=\"" + chart + "\"><img class=\"chart\" src=\"" + chart +
+            "\" width=\"842\" height=\"595\" alt=\"" + EscapeHtml(PageFill(texts.chartAlt, {year, page.place.name})) +
+            "\"></a>\n";
     html += "<h3>" + EscapeHtml(texts.downloadsHeading) + "</h3>\n<p>" +
             EscapeHtml(PageFill(texts.downloadsIntro, {year})) + "</p>\n<ul class=\"downloads\">\n";
     for (const OutputFormat& format : OutputFormats())
@@ -126,7 +128,9 @@ std::string SubscribeSection(const PageTexts& texts, const PlacePage& page) {
 }
 
 std::string ShareSection(const PageTexts& texts, const PlacePage& page) {
-    const std::string address = page.baseUrl + PlacePageAddress(page.place, page.year, page.remindMinutes);
+    // This year's page is the place's address alone, so that it stays current.
+    const std::optional<int> year = page.year == page.todayDate.year ? std::nullopt : std::optional<int>(page.year);
+    const std::string address = page.baseUrl + PlacePageAddress(page.place, year, page.remindMinutes);
     return "<section aria-labelledby=\"share-h\">\n<h2 id=\"share-h\">" + EscapeHtml(texts.shareHeading) + "</h2>\n" +
            "<div class=\"copy\"><label for=\"page-url\">" + EscapeHtml(texts.shareLabel) + "</label>" +
            "<input id=\"page-url\" type=\"text\" readonly value=\"" + EscapeHtml(address) + "\">" +

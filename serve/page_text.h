@@ -49,7 +49,7 @@ struct PageTexts {
     std::string_view sunStaysUp, sunStaysDown;
     std::string_view noMoment;           // a date the zone skipped
     std::string_view civilTime;          // "Civil time of {}"
-    std::string_view monthCaption;       // "{}: sunrise and sunset"
+    std::string_view monthCaption;       // the month, the zone
     std::string_view dateColumn;
     std::string_view yearHeading;        // "The year {}"
     std::string_view chartAlt;           // "Chart of the year {}: …"

@@ -125,7 +125,7 @@ def look_at(driver, name, shots, axe_source):
     set_width(driver, 1280)
 
 
-def find_zurich(driver, base):
+def find_zurich(driver, base, shots):
     driver.get(base + "/")
     field = driver.find_element(By.ID, "q")
     check(field.get_attribute("role") == "combobox", "the town field is a combobox")
@@ -135,6 +135,7 @@ def find_zurich(driver, base):
                                    and listbox.find_elements(By.CSS_SELECTOR, "[role=option]"))
     options = [o.text for o in listbox.find_elements(By.CSS_SELECTOR, "[role=option]")]
     check(field.get_attribute("aria-expanded") == "true", f"suggestions shown: {options[:3]}")
+    driver.save_screenshot(str(shots / "home-suggestions-1280.png"))
     field.send_keys(Keys.ESCAPE)
     check(field.get_attribute("aria-expanded") == "false" and not listbox.is_displayed(), "Escape closes them")
     index = next(i for i, text in enumerate(options) if text.startswith("Zürich\n"))
@@ -254,7 +255,7 @@ def main():
             driver.set_script_timeout(30)
             driver.get(base + "/")
             look_at(driver, "home", shots, axe_source)
-            place_id = find_zurich(driver, base)
+            place_id = find_zurich(driver, base, shots)
             place_page(driver, base, place_id, arguments.tool, folder, shots, axe_source)
             coordinates_form(driver, base, shots, axe_source)
             markup_name(driver, base)
