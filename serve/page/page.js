@@ -8,6 +8,9 @@ function setUpCombobox(input) {
   let places = [];
   let active = -1;
   let asked = 0;
+  // One letter matches tens of thousands of places; from two on the list
+  // narrows. A one-letter town is found by the form's button.
+  const shortest = 2;
 
   // A shipped place by its id; an own place (id 0) by its values, as the
   // list of matches without a script names it.
@@ -71,7 +74,7 @@ function setUpCombobox(input) {
   function ask() {
     const query = input.value.trim();
     const number = ++asked;
-    if (!query) {
+    if (query.length < shortest) {
       show([]);
       return;
     }
