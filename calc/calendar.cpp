@@ -1,6 +1,6 @@
 #include "calc/calendar.h"
 
-#include "text/conversions.h"
+#include "text/numbers.h"
 
 namespace {
 

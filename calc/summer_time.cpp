@@ -1,6 +1,6 @@
 #include "calc/summer_time.h"
 
-#include "text/conversions.h"
+#include "text/numbers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "calc/sun_events.h"
 
-#include "text/conversions.h"
+#include "text/numbers.h"
 
 #include <bit>
 #include <cmath>

@@ -1,7 +1,8 @@
 #include "calc/year_run.h"
 
 #include "calc/sun_events.h"
-#include "text/conversions.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 std::string TimeCell(float t, int shift) {
     const Sexagesimal split = SplitSexagesimal(t);

@@ -1,6 +1,6 @@
 #include "documents/civil_moments.h"
 
-#include "text/conversions.h"
+#include "text/numbers.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,7 +1,8 @@
 #include "calc/sun_events.h"
-#include "text/conversions.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <nlohmann/json.hpp>
 

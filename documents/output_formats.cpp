@@ -5,8 +5,8 @@
 #include "documents/document_file.h"
 #include "documents/printed_formats.h"
 #include "documents/timetable_documents.h"
-#include "text/conversions.h"
 #include "files/text_file.h"
+#include "text/text_slices.h"
 
 #include <array>
 

@@ -2,8 +2,9 @@
 
 #include "calc/sun_events.h"
 #include "documents/civil_moments.h"
-#include "print/year_documents.h"
-#include "text/conversions.h"
+#include "documents/print_back_end.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,9 +90,9 @@ PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::st
 }
 
 std::string PrintedPdf(const YearResult& year, const RenderOptions& options) {
-    return YearPdf(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearPdf(PrintedYearOf(year, options.stamp, options.country));
 }
 
 std::string PrintedSvg(const YearResult& year, const RenderOptions& options) {
-    return YearChartSvg(PrintedYearOf(year, options.stamp, options.country));
+    return BackEndYearChartSvg(PrintedYearOf(year, options.stamp, options.country));
 }

@@ -1,6 +1,6 @@
 // The year printed: TOWN.pdf, the grid of the year's times and the year
 // chart on two A4 landscape pages, and TOWN.svg, the chart alone. Drawn by
-// the printing library, which needs a PrintSession while it draws.
+// the printing back end, which needs a PrintBackEnd open while it draws.
 #pragma once
 
 #include "calc/year_result.h"

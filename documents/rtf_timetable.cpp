@@ -4,7 +4,7 @@
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
 
-#include "text/conversions.h"
+#include "text/text_slices.h"
 
 namespace {
 

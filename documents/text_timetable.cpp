@@ -3,7 +3,6 @@
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
 
-#include "text/conversions.h"
 
 namespace {
 

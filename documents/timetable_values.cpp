@@ -1,7 +1,8 @@
 #include "documents/timetable_values.h"
 
 #include "calc/sun_events.h"
-#include "text/conversions.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 #include <cmath>
 

@@ -1,6 +1,7 @@
 #include "documents/today_line.h"
 
 #include "documents/timetable_values.h"
+#include "text/numbers.h"
 
 std::string WeekdayName(int weekday) {
     static const char* const kNames[7] = {"Sunday",   "Monday", "Thuesday", "Wednesday",

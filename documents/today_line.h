@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calc/year_result.h"
-#include "text/conversions.h"
+#include "text/dates.h"
 
 #include <string>
 

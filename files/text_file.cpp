@@ -1,6 +1,6 @@
 #include "files/text_file.h"
 
-#include "text/conversions.h"
+#include "text/code_page.h"
 
 #include <algorithm>
 #include <span>

@@ -1,6 +1,7 @@
 #include "input/checks.h"
 
-#include "text/conversions.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 #include <cmath>
 #include <string_view>

@@ -4,7 +4,8 @@
 #include "calc/civil_time_zone.h"
 #include "calc/summer_time.h"
 #include "input/field_text.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,7 +4,8 @@
 #include "documents/data_formats.h"
 #include "documents/document_file.h"
 #include "table/table_files.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <chrono>
 #include <vector>

@@ -5,6 +5,7 @@
 #include <microhttpd.h>
 
 #include <netdb.h>
+#include <fcntl.h>
 #include <unistd.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -78,10 +79,34 @@ struct HttpServer::Exchange {
     bool answered = false;
 };
 
+// A connection that has not yet begun a request counts as busy: a client
+// accepted just before a stop has sent its request already, or is sending it.
+struct ConnectionState {
+    bool fresh = true;
+};
+
 struct HttpCallbacks {
-    static void* Started(void* cls, const char* uri, MHD_Connection*) {
+    static void Connection(void* cls, MHD_Connection*, void** context, MHD_ConnectionNotificationCode code) {
+        auto* server = static_cast<HttpServer*>(cls);
+        if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+            *context = new ConnectionState;
+            server->inFlight_.fetch_add(1);
+            return;
+        }
+        auto* state = static_cast<ConnectionState*>(*context);
+        if (state && state->fresh) server->inFlight_.fetch_sub(1);
+        delete state;
+        *context = nullptr;
+    }
+
+    static void* Started(void* cls, const char* uri, MHD_Connection* connection) {
         auto* server = static_cast<HttpServer*>(cls);
         server->inFlight_.fetch_add(1);
+        const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+        if (auto* state = info ? static_cast<ConnectionState*>(info->socket_context) : nullptr; state && state->fresh) {
+            state->fresh = false;
+            server->inFlight_.fetch_sub(1);
+        }
         auto* exchange = new HttpServer::Exchange;
         exchange->target = uri ? uri : "";
         return exchange;
@@ -180,7 +205,12 @@ struct HttpCallbacks {
         return Queue(connection, *exchange, answer);
     }
 
-    static void Log(void*, const char* format, va_list arguments) { LogLibraryMessage(format, arguments); }
+    // The library's own lines while it starts (why it cannot listen); once
+    // it serves, they are about single clients (a connection broken off),
+    // which the request log tells already.
+    static void Log(void* cls, const char* format, va_list arguments) {
+        if (!static_cast<HttpServer*>(cls)->serving_.load()) LogLibraryMessage(format, arguments);
+    }
 };
 
 HttpServer::HttpServer(const ServerSettings& settings, RequestHandler handler)
@@ -210,10 +240,11 @@ HttpServer::HttpServer(const ServerSettings& settings, RequestHandler handler)
     const size_t connectionMemory = 64 * 1024;
     daemon_ = MHD_start_daemon(
         flags, settings.listen.port, nullptr, nullptr, &HttpCallbacks::Access, this,
-        MHD_OPTION_EXTERNAL_LOGGER, &HttpCallbacks::Log, nullptr,
+        MHD_OPTION_EXTERNAL_LOGGER, &HttpCallbacks::Log, this,
         MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&address),
         MHD_OPTION_URI_LOG_CALLBACK, &HttpCallbacks::Started, this,
         MHD_OPTION_NOTIFY_COMPLETED, &HttpCallbacks::Completed, this,
+        MHD_OPTION_NOTIFY_CONNECTION, &HttpCallbacks::Connection, this,
         MHD_OPTION_THREAD_POOL_SIZE, threads,
         MHD_OPTION_CONNECTION_LIMIT, settings.connectionLimit,
         MHD_OPTION_CONNECTION_TIMEOUT, settings.idleTimeout,
@@ -226,6 +257,7 @@ HttpServer::HttpServer(const ServerSettings& settings, RequestHandler handler)
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
     port_ = info ? info->port : settings.listen.port;
+    serving_.store(true);
 }
 
 HttpServer::~HttpServer() {
@@ -235,7 +267,20 @@ HttpServer::~HttpServer() {
 bool HttpServer::Drain(double grace) {
     if (!daemon_) return true;
     const MHD_socket listening = MHD_quiesce_daemon(daemon_);
-    if (listening != MHD_INVALID_SOCKET) ::close(listening);
+    if (listening != MHD_INVALID_SOCKET) {
+        // The clients the system has accepted already, waiting in the
+        // backlog, are served too: closed, they would see a reset.
+        ::fcntl(listening, F_SETFL, ::fcntl(listening, F_GETFL) | O_NONBLOCK);
+        for (;;) {
+            sockaddr_storage address{};
+            socklen_t size = sizeof address;
+            const int client = ::accept4(listening, reinterpret_cast<sockaddr*>(&address), &size, SOCK_CLOEXEC);
+            if (client < 0) break;
+            // On failure the library has closed the socket itself.
+            MHD_add_connection(daemon_, client, reinterpret_cast<sockaddr*>(&address), size);
+        }
+        ::close(listening);
+    }
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(grace);
     while (inFlight_.load() > 0 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

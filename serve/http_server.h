@@ -77,7 +77,8 @@ public:
 private:
     RequestHandler handler_;
     bool log_;
-    std::atomic<int> inFlight_{0};
+    std::atomic<int> inFlight_{0};  // requests begun and connections that have not begun one
+    std::atomic<bool> serving_{false};
     struct MHD_Daemon* daemon_ = nullptr;
     uint16_t port_ = 0;
     std::string error_;

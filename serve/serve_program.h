@@ -3,8 +3,8 @@
 // printing lock, which guard themselves.
 #pragma once
 
+#include "documents/print_back_end.h"
 #include "places/gazetteer.h"
-#include "print/print_session.h"
 #include "serve/result_cache.h"
 #include "serve/serve_options.h"
 
@@ -31,9 +31,9 @@ struct ServeProgram {
     std::optional<int64_t> sourceDateEpoch;  // SOURCE_DATE_EPOCH, checked at start
     std::string baseUrl;                     // without its last '/'
     ResultCache cache{kCacheBytes};
-    // The printing toolkit, started in the thread that builds the record;
-    // its documents are painted one at a time (printingLock).
-    PrintSession printing;
+    // The printing back end, opened and started in the thread that builds
+    // the record; its documents are painted one at a time (printingLock).
+    PrintBackEnd printing;
     std::mutex printingLock;
 };
 

@@ -40,6 +40,7 @@ int RunServe(const std::vector<std::string>& arguments, std::ostream& out, std::
         err << "kelmorven-serve: " << error << "\n";
         return kServeUsageError;
     }
+    if (!program.printing.Ready()) LogLine("kelmorven-serve: " + program.printing.Error() + "; pdf and svg answer 503");
     RouteTable routes;
     AddServiceRoutes(routes, program);
     AddPageRoutes(routes, program);

@@ -7,7 +7,8 @@
 #include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 #include "calc/civil_time_zone.h"
 
 #include <nlohmann/json.hpp>
@@ -126,6 +127,10 @@ Response YearAnswer(ServeProgram& program, const Request& request) {
             return nullptr;
         }
         TimetableDocument document;
+        if (format->needs.printed && !program.printing.Ready()) {
+            error = {503, "the printed formats cannot be made here: " + program.printing.Error()};
+            return nullptr;
+        }
         if (format->needs.printed) {
             // The printing toolkit paints one document at a time.
             const std::lock_guard<std::mutex> held(program.printingLock);

@@ -5,7 +5,8 @@
 #include "places/place_settings.h"
 #include "table/place_choice.h"
 #include "table/table_run.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <charconv>

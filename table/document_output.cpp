@@ -2,8 +2,9 @@
 
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
-#include "text/conversions.h"
 #include "table/table_files.h"
+#include "text/code_page.h"
+#include "text/dates.h"
 
 #include <algorithm>
 #include <filesystem>

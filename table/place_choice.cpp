@@ -2,7 +2,8 @@
 
 #include "places/place_settings.h"
 #include "places/shown_text.h"
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 #include <charconv>

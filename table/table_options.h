@@ -1,8 +1,8 @@
 // The command line of kelmorven-table.
 #pragma once
 
-#include "text/conversions.h"
 #include "documents/output_formats.h"
+#include "text/dates.h"
 
 #include <optional>
 #include <set>

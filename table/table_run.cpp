@@ -1,16 +1,17 @@
 #include "table/table_run.h"
 
 #include "calc/civil_time_zone.h"
+#include "documents/print_back_end.h"
 #include "input/batch_file.h"
 #include "input/checks.h"
 #include "input/field_text.h"
-#include "print/print_session.h"
 #include "files/text_file.h"
 #include "table/document_output.h"
 #include "table/place_choice.h"
 #include "table/table_files.h"
 #include "table/table_version.h"
 #include "table/zone_year.h"
+#include "text/code_page.h"
 
 #include <algorithm>
 #include <map>
@@ -149,8 +150,14 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     }
     const DateValue today = options.today ? *options.today : CurrentDate();
     // One start of the printing toolkit for every place of the run.
-    std::optional<PrintSession> printing;
-    if (options.format->needs.printed) printing.emplace();
+    std::optional<PrintBackEnd> printing;
+    if (options.format->needs.printed) {
+        printing.emplace();
+        if (!printing->Ready()) {
+            err << "kelmorven-table: " << printing->Error() << "\n";
+            return kTableUnwritable;
+        }
+    }
     if (options.batchFile) return RunBatch(options, today, out, err, dataFolder);
     if (options.place) return RunPlace(options, today, out, err, dataFolder);
 

@@ -3,11 +3,11 @@
 #include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "documents/today_line.h"
-#include "input/checks.h"
-#include "text/conversions.h"
 #include "files/text_file.h"
-#include "window/window_layer.h"
+#include "input/checks.h"
+#include "text/numbers.h"
 #include "ui/program.h"
+#include "window/window_layer.h"
 
 InputSnapshot TakeInputSnapshot(Program& program) {
     const WindowLayer& w = program.window;

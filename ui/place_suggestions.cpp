@@ -1,11 +1,13 @@
 #include "ui/place_suggestions.h"
 
-#include "places/place_settings.h"
-#include "text/conversions.h"
 #include "files/text_file.h"
-#include "window/window_layer.h"
+#include "places/place_settings.h"
+#include "text/code_page.h"
+#include "text/dates.h"
+#include "text/numbers.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
+#include "window/window_layer.h"
 
 #include <cmath>
 #include <filesystem>

@@ -1,12 +1,13 @@
 #include "ui/start_up.h"
 
-#include "text/conversions.h"
 #include "files/text_file.h"
-#include "window/window_layer.h"
+#include "text/dates.h"
+#include "text/numbers.h"
 #include "ui/main_window.h"
 #include "ui/place_suggestions.h"
 #include "ui/program.h"
 #include "ui/start_values.h"
+#include "window/window_layer.h"
 
 std::string GreetingText(const std::string& userName, int hour, int minute, int second) {
     // Each later match replaces the earlier one.

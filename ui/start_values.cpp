@@ -1,5 +1,7 @@
 #include "ui/start_values.h"
 
+#include "text/dates.h"
+#include "text/text_slices.h"
 #include "ui/program.h"
 
 void PrepareStartValues(Program& program) {

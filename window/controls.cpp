@@ -1,10 +1,11 @@
 // Controls under program-wide numbers: creation, texts and states.
 #include "window/controls.h"
 
+#include "text/code_page.h"
+#include "text/text_slices.h"
 #include "window/control_kinds.h"
 #include "window/fonts.h"
 #include "window/layer_impl.h"
-#include "text/conversions.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

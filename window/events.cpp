@@ -2,7 +2,6 @@
 // Shift+Tab, and the input tests hand in as a user would give it.
 #include "window/control_kinds.h"
 #include "window/layer_impl.h"
-#include "text/conversions.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>

@@ -1,9 +1,8 @@
 // The picture table: loading bitmaps, icons and decoded pictures into slots,
 // and the picture control that shows a slot.
+#include "files/text_file.h"
 #include "window/control_kinds.h"
 #include "window/layer_impl.h"
-#include "text/conversions.h"
-#include "files/text_file.h"
 
 #include <QApplication>
 #include <QImageReader>

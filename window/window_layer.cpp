@@ -1,9 +1,10 @@
 // The layer's life, and the services that need no window: the keyboard check,
 // the user name, pauses and message boxes.
-#include "window/layer_impl.h"
+#include "text/code_page.h"
+#include "text/text_slices.h"
 #include "window/fonts.h"
 #include "window/jpeg_decoder.h"
-#include "text/conversions.h"
+#include "window/layer_impl.h"
 
 #include <QEventLoop>
 #include <QFont>

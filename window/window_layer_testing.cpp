@@ -2,7 +2,7 @@
 // and the facts of windows, controls, pictures and sounds.
 #include "window/window_layer_testing.h"
 
-#include "text/conversions.h"
+#include "text/code_page.h"
 #include "window/control_kinds.h"
 #include "window/controls.h"
 #include "window/layer_impl.h"

@@ -1,9 +1,9 @@
 // Numbered top-level windows: opening with the style's frame and placement,
 // closing, and the window that receives new controls.
-#include "window/layer_impl.h"
+#include "text/code_page.h"
 #include "window/fonts.h"
+#include "window/layer_impl.h"
 #include "window/window_geometry.h"
-#include "text/conversions.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

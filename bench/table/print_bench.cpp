@@ -2,7 +2,7 @@
 // 100 ms), in process as each place of a batch and as a whole process with
 // the toolkit's start, and the memory of a batch of 1,000 places as PDF,
 // which must not grow with the number of places.
-#include "print/print_session.h"
+#include "documents/print_back_end.h"
 #include "table/table_run.h"
 #include "tests/support/many_places.h"
 
@@ -36,7 +36,7 @@ std::vector<std::string> OnePlace(const fs::path& folder, const std::string& for
 
 // As a place of a batch: the toolkit started once, before.
 void BM_OnePlaceInProcess(benchmark::State& state, const std::string& format) {
-    const PrintSession session;
+    const PrintBackEnd printing;
     const fs::path folder = BenchFolder("kelmorven_bench_print_");
     const std::vector<std::string> arguments = OnePlace(folder, format);
     for (auto _ : state) {

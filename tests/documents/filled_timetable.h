@@ -4,7 +4,8 @@
 
 #include "calc/year_result.h"
 #include "documents/timetable_documents.h"
-#include "text/conversions.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 #include <filesystem>
 #include <string>

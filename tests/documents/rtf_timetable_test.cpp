@@ -1,12 +1,12 @@
 #include "documents/document_file.h"
 #include "documents/timetable_documents.h"
 #include "documents/timetable_values.h"
-#include "input/checks.h"
-#include "text/conversions.h"
 #include "files/text_file.h"
+#include "input/checks.h"
 #include "tests/documents/filled_timetable.h"
 #include "tests/support/rtf_reading.h"
 #include "tests/support/temp_folder.h"
+#include "text/code_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "calc/year_result.h"
-#include "input/checks.h"
-#include "text/conversions.h"
 #include "documents/civil_moments.h"
 #include "documents/data_formats.h"
 #include "documents/moment_text.h"
+#include "input/checks.h"
 #include "table/table_options.h"
 #include "table/table_run.h"
 #include "table/zone_year.h"
 #include "tests/support/table_tool_run.h"
 #include "tests/support/temp_folder.h"
+#include "text/numbers.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

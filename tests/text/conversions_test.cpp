@@ -1,4 +1,7 @@
-#include "text/conversions.h"
+#include "text/code_page.h"
+#include "text/dates.h"
+#include "text/numbers.h"
+#include "text/text_slices.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "calc/year_result.h"
 #include "documents/timetable_documents.h"
 #include "input/checks.h"
-#include "text/conversions.h"
 #include "tests/support/locking_process.h"
 #include "tests/support/temp_folder.h"
+#include "text/dates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "window_test_support.h"
 
-#include "text/conversions.h"
+#include "text/code_page.h"
 #include "ui/main_window_controls.h"
 
 #include <QApplication>
