@@ -43,8 +43,8 @@ std::string DayCard(const PageTexts& texts, std::string_view heading, std::strin
     html += "<div><dt>" + EscapeHtml(texts.sunset) + "</dt><dd>" + MomentHtml(texts, day->sunset) + "</dd></div>\n";
     html += "</dl>\n";
     const int32_t offset = day->sunrise.kind == DayKind::Normal ? day->sunrise.offset : day->sunset.offset;
-    html += "<p class=\"zone\">" + EscapeHtml(PageFill(texts.civilTime, {page.place.timeZone})) + ", UTC" +
-            OffsetText(offset) + "</p>\n</section>\n";
+    html += "<p class=\"zone\">" + EscapeHtml(PageFill(texts.civilTime, {page.place.timeZone, OffsetText(offset)})) +
+            "</p>\n</section>\n";
     return html;
 }
 

@@ -69,11 +69,11 @@ Response PlaceAnswer(const ServeProgram& program, const QueryPairs& query, const
     const PageDate today = TodayAt(program, lookup.place->timeZone);
     std::optional<int> year = today.year;
     if (const std::string* text = Value(query, "year"); text && !text->empty()) year = WholeNumber(*text);
-    if (!year) return Problem(texts, 400, PageFill(texts.badPlace, {"year: a whole number"}));
+    if (!year) return Problem(texts, 400, PageFill(texts.badPlace, {texts.badYear}));
     std::optional<int> remind;
     if (const std::string* text = Value(query, "remind"); text && !text->empty()) {
         remind = WholeNumber(*text);
-        if (!remind || *remind < 0) return Problem(texts, 400, PageFill(texts.badPlace, {"remind: minutes, a whole number"}));
+        if (!remind || *remind < 0) return Problem(texts, 400, PageFill(texts.badPlace, {texts.badRemind}));
     }
     RequestError refusal;
     std::optional<PlacePage> page = MakePlacePage(program, *lookup.place, *year, today, refusal);

@@ -45,7 +45,7 @@ const PageTexts& EnglishPageTexts() {
         .sunStaysUp = "The Sun stays above all day",
         .sunStaysDown = "The Sun stays below all day",
         .noMoment = "This date was skipped by the clock",
-        .civilTime = "Civil time of {}",
+        .civilTime = "Civil time of {}, UTC{}",
         .monthCaption = "{}: sunrise and sunset in the civil time of {}",
         .dateColumn = "Date",
         .yearHeading = "The year {}",
@@ -75,7 +75,9 @@ const PageTexts& EnglishPageTexts() {
 
         .errorTitle = "Not found",
         .unknownPlace = "There is no place with this id.",
-        .badPlace = "The address does not name a place: {}",
+        .badPlace = "The page cannot be shown: {}",
+        .badYear = "year: a whole number, as 2026",
+        .badRemind = "remind: whole minutes before each moment, 0 or more",
         .notFound = "There is no page at this address.",
         .backHome = "Find a town",
 

@@ -48,7 +48,7 @@ struct PageTexts {
     std::string_view sunrise, sunset;
     std::string_view sunStaysUp, sunStaysDown;
     std::string_view noMoment;           // a date the zone skipped
-    std::string_view civilTime;          // "Civil time of {}"
+    std::string_view civilTime;          // the zone's name, then its offset from UTC: "+01:00"
     std::string_view monthCaption;       // the month, the zone
     std::string_view dateColumn;
     std::string_view yearHeading;        // "The year {}"
@@ -77,6 +77,8 @@ struct PageTexts {
     std::string_view errorTitle;
     std::string_view unknownPlace;
     std::string_view badPlace;
+    std::string_view badYear;
+    std::string_view badRemind;
     std::string_view notFound;
     std::string_view backHome;
 
