@@ -1,27 +1,16 @@
 #include "serve/page_html.h"
 
+#include <utf8proc.h>
+
 namespace {
 
-// The length of the valid UTF-8 sequence at text[at], or 0 when it is not one
-// (overlong forms, surrogates and values above U+10FFFF included).
+// The length of the valid UTF-8 sequence at text[at], or 0 when it is not
+// one: utf8proc refuses overlong forms, surrogates and values above U+10FFFF.
 size_t Utf8SequenceAt(std::string_view text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return 1;
-    size_t length = 0;
-    unsigned minimum = 0;
-    unsigned value = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2, minimum = 0x80, value = lead & 0x1F;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, minimum = 0x800, value = lead & 0x0F;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, minimum = 0x10000, value = lead & 0x07;
-    else return 0;
-    if (at + length > text.size()) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-        value = value << 6 | (byte(at + i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    return length;
+    utf8proc_int32_t ignored = 0;
+    const utf8proc_ssize_t length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + at),
+                                                     static_cast<utf8proc_ssize_t>(text.size() - at), &ignored);
+    return length > 0 ? static_cast<size_t>(length) : 0;
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ def free_port():
 
 
 def start_service(serve, port):
-    service = subprocess.Popen([serve, "--listen", f"127.0.0.1:{port}", "--today", TODAY,
+    # timeout ends the service even when this script is killed before its cleanup.
+    service = subprocess.Popen(["timeout", "300", serve, "--listen", f"127.0.0.1:{port}", "--today", TODAY,
                                 "--base-url", f"http://127.0.0.1:{port}"],
                                stderr=subprocess.DEVNULL)
     for _ in range(100):
