@@ -18,6 +18,11 @@ std::string Degrees(double value, std::string_view positive, std::string_view ne
     return PageFill(value < 0 ? negative : positive, {FormatFixed(std::abs(value), 4)});
 }
 
+// A date on which the Sun stays above or below: one statement for both moments.
+bool WholeDay(const CivilDay& day) {
+    return day.sunrise.kind != DayKind::Normal && day.sunset.kind == day.sunrise.kind;
+}
+
 // A moment as the page shows it: the clock's time in a <time> element that
 // carries the full instant, or what the Sun does instead.
 std::string MomentHtml(const PageTexts& texts, const CivilMoment& moment) {
@@ -38,10 +43,14 @@ std::string DayCard(const PageTexts& texts, std::string_view heading, std::strin
         html += "<p>" + EscapeHtml(texts.noMoment) + "</p>\n</section>\n";
         return html;
     }
-    html += "<dl class=\"moments\">\n";
-    html += "<div><dt>" + EscapeHtml(texts.sunrise) + "</dt><dd>" + MomentHtml(texts, day->sunrise) + "</dd></div>\n";
-    html += "<div><dt>" + EscapeHtml(texts.sunset) + "</dt><dd>" + MomentHtml(texts, day->sunset) + "</dd></div>\n";
-    html += "</dl>\n";
+    if (WholeDay(*day)) {
+        html += "<p class=\"polar\">" + MomentHtml(texts, day->sunrise) + "</p>\n";
+    } else {
+        html += "<dl class=\"moments\">\n";
+        html += "<div><dt>" + EscapeHtml(texts.sunrise) + "</dt><dd>" + MomentHtml(texts, day->sunrise) + "</dd></div>\n";
+        html += "<div><dt>" + EscapeHtml(texts.sunset) + "</dt><dd>" + MomentHtml(texts, day->sunset) + "</dd></div>\n";
+        html += "</dl>\n";
+    }
     const int32_t offset = day->sunrise.kind == DayKind::Normal ? day->sunrise.offset : day->sunset.offset;
     html += "<p class=\"zone\">" + EscapeHtml(PageFill(texts.civilTime, {page.place.timeZone, OffsetText(offset)})) +
             "</p>\n</section>\n";
@@ -61,8 +70,10 @@ std::string MonthTable(const PageTexts& texts, const PlacePage& page) {
         html += isToday ? "<tr class=\"is-today\">" : "<tr>";
         html += "<th scope=\"row\"><time datetime=\"" + DateText(day) + "\">" +
                 EscapeHtml(texts.weekdays[WeekdayOf(day.year, day.month, day.day)].substr(0, 3)) + " " +
-                std::to_string(day.day) + "</time></th><td>" + MomentHtml(texts, day.sunrise) + "</td><td>" +
-                MomentHtml(texts, day.sunset) + "</td></tr>\n";
+                std::to_string(day.day) + "</time></th>" +
+                (WholeDay(day) ? "<td colspan=\"2\">" + MomentHtml(texts, day.sunrise) + "</td></tr>\n"
+                               : "<td>" + MomentHtml(texts, day.sunrise) + "</td><td>" + MomentHtml(texts, day.sunset) +
+                                     "</td></tr>\n");
     }
     html += "</tbody>\n</table>\n</section>\n";
     return html;

@@ -56,6 +56,15 @@ TEST(PlacePage, AMarkedUpNameShowsAsTextInEveryPlaceItAppears) {
         EXPECT_NE(body.find(std::string("href=\"/year/2026.") + format + "?name="), std::string::npos) << format;
 }
 
+TEST(PlacePage, APolarNightIsOneStatementForTheDayAndOneCellForTheRow) {
+    const PageService service(2026, 12, 9, "http://127.0.0.1:8080");
+    const std::optional<Response> page =
+        service.Get("/place", {{"name", "T"}, {"lat", "69.6496"}, {"lon", "18.9560"}, {"tz", "Europe/Oslo"}});
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->body->find("</h2>\n<p class=\"polar\">The Sun stays below all day</p>"), std::string::npos);
+    EXPECT_NE(page->body->find("Wed 9</time></th><td colspan=\"2\">The Sun stays below all day</td>"), std::string::npos);
+}
+
 TEST(PlacePage, AddressesThatNameNoPlaceAreRefused) {
     const PageService service(2026, 6, 1, "http://127.0.0.1:8080");
     const struct {
