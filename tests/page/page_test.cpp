@@ -16,7 +16,7 @@ struct PageService : ServeProgram {
     PageService(int year, int month, int day, std::string base) {
         options.today = MakeDate(year, month, day);
         baseUrl = std::move(base);
-        zoneNames = {"Etc/UTC", "Europe/Zurich"};
+        zoneNames = {"Etc/UTC", "Europe/Oslo", "Europe/Zurich"};
     }
     std::optional<Response> Get(std::string_view path, const QueryPairs& query = {}) const {
         return AnswerPage(*this, path, query);
