@@ -37,6 +37,9 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
         err << "kelmorven-serve: " << line << "\n";
     }
     program.zoneNames = ReadZoneNames(CivilTimeZone::SystemFolder());
+    for (const Place& place : program.gazetteer.places)
+        if (place.geonameId != 0 && (!program.example || place.population > program.example->population))
+            program.example = &place;
     return "";
 }
 

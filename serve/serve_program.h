@@ -18,7 +18,7 @@
 
 // The rendered answers kept: at most this many bytes, so that the memory
 // stays flat however many places are asked for.
-inline constexpr std::size_t kCacheBytes = 48u << 20;
+inline constexpr std::size_t kCacheBytes = 24u << 20;
 
 struct ServeProgram {
     ServeOptions options;
@@ -30,6 +30,7 @@ struct ServeProgram {
     std::set<std::string> zoneNames;
     std::optional<int64_t> sourceDateEpoch;  // SOURCE_DATE_EPOCH, checked at start
     std::string baseUrl;                     // without its last '/'
+    const Place* example = nullptr;          // the most populous shipped place, for the page of links
     ResultCache cache{kCacheBytes};
     // The printing back end, opened and started in the thread that builds
     // the record; its documents are painted one at a time (printingLock).

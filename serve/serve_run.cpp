@@ -8,6 +8,7 @@
 #include "table/table_version.h"
 
 #include <csignal>
+#include <malloc.h>
 #include <ostream>
 #include <thread>
 
@@ -28,6 +29,10 @@ int RunServe(const std::vector<std::string>& arguments, std::ostream& out, std::
     }
     // The signals that end the service wait for sigwait below; blocked
     // before any thread starts, so that none of them takes one.
+    // Two heaps for all threads: a heap per thread would keep the memory of
+    // each thread's largest render, and the resident size would follow the
+    // number of threads rather than the cache's bound.
+    mallopt(M_ARENA_MAX, 2);
     sigset_t stopping;
     sigemptyset(&stopping);
     sigaddset(&stopping, SIGTERM);

@@ -330,9 +330,7 @@ Response ConditionalResponse(const Request& request, const Rendered& rendered, c
 
 Response LinksPage(const ServeProgram& program) {
     const std::string base = HtmlEscaped(program.baseUrl);
-    const Place* sample = nullptr;
-    for (const Place& place : program.gazetteer.places)
-        if (place.geonameId != 0 && (!sample || place.population > sample->population)) sample = &place;
+    const Place* sample = program.example;
     const std::string id = sample ? std::to_string(sample->geonameId) : "ID";
     std::string page =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head><meta charset=\"utf-8\"><title>KELMORVEN Timings</title></head>\n"
