@@ -51,8 +51,10 @@ std::string YearChartSvg(const PrintedYear& year) {
         generator.setResolution(72);
         generator.setSize(QSize(static_cast<int>(kPageWidth), static_cast<int>(kPageHeight)));
         generator.setViewBox(QRectF(0, 0, kPageWidth, kPageHeight));
-        generator.setTitle(QString::fromStdString(year.title));
-        generator.setDescription(QString::fromStdString(year.timeBasis + ". " + year.definition));
+        // The generator writes both as given: a town's "&" would end the
+        // file's being XML.
+        generator.setTitle(QString::fromStdString(year.title).toHtmlEscaped());
+        generator.setDescription(QString::fromStdString(year.timeBasis + ". " + year.definition).toHtmlEscaped());
         QPainter painter(&generator);
         painter.setRenderHint(QPainter::Antialiasing);
         PaintYearChart(painter, kPrintArea, year);

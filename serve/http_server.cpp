@@ -279,7 +279,9 @@ bool HttpServer::Drain(double grace) {
             // On failure the library has closed the socket itself.
             MHD_add_connection(daemon_, client, reinterpret_cast<sockaddr*>(&address), size);
         }
-        ::close(listening);
+        // Refused from now on; the socket itself is closed only once the
+        // library's threads have stopped, which may still look at it.
+        ::shutdown(listening, SHUT_RDWR);
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(grace);
     while (inFlight_.load() > 0 && std::chrono::steady_clock::now() < end)
@@ -287,5 +289,6 @@ bool HttpServer::Drain(double grace) {
     const bool finished = inFlight_.load() == 0;
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+    if (listening != MHD_INVALID_SOCKET) ::close(listening);
     return finished;
 }

@@ -1,8 +1,11 @@
 #include "serve/serve_program.h"
 
 #include "calc/civil_time_zone.h"
+#include "serve/year_request.h"
 #include "table/place_choice.h"
+#include "table/table_files.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -21,6 +24,20 @@ std::set<std::string> ReadZoneNames(const std::filesystem::path& folder) {
     return names;
 }
 
+namespace {
+
+// One calendar year made in the starting thread: what the libraries set up
+// on first use (libical's UTC zone, a zone's rules) is set up before
+// requests race to it.
+void WarmUp(const ServeProgram& program) {
+    const YearRequest year{{"", "Greenwich", "51.4769", "0", "Europe/London"}, "2026", FindOutputFormat("ics"), {},
+                           int64_t{0}};
+    const CalculatedYear calculated = CalculateRequestedYear(program, year);
+    if (calculated.year) TableDocument(calculated.options, *calculated.year);
+}
+
+}  // namespace
+
 std::string LoadServeData(ServeProgram& program, const std::filesystem::path& dataFolder, std::ostream& err) {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
         const std::string text = epoch;
@@ -37,10 +54,20 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
         err << "kelmorven-serve: " << line << "\n";
     }
     program.zoneNames = ReadZoneNames(CivilTimeZone::SystemFolder());
-    for (const Place& place : program.gazetteer.places)
-        if (place.geonameId != 0 && (!program.example || place.population > program.example->population))
-            program.example = &place;
+    for (const Place& place : program.gazetteer.places) {
+        if (place.geonameId == 0) continue;
+        program.placesById.emplace_back(place.geonameId, &place);
+        if (!program.example || place.population > program.example->population) program.example = &place;
+    }
+    std::sort(program.placesById.begin(), program.placesById.end());
+    WarmUp(program);
     return "";
+}
+
+const Place* ShippedPlace(const ServeProgram& program, int64_t id) {
+    const auto found = std::lower_bound(program.placesById.begin(), program.placesById.end(), id,
+                                        [](const auto& entry, int64_t wanted) { return entry.first < wanted; });
+    return found != program.placesById.end() && found->first == id ? found->second : nullptr;
 }
 
 int64_t ServiceToday(const ServeProgram& program) {

@@ -8,6 +8,7 @@
 #include "serve/result_cache.h"
 #include "serve/serve_options.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -15,6 +16,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The rendered answers kept: at most this many bytes, so that the memory
 // stays flat however many places are asked for.
@@ -30,8 +33,12 @@ struct ServeProgram {
     std::set<std::string> zoneNames;
     std::optional<int64_t> sourceDateEpoch;  // SOURCE_DATE_EPOCH, checked at start
     std::string baseUrl;                     // without its last '/'
-    const Place* example = nullptr;          // the most populous shipped place, for the page of links
+    const Place* example = nullptr;
+    // The shipped places by GeoNames id, sorted: every request by id looks
+    // one up, the gazetteer's own search by id goes through all.
+    std::vector<std::pair<int64_t, const Place*>> placesById;          // the most populous shipped place, for the page of links
     ResultCache cache{kCacheBytes};
+    std::atomic<uint64_t> renders{0};  // answers made, not found in the cache
     // The printing back end, opened and started in the thread that builds
     // the record; its documents are painted one at a time (printingLock).
     PrintBackEnd printing;
@@ -43,6 +50,9 @@ struct ServeProgram {
 // SOURCE_DATE_EPOCH is checked as the batch tool checks it: a wrong one is
 // an error (one line, returned) and the program does not start.
 std::string LoadServeData(ServeProgram& program, const std::filesystem::path& dataFolder, std::ostream& err);
+
+// The shipped place of a GeoNames id; nullptr for none.
+const Place* ShippedPlace(const ServeProgram& program, int64_t id);
 
 // Today's date at 00:00 (UTC), as --today or the clock gives it.
 int64_t ServiceToday(const ServeProgram& program);

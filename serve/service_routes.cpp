@@ -2,6 +2,7 @@
 
 #include "documents/civil_moments.h"
 #include "documents/moment_text.h"
+#include "places/name_folding.h"
 #include "serve/calendar_feed.h"
 #include "serve/year_request.h"
 #include "table/place_choice.h"
@@ -14,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <malloc.h>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -94,6 +96,10 @@ Response Cached(ServeProgram& program, const Request& request, const std::string
         rendered = render(error);
         if (error) return Failure(error);
         program.cache.Keep(key, rendered);
+        // A render's passing memory (a calendar's components, a page's
+        // paths) leaves holes in the heap between the answers kept; given
+        // back now and then, the resident size stays near the cache's bound.
+        if (program.renders.fetch_add(1) % 256 == 255) malloc_trim(0);
     }
     return ConditionalResponse(request, *rendered, caching);
 }
@@ -166,13 +172,18 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
     return LocalTimeText(moment.local, moment.offset);
 }
 
-// The civil date of the place now: the UTC date moved by the clock's offset.
-int64_t PlaceToday(const ServeProgram& program, const YearResult& year) {
+// The civil date of the place now: the UTC date moved by the clock's
+// offset of the place's zone (none for an own place in hours: its zone is
+// taken from the year below).
+int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
     if (program.options.today) return *program.options.today;
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    int32_t offset = static_cast<int32_t>(year.Settings().zone * 3600.0f);
-    if (!year.TimeZone().empty())
-        if (const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(year.TimeZone()).zone) offset = zone->OffsetAt(now);
+    const Place* shipped = place.id.empty() ? nullptr : ShippedPlace(program, std::stoll(place.id));
+    const std::string name = shipped ? shipped->timeZone : place.tz;
+    int64_t offset = 0;
+    if (!name.empty())
+        if (const std::optional<CivilTimeZone> zone = CivilTimeZone::Find(name).zone) offset = zone->OffsetAt(now);
+    if (shipped && name.empty()) offset = std::lround(ParseDouble(shipped->zone).value_or(0.0) * 3600.0);
     const int64_t local = now + offset;
     return local - ((local % 86400) + 86400) % 86400;
 }
@@ -186,32 +197,30 @@ Response TodayAnswer(ServeProgram& program, const Request& request) {
     const PlaceReading reading = ReadPlace(program, request);
     if (reading.error) return Failure(reading.error);
     const OutputFormat* data = FindOutputFormat("json");
-    const int64_t utcToday = ServiceToday(program);
-    const std::string key = "today\n" + PlaceKey(reading.place) + "\n" + std::to_string(utcToday);
+    const int64_t today = PlaceToday(program, reading.place);
+    const std::string key = "today\n" + PlaceKey(reading.place) + "\n" + std::to_string(today);
     return Cached(program, request, key, kTodayCaching, [&](RequestError& error) -> std::shared_ptr<const Rendered> {
-        CalculatedYear first =
-            CalculateRequestedYear(program, {reading.place, std::to_string(YearOfDay(utcToday)), data, {}, {}});
-        if (first.error) {
-            error = first.error;
-            return nullptr;
-        }
-        const int64_t today = PlaceToday(program, *first.year);
+        std::optional<CalculatedYear> first;
         std::vector<CivilDay> days;
         for (int year = YearOfDay(today); year <= YearOfDay(today + 86400); ++year) {
-            const CalculatedYear calculated =
-                CalculateRequestedYear(program, {reading.place, std::to_string(year), data, {}, {}});
-            if (calculated.error) break;  // the last year the format holds
+            CalculatedYear calculated = CalculateRequestedYear(program, {reading.place, std::to_string(year), data, {}, {}});
+            if (calculated.error) {
+                if (!first) error = calculated.error;
+                break;  // tomorrow beyond the last year the format holds
+            }
             for (const CivilDay& day : CivilDays(*calculated.year)) {
                 const int64_t start = CivilDateSeconds(day.year, day.month, day.day);
                 if (start == today || start == today + 86400) days.push_back(day);
             }
+            if (!first) first = std::move(calculated);
         }
-        const TimetableSettings& s = first.year->Settings();
+        if (!first) return nullptr;
+        const TimetableSettings& s = first->year->Settings();
         nlohmann::ordered_json answer;
         answer["place"] = {{"town", Cp1252ToUtf8(s.town)},
                            {"latitude", ParseDouble(FormatReal(s.latitude)).value_or(0.0)},
                            {"longitude", ParseDouble(FormatReal(s.longitude)).value_or(0.0)},
-                           {"time_zone", first.year->TimeZone()}};
+                           {"time_zone", first->year->TimeZone()}};
         answer["days"] = nlohmann::ordered_json::array();
         for (const CivilDay& day : days) {
             nlohmann::ordered_json entry{{"date", DateText(day)},
@@ -229,6 +238,7 @@ Response PlacesAnswer(const ServeProgram& program, const Request& request) {
     const std::optional<std::string> query = request.Query("q");
     if (!query || query->empty()) return ErrorResponse(400, "q: missing; the beginning of a place's name, as Ulm or Frankfurt, DE");
     if (query->size() > 200) return ErrorResponse(400, "q: longer than 200 bytes");
+    if (!IsUtf8(*query)) return ErrorResponse(400, "q: not UTF-8 text");
     const PlaceMatches matches = FindPlaces(program.gazetteer, *query, kPlacesListed);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const Place* place : matches.best) {

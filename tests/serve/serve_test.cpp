@@ -184,6 +184,7 @@ TEST_F(ServeTest, BadInputGetsItsStatusAndNamesTheRule) {
         {"/../../etc/passwd", 404, "no such path"},
         {"/year/..%2F..%2Fetc%2Fpasswd", 404, "no such path"},
         {"/api/places", 400, "q: missing"},
+        {"/api/places?q=%FF", 400, "q: not UTF-8"},
         {"/api/today?name=A&lat=5&lon=9", 400, "tz: missing"},
         {"/healthz?" + std::string(9000, 'a'), 414, "8 KB"},
     };
@@ -264,6 +265,26 @@ TEST_F(ServeTest, TheOtherPathsAnswer) {
     EXPECT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("/feed.ics?place="), std::string::npos);
     EXPECT_EQ(Fetch(server_->Port(), "/healthz", "", "HEAD").body, "");
+}
+
+TEST_F(ServeTest, MarkupInATownIsEscapedWhereAFormatCouldCarryIt) {
+    const Query place = {{"name", "A&B \"Q\" S"}, {"lat", "48"}, {"lon", "9"}, {"tz", "Europe/Berlin"}};
+    const struct {
+        const char* format;
+        const char* escaped;  // as the format writes the town
+        const char* raw;      // what would break it
+    } rows[] = {
+        {"svg", "A&amp;B &quot;Q&quot; S", "A&B"},
+        {"json", "\"town\": \"A&B \\\"Q\\\" S\"", "\"A&B \"Q"},
+    };
+    for (const auto& row : rows) {
+        std::string query = Encoded(place);
+        query = std::regex_replace(query, std::regex("\""), "%22");
+        const Reply reply = Get("/year/2026." + std::string(row.format) + "?" + query);
+        ASSERT_EQ(reply.status, 200) << row.format << reply.body;
+        EXPECT_NE(reply.body.find(row.escaped), std::string::npos) << row.format;
+        EXPECT_EQ(reply.body.find(row.raw), std::string::npos) << row.format;
+    }
 }
 
 TEST_F(ServeTest, ConcurrentRequestsForPrintedAndDataFormatsGetWholeFiles) {
