@@ -104,9 +104,11 @@ std::string YearSection(const PageTexts& texts, const PlacePage& page) {
             "\"></a>\n";
     html += "<h3>" + EscapeHtml(texts.downloadsHeading) + "</h3>\n<p>" +
             EscapeHtml(PageFill(texts.downloadsIntro, {year})) + "</p>\n<ul class=\"downloads\">\n";
-    for (const OutputFormat& format : OutputFormats())
+    for (const OutputFormat& format : OutputFormats()) {
+        if (format.needs.lastYear != 0 && page.year > format.needs.lastYear) continue;  // it would only refuse
         html += "<li><a href=\"/year/" + year + "." + std::string(format.word) + "?" + EscapeHtml(query) +
                 "\" download>" + EscapeHtml(DownloadLabel(texts, format.word, format.ending)) + "</a></li>\n";
+    }
     html += "</ul>\n</section>\n";
     return html;
 }
