@@ -22,7 +22,7 @@ from selenium.common.exceptions import NoAlertPresentException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support import expected_conditions as ready
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 TODAY = "2026-12-09"
 HERE = pathlib.Path(__file__).resolve().parent
@@ -192,6 +192,12 @@ def place_page(driver, base, place_id, tool, folder, shots, axe_source):
           f"the webcal:// link {webcal} is the feed's address")
     status, headers, body = fetch(feed)
     check(status == 200 and body.startswith(b"BEGIN:VCALENDAR"), "the feed's address gives the calendar")
+    Select(driver.find_element(By.ID, "remind")).select_by_value("15")
+    driver.find_element(By.ID, "remind").submit()
+    WebDriverWait(driver, 5).until(ready.url_contains("remind=15"))
+    feed = driver.find_element(By.ID, "feed-url").get_attribute("value")
+    status, _, body = fetch(feed)
+    check(feed.endswith("&remind=15") and b"TRIGGER:-PT15M" in body, f"the reminder goes into the feed: {feed}")
     look_at(driver, "place", shots, axe_source)
 
 
