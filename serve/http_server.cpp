@@ -7,6 +7,7 @@
 #include <netdb.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 
@@ -26,17 +27,38 @@ bool SameLetters(const std::string& a, const std::string& b) {
 
 std::string ResolveError(int code) { return gai_strerror(code); }
 
-// A slow client holds a descriptor per connection: the soft limit is raised
+// A slow client holds a descriptor per connection, a large cached answer one
+// more: the soft limit is raised
 // to what the connection limit needs, as far as the hard limit allows.
 void RaiseDescriptorLimit(unsigned connections) {
     rlimit limit{};
-    const rlim_t wanted = connections + 64;
+    const rlim_t wanted = connections + 1024;  // and the bodies the cache holds in memory files
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= wanted) return;
     limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
     ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 }  // namespace
+
+SendableBody::SendableBody(const std::string& bytes) : size_(bytes.size()) {
+    const int fd = ::memfd_create("kelmorven-serve body", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (fd < 0) return;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + at, bytes.size() - at);
+        if (written <= 0) break;
+        at += static_cast<size_t>(written);
+    }
+    if (at != bytes.size() || ::fcntl(fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+}
+
+SendableBody::~SendableBody() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
 std::optional<std::string> Request::Query(const std::string& name) const {
     for (const auto& [key, value] : query)
@@ -145,20 +167,32 @@ struct HttpCallbacks {
 
     static void FreeBody(void* cls) { delete static_cast<std::shared_ptr<const std::string>*>(cls); }
 
-    static MHD_Result Queue(MHD_Connection* connection, HttpServer::Exchange& exchange, const Response& answer) {
+    static MHD_Response* FromBody(const Response& answer) {
+        if (answer.sendable) {
+            // The library closes its descriptor with the response; it sends
+            // at offsets of its own, so copies of one body never meet.
+            const int fd = ::fcntl(answer.sendable->Fd(), F_DUPFD_CLOEXEC, 0);
+            if (fd < 0) return nullptr;
+            MHD_Response* response = MHD_create_response_from_fd64(answer.sendable->Size(), fd);
+            if (!response) ::close(fd);
+            return response;
+        }
         auto* held = new std::shared_ptr<const std::string>(answer.body);
         MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
             (*held)->size(), const_cast<char*>((*held)->data()), FreeBody, held);
-        if (!response) {
-            delete held;
-            return MHD_NO;
-        }
+        if (!response) delete held;
+        return response;
+    }
+
+    static MHD_Result Queue(MHD_Connection* connection, HttpServer::Exchange& exchange, const Response& answer) {
+        MHD_Response* response = FromBody(answer);
+        if (!response) return MHD_NO;
         MHD_add_response_header(response, "Content-Type", answer.contentType.c_str());
         for (const auto& [name, value] : answer.headers) MHD_add_response_header(response, name.c_str(), value.c_str());
         const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(answer.status), response);
         MHD_destroy_response(response);
         exchange.status = answer.status;
-        exchange.bytes = exchange.method == "HEAD" ? 0 : answer.body->size();
+        exchange.bytes = exchange.method == "HEAD" ? 0 : answer.sendable ? answer.sendable->Size() : answer.body->size();
         return queued;
     }
 

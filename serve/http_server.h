@@ -22,12 +22,30 @@ struct Request {
     std::optional<std::string> Header(const std::string& name) const;
 };
 
+// A large body held in anonymous memory the kernel can send from itself
+// (a memfd, sealed: in no file system, unchangeable), so that an answer
+// given many times is not copied out of the program each time.
+class SendableBody {
+public:
+    explicit SendableBody(const std::string& bytes);  // Fd() -1 when the kernel would not make one
+    ~SendableBody();
+    SendableBody(const SendableBody&) = delete;
+    SendableBody& operator=(const SendableBody&) = delete;
+    int Fd() const { return fd_; }
+    std::size_t Size() const { return size_; }
+
+private:
+    int fd_ = -1;
+    std::size_t size_ = 0;
+};
+
 struct Response {
     int status = 200;
     std::string contentType = "text/plain; charset=utf-8";
     // Shared, so that a cached body goes out without a copy.
     std::shared_ptr<const std::string> body = std::make_shared<const std::string>();
     std::vector<std::pair<std::string, std::string>> headers;  // besides Content-Type
+    std::shared_ptr<const SendableBody> sendable;  // when set, the body instead of body
 };
 
 using RequestHandler = std::function<Response(const Request&)>;
@@ -51,7 +69,9 @@ struct ServerSettings {
     ListenAddress listen;
     unsigned threads = 2;
     unsigned connectionLimit = 4000;  // a slow client holds one, and little memory
-    unsigned idleTimeout = 30;        // seconds a connection may send nothing
+    // Seconds a connection may send nothing: a request cut off mid-line and
+    // half-closed is one the library sometimes waits on, and is closed then.
+    unsigned idleTimeout = 10;
     bool logRequests = true;          // one line per request on standard error
 };
 

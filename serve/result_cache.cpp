@@ -19,7 +19,7 @@ uint64_t StableHash(const std::string& bytes) {
 
 std::size_t CachedSize(const std::string& key, const Rendered& rendered) {
     constexpr std::size_t kBookkeeping = 256;  // nodes, control blocks, small strings
-    return key.size() * 2 + rendered.body->size() + rendered.contentType.size() + rendered.disposition.size() +
+    return key.size() * 2 + rendered.body->size() + (rendered.sendable ? rendered.sendable->Size() : 0) + rendered.contentType.size() + rendered.disposition.size() +
            rendered.etag.size() + kBookkeeping;
 }
 

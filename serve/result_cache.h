@@ -3,6 +3,8 @@
 // answers go first. Safe for many threads; the lock is split by key.
 #pragma once
 
+#include "serve/http_server.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,7 +17,8 @@
 
 // One rendered answer, shared by every request that gets it.
 struct Rendered {
-    std::shared_ptr<const std::string> body;
+    std::shared_ptr<const std::string> body;  // empty when sendable holds it
+    std::shared_ptr<const SendableBody> sendable;
     std::string contentType;
     std::string disposition;  // Content-Disposition; empty for none
     std::string etag;         // "\"...\"": a hash of the body, the same on every copy of the service

@@ -107,6 +107,16 @@ Response Cached(ServeProgram& program, const Request& request, const std::string
 std::shared_ptr<Rendered> MakeRendered(std::string bytes, std::string type, std::string disposition, int64_t modified) {
     auto rendered = std::make_shared<Rendered>();
     rendered->etag = EntityTag(bytes);
+    // A large answer, asked for again and again (a town's feed), goes out
+    // from memory the kernel sends itself.
+    constexpr size_t kSendableSize = 32 * 1024;
+    if (bytes.size() >= kSendableSize) {
+        auto sendable = std::make_shared<const SendableBody>(bytes);
+        if (sendable->Fd() >= 0) {
+            rendered->sendable = std::move(sendable);
+            bytes.clear();
+        }
+    }
     rendered->body = std::make_shared<const std::string>(std::move(bytes));
     rendered->contentType = std::move(type);
     rendered->disposition = std::move(disposition);
@@ -132,18 +142,15 @@ Response YearAnswer(ServeProgram& program, const Request& request) {
             error = calculated.error;
             return nullptr;
         }
-        TimetableDocument document;
         if (format->needs.printed && !program.printing.Ready()) {
             error = {503, "the printed formats cannot be made here: " + program.printing.Error()};
             return nullptr;
         }
-        if (format->needs.printed) {
-            // The printing toolkit paints one document at a time.
-            const std::lock_guard<std::mutex> held(program.printingLock);
-            document = TableDocument(calculated.options, *calculated.year, calculated.country);
-        } else {
-            document = TableDocument(calculated.options, *calculated.year, calculated.country);
-        }
+        // The printing toolkit paints one document at a time.
+        std::unique_lock<std::mutex> painting(program.printingLock, std::defer_lock);
+        if (format->needs.printed) painting.lock();
+        auto document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        if (painting.owns_lock()) painting.unlock();
         return MakeRendered(std::move(document.bytes), MediaType(*format),
                             Disposition(Cp1252ToUtf8(document.fileName)), StampOf(program));
     });
@@ -334,6 +341,7 @@ Response ConditionalResponse(const Request& request, const Rendered& rendered, c
         return response;
     }
     response.body = rendered.body;
+    response.sendable = rendered.sendable;
     if (!rendered.disposition.empty()) response.headers.emplace_back("Content-Disposition", rendered.disposition);
     return response;
 }
