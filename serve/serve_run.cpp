@@ -1,6 +1,7 @@
 #include "serve/serve_run.h"
 
 #include "serve/http_server.h"
+#include "serve/page_routes.h"
 #include "serve/request_log.h"
 #include "serve/service_routes.h"
 #include "serve/serve_program.h"
@@ -47,6 +48,7 @@ int RunServe(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (!program.printing.Ready()) LogLine("kelmorven-serve: " + program.printing.Error() + "; pdf and svg answer 503");
     RouteTable routes;
     AddServiceRoutes(routes, program);
+    AddPageRoutes(routes, program);
     ServerSettings settings;
     settings.listen = program.options.listen;
     settings.threads = program.options.threads ? program.options.threads : std::max(1u, std::thread::hardware_concurrency());
