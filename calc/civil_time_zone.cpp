@@ -1,5 +1,7 @@
 #include "calc/civil_time_zone.h"
 
+#include "text/shown_text.h"
+
 #include <absl/time/civil_time.h>
 
 #include <array>
@@ -15,33 +17,9 @@ namespace {
 // Periods looked at on each side before giving up on finding standard time.
 constexpr int kPeriodsSearched = 8;
 
-// The longest part of a refused name that an error repeats.
-constexpr size_t kShownNameLength = 60;
-
-// The name as an error shows it, on one line: control characters and bytes
-// beyond ASCII escaped, and cut short after kShownNameLength characters.
-std::string ShownName(const std::string& name) {
-    std::string shown;
-    for (size_t i = 0; i < name.size() && i < kShownNameLength; ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (c == '\\' || c == '"') {
-            shown += '\\';
-            shown += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            shown += hex;
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    if (name.size() > kShownNameLength) shown += "...";
-    return shown;
-}
+// The name as an error shows it, on one line, every byte beyond ASCII
+// escaped: zone names are ASCII.
+std::string ShownName(const std::string& name) { return ShownText(name, kShownTextLength, ShownBytes::Ascii); }
 
 // Whether name has the form of a zone name: parts joined by '/', each made
 // of the characters the database uses in names and none starting with a

@@ -6,7 +6,7 @@
 #include "places/bounded_file.h"
 #include "places/place_keys.h"
 #include "places/place_likelihood.h"
-#include "places/shown_text.h"
+#include "text/shown_text.h"
 #include "text/code_page.h"
 #include "text/text_slices.h"
 

@@ -2,7 +2,7 @@
 
 #include "input/field_values.h"
 #include "places/place_settings.h"
-#include "places/shown_text.h"
+#include "text/shown_text.h"
 #include "files/text_file.h"
 #include "places/place_settings.h"
 #include "text/code_page.h"
