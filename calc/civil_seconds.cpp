@@ -19,6 +19,10 @@ float HoursOfSeconds(int64_t seconds) {
     return hours;
 }
 
+std::chrono::local_seconds CivilDateStart(int year, int month, int day) {
+    return std::chrono::local_seconds{std::chrono::seconds{CivilDateSeconds(year, month, day)}};
+}
+
 int64_t CivilDateSeconds(int year, int month, int day) {
     const std::chrono::sys_days date{std::chrono::year{year} / month / day};
     return static_cast<int64_t>(date.time_since_epoch().count()) * 86400;

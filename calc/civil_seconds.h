@@ -2,6 +2,7 @@
 // its digits show, and the start of a civil date.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // Whole seconds of t decimal hours, split as a cell is: hours, minutes and
@@ -15,3 +16,6 @@ float HoursOfSeconds(int64_t seconds);
 
 // Seconds from 1970-01-01 to the start of a civil date (proleptic Gregorian).
 int64_t CivilDateSeconds(int year, int month, int day);
+
+// The same start on the civil clock.
+std::chrono::local_seconds CivilDateStart(int year, int month, int day);

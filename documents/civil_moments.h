@@ -7,6 +7,7 @@
 #include "calc/sun_events.h"
 #include "calc/year_result.h"
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -14,9 +15,11 @@
 struct CivilMoment {
     DayKind kind = DayKind::Normal;  // Normal: a time; PolarDay: the Sun stays above; PolarNight: below
     float hours = 0.0f;              // decimal hours of civil time from the date's midnight, as the cell takes them
-    int64_t local = 0;               // the civil clock, seconds since 1970-01-01 00:00, whole seconds as the cell
+    std::chrono::local_seconds local{};  // the civil clock, whole seconds as the cell
     int32_t offset = 0;              // seconds the civil clock is ahead of UTC at the moment
-    int64_t Utc() const { return local - offset; }  // seconds since 1970-01-01 00:00 UTC
+    std::chrono::sys_seconds Utc() const {  // the instant
+        return std::chrono::sys_seconds{local.time_since_epoch() - std::chrono::seconds{offset}};
+    }
 };
 
 struct CivilDay {
@@ -28,7 +31,7 @@ struct CivilDay {
 // The moment of an event of the given kind at hours of civil time after the
 // start dayStart (seconds) of its date, on a clock offset seconds ahead of
 // UTC. The hours become whole seconds by SplitTime, as the cells' digits.
-CivilMoment MomentOfHours(DayKind kind, float hours, int64_t dayStart, int32_t offset);
+CivilMoment MomentOfHours(DayKind kind, float hours, std::chrono::local_seconds dayStart, int32_t offset);
 
 // Every date of a calculated year with its moments on the result's clock,
 // each at whole seconds as its cell shows it.

@@ -62,7 +62,7 @@ void AddEvent(icalcomponent* calendar, const DataYear& year, const CalendarOptio
     icalcomponent_add_property(vevent, icalproperty_new_uid(EventUid(year.settings, day, event).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_dtstamp(UtcTime(options.stamp)));
     icalcomponent_add_property(vevent, icalproperty_new_dtstart(UtcTime(moment.Utc())));
-    icalcomponent_add_property(vevent, icalproperty_new_dtend(UtcTime(moment.Utc() + 60)));
+    icalcomponent_add_property(vevent, icalproperty_new_dtend(UtcTime(moment.Utc() + std::chrono::seconds{60})));
     icalcomponent_add_property(vevent, icalproperty_new_summary(summary.c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_description(Description(year, moment, name).c_str()));
     icalcomponent_add_property(vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));

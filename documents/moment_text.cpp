@@ -21,8 +21,8 @@ std::string OffsetText(int32_t seconds) {
     return text;
 }
 
-std::string LocalTimeText(int64_t local, int32_t offset) {
-    const std::chrono::sys_seconds clock{std::chrono::seconds{local}};
+std::string LocalTimeText(std::chrono::local_seconds local, int32_t offset) {
+    const std::chrono::sys_seconds clock{local.time_since_epoch()};
     const std::chrono::sys_days date = std::chrono::floor<std::chrono::days>(clock);
     const std::chrono::year_month_day ymd{date};
     const long second = static_cast<long>((clock - date).count());

@@ -4,6 +4,7 @@
 
 #include "documents/civil_moments.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -17,7 +18,7 @@ std::string OffsetText(int32_t seconds);
 
 // The local date and time of the clock value local (seconds since
 // 1970-01-01 00:00) with the offset: "2026-01-01T08:19:58+01:00".
-std::string LocalTimeText(int64_t local, int32_t offset);
+std::string LocalTimeText(std::chrono::local_seconds local, int32_t offset);
 
 // A moment as the CSV and JSON give it: its local time, or "above" when the
 // Sun stays above the altitude, "below" when it stays below.

@@ -29,7 +29,7 @@ struct RenderOptions {
     std::chrono::sys_seconds stamp{};   // an instant (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
     std::string country;                // the place's country for a printed title; empty when unknown
-    std::optional<int64_t> today;       // the date a printed year marks as today, seconds at its 00:00 UTC
+    std::optional<std::chrono::sys_days> today;  // the date a printed year marks as today
     std::string program = "KELMORVEN Timings";  // the printed footer's program and version
     bool letterPaper = false;           // a PDF on US Letter instead of A4
 };

@@ -25,10 +25,10 @@ std::string DegreesText(float degrees, char positive, char negative) {
     return text;
 }
 
-PrintedMoment PrintedOf(const CivilMoment& moment, int64_t dayStart) {
+PrintedMoment PrintedOf(const CivilMoment& moment, std::chrono::local_seconds dayStart) {
     if (moment.kind == DayKind::PolarDay) return {PrintedMoment::Kind::Above, 0};
     if (moment.kind == DayKind::PolarNight) return {PrintedMoment::Kind::Below, 0};
-    return {PrintedMoment::Kind::Time, static_cast<int32_t>(moment.local - dayStart)};
+    return {PrintedMoment::Kind::Time, static_cast<int32_t>((moment.local - dayStart).count())};
 }
 
 // "one hour", "two hours", "30 minutes".
@@ -64,7 +64,7 @@ std::vector<DateClock> DateClocks(const YearResult& year, const std::vector<Civi
             clocks.push_back({moment.offset, moment.offset > standard});
             continue;
         }
-        int64_t utc = moment.Utc();
+        int64_t utc = moment.Utc().time_since_epoch().count();
         if (moment.kind != DayKind::Normal) {
             const int64_t noon = CivilDateSeconds(d.year, d.month, d.day) + 43200;
             utc = noon - zone->OffsetAt(noon - zone->OffsetAt(noon));
@@ -198,7 +198,7 @@ PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) 
     const TimetableSettings& s = year.Settings();
     const std::string country = Tidied(options.country);
     PrintedYear printed;
-    printed.created = options.stamp.time_since_epoch().count();  // the back end's plain seconds
+    printed.created = options.stamp;
     printed.paper = options.letterPaper ? PrintedPaper::Letter : PrintedPaper::A4;
     printed.title = Tidied(Cp1252ToUtf8(s.town)) + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);
@@ -212,13 +212,12 @@ PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) 
     printed.summerKey = year.TimeZone().empty() ? "summer time in force (the clock one hour ahead)" : SummerKey(clocks);
     for (size_t i = 0; i < days.size(); ++i) {
         const CivilDay& d = days[i];
-        const int64_t start = CivilDateSeconds(d.year, d.month, d.day);
+        const std::chrono::local_seconds start = CivilDateStart(d.year, d.month, d.day);
         printed.days.push_back({d.month, d.day, clocks[i].summer, PrintedOf(d.sunrise, start), PrintedOf(d.sunset, start),
                                 Weekday(d.year, d.month, d.day)});
     }
     if (options.today) {
-        const std::chrono::year_month_day today{
-            std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds{std::chrono::seconds{*options.today}})};
+        const std::chrono::year_month_day today{*options.today};
         if (static_cast<int>(today.year()) == s.year) {
             printed.todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
             printed.todayDay = static_cast<int>(static_cast<unsigned>(today.day()));

@@ -225,12 +225,66 @@ bool ReadCheckLine(std::string_view line, PlaceFileParts& parts) {
     return parts.checked = error == std::errc() && at == f[2].data() + f[2].size();
 }
 
+enum class PlacePart { Start, Countries, Regions, Places };
+
+// One line of the shipped place file in the part the file is in, moving to
+// the next part at its header; false for a line that is not what its part holds.
+bool ReadPlaceFileLine(std::string_view line, PlacePart& part, PlaceFileParts& parts, Gazetteer& g, KeyBuilder& keys) {
+    switch (part) {
+    case PlacePart::Start:
+        if (line.rfind(kCheckLine, 0) == 0) return ReadCheckLine(line, parts);
+        if (line == kCountryHeader) {
+            part = PlacePart::Countries;
+            return true;
+        }
+        return line.empty() || line[0] == '#';
+    case PlacePart::Countries:
+        if (line != kRegionHeader) return ReadCountryLine(line, g);
+        std::sort(g.countries.begin(), g.countries.end(),
+                  [](const PlaceCountry& a, const PlaceCountry& b) { return a.code < b.code; });
+        part = PlacePart::Regions;
+        return true;
+    case PlacePart::Regions:
+        if (line != kPlaceHeader) return ReadRegionLine(line, g, parts);
+        part = PlacePart::Places;
+        return true;
+    case PlacePart::Places:
+        return ReadPlaceLine(line, parts, g, keys);
+    }
+    return false;
+}
+
+// What is wrong with the whole file, in one line: a read error, missing
+// headers, or a count or checksum other than its header promises; empty
+// when all is well.
+std::string PlaceFileFault(std::string error, PlacePart part, const PlaceFileParts& parts, size_t places,
+                           uLong checksum) {
+    if (!error.empty()) return error;
+    if (part != PlacePart::Places)
+        return "its headers are missing: it must hold the lines \"" + std::string(kCountryHeader) + "\", \"" +
+               std::string(kRegionHeader) + "\" and \"" + std::string(kPlaceHeader) + "\"";
+    if (!parts.checked) return "its count of places and checksum are missing";
+    if (places == parts.promisedPlaces && checksum == parts.promisedChecksum) return "";
+    char hex[16], promised[16];
+    std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(checksum));
+    std::snprintf(promised, sizeof promised, "%08lx", static_cast<unsigned long>(parts.promisedChecksum));
+    return "it is cut or damaged: it holds " + std::to_string(places) + " places with checksum " + hex +
+           ", its header says " + std::to_string(parts.promisedPlaces) + " with " + promised;
+}
+
+// "2 lines are damaged (line 7, 9)", naming the first lines of bad.
+std::string DamagedLines(size_t bad, const std::vector<size_t>& badLines) {
+    std::string text = std::to_string(bad) + (bad > 1 ? " lines are" : " line is") + " damaged (line";
+    for (size_t k = 0; k < badLines.size(); ++k) text += (k ? ", " : " ") + std::to_string(badLines[k]);
+    return text + (bad > badLines.size() ? ", ...)" : ")");
+}
+
 // The shipped place file: comment lines, the count and checksum, the
 // countries, the regions, the places. A line that is not what its part
 // holds is left out and named; the rest is read. Empty when all is well,
 // else what is wrong in one line.
 std::string ReadPlaceFile(BoundedFile& file, Gazetteer& g, KeyBuilder& keys) {
-    enum class Part { Start, Countries, Regions, Places } part = Part::Start;
+    PlacePart part = PlacePart::Start;
     PlaceFileParts parts;
     const size_t ownPlaces = g.places.size();
     // About 4 keys of 9 bytes to a place of 110 bytes; the places' vector is
@@ -246,45 +300,12 @@ std::string ReadPlaceFile(BoundedFile& file, Gazetteer& g, KeyBuilder& keys) {
             checksum = ::crc32(checksum, reinterpret_cast<const Bytef*>(line.data()), static_cast<uInt>(line.size()));
             checksum = ::crc32(checksum, reinterpret_cast<const Bytef*>("\n"), 1);
         }
-        bool read = true;
-        if (part == Part::Start) {
-            if (line.rfind(kCheckLine, 0) == 0) read = ReadCheckLine(line, parts);
-            else if (line == kCountryHeader) part = Part::Countries;
-            else read = line.empty() || line[0] == '#';
-        } else if (part == Part::Countries && line == kRegionHeader) {
-            std::sort(g.countries.begin(), g.countries.end(),
-                      [](const PlaceCountry& a, const PlaceCountry& b) { return a.code < b.code; });
-            part = Part::Regions;
-        } else if (part == Part::Countries) {
-            read = ReadCountryLine(line, g);
-        } else if (part == Part::Regions && line == kPlaceHeader) {
-            part = Part::Places;
-        } else if (part == Part::Regions) {
-            read = ReadRegionLine(line, g, parts);
-        } else {
-            read = ReadPlaceLine(line, parts, g, keys);
-        }
-        if (!read && ++bad <= kFaultsNamed) badLines.push_back(file.LineNumber());
+        if (!ReadPlaceFileLine(line, part, parts, g, keys) && ++bad <= kFaultsNamed)
+            badLines.push_back(file.LineNumber());
     }
     const size_t places = g.places.size() - ownPlaces;
-    std::string fault = file.Error();
-    if (fault.empty() && part != Part::Places)
-        fault = "its headers are missing: it must hold the lines \"" + std::string(kCountryHeader) + "\", \"" +
-                std::string(kRegionHeader) + "\" and \"" + std::string(kPlaceHeader) + "\"";
-    if (fault.empty() && !parts.checked) fault = "its count of places and checksum are missing";
-    if (fault.empty() && (places != parts.promisedPlaces || checksum != parts.promisedChecksum)) {
-        char hex[16], promised[16];
-        std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(checksum));
-        std::snprintf(promised, sizeof promised, "%08lx", static_cast<unsigned long>(parts.promisedChecksum));
-        fault = "it is cut or damaged: it holds " + std::to_string(places) + " places with checksum " + hex +
-                ", its header says " + std::to_string(parts.promisedPlaces) + " with " + promised;
-    }
-    if (bad > 0) {
-        fault += (fault.empty() ? "" : "; ") + std::to_string(bad) + (bad > 1 ? " lines are" : " line is") +
-                 " damaged (line";
-        for (size_t k = 0; k < badLines.size(); ++k) fault += (k ? ", " : " ") + std::to_string(badLines[k]);
-        fault += bad > badLines.size() ? ", ...)" : ")";
-    }
+    std::string fault = PlaceFileFault(file.Error(), part, parts, places, checksum);
+    if (bad > 0) fault += (fault.empty() ? "" : "; ") + DamagedLines(bad, badLines);
     if (fault.empty()) return "";
     return fault + "; the " + std::to_string(places) + " places read are found by name";
 }

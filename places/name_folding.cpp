@@ -146,19 +146,13 @@ std::string FoldForSearch(std::string_view utf8, bool umlautsAsE) {
 }
 
 bool IsUtf8(std::string_view text) {
-    for (size_t at = 0; at < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[at]);
-        const size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3
-                              : byte >= 0xF0 && byte < 0xF5                ? 4
-                                                                           : 0;
-        if (length == 0 || at + length > text.size()) return false;
-        for (size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return false;
-        const auto second = static_cast<unsigned char>(text[at + 1 < text.size() ? at + 1 : at]);
-        // Overlong forms, surrogates and code points beyond U+10FFFF.
-        if ((byte == 0xE0 && second < 0xA0) || (byte == 0xED && second >= 0xA0) ||
-            (byte == 0xF0 && second < 0x90) || (byte == 0xF4 && second >= 0x90))
-            return false;
+    // utf8proc refuses overlong forms, surrogates and code points beyond U+10FFFF.
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    const auto size = static_cast<utf8proc_ssize_t>(text.size());
+    for (utf8proc_ssize_t at = 0; at < size;) {
+        utf8proc_int32_t c = 0;
+        const utf8proc_ssize_t length = utf8proc_iterate(bytes + at, size - at, &c);
+        if (length <= 0) return false;
         at += length;
     }
     return true;

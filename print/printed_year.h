@@ -2,6 +2,7 @@
 // draw, in plain C++ so that a caller needs no toolkit to describe it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,7 +48,7 @@ struct PrintedYear {
     std::vector<PrintedDay> days;
     int todayMonth = 0, todayDay = 0;  // the date marked as today; 0 when today lies in another year
     PrintedPaper paper = PrintedPaper::A4;
-    int64_t created = 0;  // the document's creation time, seconds since 1970-01-01 00:00 UTC
+    std::chrono::sys_seconds created{};  // the document's creation time
 };
 
 // The clock text of a moment: "08:19:58", "00:13:59›" after midnight (the

@@ -52,7 +52,7 @@ std::string YearPdf(const PrintedYear& given) {
         writer.newPage();
         PaintYearChart(painter, PrintArea(page), year, "2/2");
     }
-    return FixedPdfStamps(BytesOf(bytes), year.created);
+    return FixedPdfStamps(BytesOf(bytes), year.created.time_since_epoch().count());
 }
 
 std::string YearChartSvg(const PrintedYear& given) {

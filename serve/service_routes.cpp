@@ -200,44 +200,64 @@ int YearOfDay(int64_t day) {
         std::chrono::floor<std::chrono::days>(std::chrono::sys_seconds(std::chrono::seconds(day)))}.year());
 }
 
+// The place's dates today and tomorrow, from the years they lie in; the
+// first year calculated gives the place's settings.
+struct TodaysDays {
+    std::optional<CalculatedYear> first;
+    std::vector<CivilDay> days;
+};
+
+TodaysDays DaysOfToday(const ServeProgram& program, const PlaceParameters& place, int64_t today, RequestError& error) {
+    const OutputFormat* data = FindOutputFormat("json");
+    TodaysDays found;
+    for (int year = YearOfDay(today); year <= YearOfDay(today + 86400); ++year) {
+        CalculatedYear calculated = CalculateRequestedYear(program, {place, std::to_string(year), data, {}, {}});
+        if (calculated.error) {
+            if (!found.first) error = calculated.error;
+            break;  // tomorrow beyond the last year the format holds
+        }
+        for (const CivilDay& day : CivilDays(*calculated.year)) {
+            const int64_t start = CivilDateSeconds(day.year, day.month, day.day);
+            if (start == today || start == today + 86400) found.days.push_back(day);
+        }
+        if (!found.first) found.first = std::move(calculated);
+    }
+    return found;
+}
+
+// "2026-05-17T03:39:57Z": the instant of a moment in UTC.
+std::string UtcText(const CivilMoment& moment) {
+    return LocalTimeText(std::chrono::local_seconds{moment.Utc().time_since_epoch()}, 0).substr(0, 19) + "Z";
+}
+
+nlohmann::ordered_json TodayJson(const YearResult& year, const std::vector<CivilDay>& days) {
+    const TimetableSettings& s = year.Settings();
+    nlohmann::ordered_json answer;
+    answer["place"] = {{"town", Cp1252ToUtf8(s.town)},
+                       {"latitude", ParseDouble(FormatReal(s.latitude)).value_or(0.0)},
+                       {"longitude", ParseDouble(FormatReal(s.longitude)).value_or(0.0)},
+                       {"time_zone", year.TimeZone()}};
+    answer["days"] = nlohmann::ordered_json::array();
+    for (const CivilDay& day : days) {
+        nlohmann::ordered_json entry{
+            {"date", DateText(day)}, {"sunrise", MomentJson(day.sunrise)}, {"sunset", MomentJson(day.sunset)}};
+        if (day.sunrise.kind == DayKind::Normal) entry["sunrise_utc"] = UtcText(day.sunrise);
+        if (day.sunset.kind == DayKind::Normal) entry["sunset_utc"] = UtcText(day.sunset);
+        answer["days"].push_back(std::move(entry));
+    }
+    return answer;
+}
+
 Response TodayAnswer(ServeProgram& program, const Request& request) {
     const PlaceReading reading = ReadPlace(program, request);
     if (reading.error) return Failure(reading.error);
-    const OutputFormat* data = FindOutputFormat("json");
     const int64_t today = PlaceToday(program, reading.place);
     const std::string key = "today\n" + PlaceKey(reading.place) + "\n" + std::to_string(today);
     return Cached(program, request, key, kTodayCaching, [&](RequestError& error) -> std::shared_ptr<const Rendered> {
-        std::optional<CalculatedYear> first;
-        std::vector<CivilDay> days;
-        for (int year = YearOfDay(today); year <= YearOfDay(today + 86400); ++year) {
-            CalculatedYear calculated = CalculateRequestedYear(program, {reading.place, std::to_string(year), data, {}, {}});
-            if (calculated.error) {
-                if (!first) error = calculated.error;
-                break;  // tomorrow beyond the last year the format holds
-            }
-            for (const CivilDay& day : CivilDays(*calculated.year)) {
-                const int64_t start = CivilDateSeconds(day.year, day.month, day.day);
-                if (start == today || start == today + 86400) days.push_back(day);
-            }
-            if (!first) first = std::move(calculated);
-        }
-        if (!first) return nullptr;
-        const TimetableSettings& s = first->year->Settings();
-        nlohmann::ordered_json answer;
-        answer["place"] = {{"town", Cp1252ToUtf8(s.town)},
-                           {"latitude", ParseDouble(FormatReal(s.latitude)).value_or(0.0)},
-                           {"longitude", ParseDouble(FormatReal(s.longitude)).value_or(0.0)},
-                           {"time_zone", first->year->TimeZone()}};
-        answer["days"] = nlohmann::ordered_json::array();
-        for (const CivilDay& day : days) {
-            nlohmann::ordered_json entry{{"date", DateText(day)},
-                                         {"sunrise", MomentJson(day.sunrise)},
-                                         {"sunset", MomentJson(day.sunset)}};
-            if (day.sunrise.kind == DayKind::Normal) entry["sunrise_utc"] = LocalTimeText(day.sunrise.Utc(), 0).substr(0, 19) + "Z";
-            if (day.sunset.kind == DayKind::Normal) entry["sunset_utc"] = LocalTimeText(day.sunset.Utc(), 0).substr(0, 19) + "Z";
-            answer["days"].push_back(std::move(entry));
-        }
-        return MakeRendered(answer.dump(2) + "\n", "application/json", "", StampOf(program));
+        const TodaysDays found = DaysOfToday(program, reading.place, today, error);
+        if (!found.first) return nullptr;
+        return MakeRendered(TodayJson(*found.first->year, found.days).dump(2) + "\n", "application/json", "",
+                            StampOf(program));
     });
 }
 

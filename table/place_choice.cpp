@@ -7,6 +7,7 @@
 #include "text/numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 
 namespace {
@@ -89,32 +90,66 @@ std::string OtherMatchesNote(const PlaceMatches& matches, const std::string& que
     return note + "\n";
 }
 
-}  // namespace
-
-PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
-                        const std::string& town) {
-    PlaceChoice choice{options, {}, "", ""};
+// The places a --place query names: a GeoNames id, or a name ranked as
+// --find ranks it; refusal says why when it names none for sure.
+PlaceMatches MatchesOfQuery(const Gazetteer& gazetteer, const std::string& query, std::string& refusal) {
     PlaceMatches matches;
     if (AllDigits(query)) {
         // A GeoNames id, as the timetable service links places.
-        if (const Place* byId = FindPlaceById(gazetteer, std::stoll(query))) matches.best.push_back(byId);
+        std::int64_t id = 0;
+        const auto [end, error] = std::from_chars(query.data(), query.data() + query.size(), id);
+        const Place* byId = error == std::errc() ? FindPlaceById(gazetteer, id) : nullptr;
+        if (byId) matches.best.push_back(byId);
         else matches = FindPlaces(gazetteer, query, 1);
         if (matches.best.empty()) {
-            choice.refusal = "no place has the GeoNames id " + query;
-            return choice;
+            refusal = "no place has the GeoNames id " + ShownText(query);
+            return matches;
         }
     } else {
         matches = FindPlaces(gazetteer, query, kClosestNamed);
     }
     if (matches.best.empty()) {
-        choice.refusal = NoMatch(matches, query) + " (--find lists what a beginning matches)";
-        return choice;
+        refusal = NoMatch(matches, query) + " (--find lists what a beginning matches)";
+    } else if (matches.closeSpellings) {
+        refusal = "no place is called \"" + ShownText(query) + "\"; close spellings:";
+        for (size_t k = 0; k < matches.best.size(); ++k) refusal += (k ? "; " : " ") + Named(*matches.best[k]);
     }
-    if (matches.closeSpellings) {
-        choice.refusal = "no place is called \"" + ShownText(query) + "\"; close spellings:";
-        for (size_t k = 0; k < matches.best.size(); ++k) choice.refusal += (k ? "; " : " ") + Named(*matches.best[k]);
-        return choice;
+    return matches;
+}
+
+// The documents' time basis of the place found, unless the user gave one:
+// a --zone or --time-zone is the user's; a --summer-time alone keeps the
+// place's standard offset, since zone 0 would move a place far from
+// Greenwich by hours.
+void ChooseTimeBasis(PlaceChoice& choice, const Place& found, const PlaceInput& input, const TableOptions& options) {
+    const auto given = [&](const char* option) { return options.given.count(option) > 0; };
+    TablePlace& place = choice.place;
+    if (given("--zone") || given("--time-zone")) return;
+    if (options.format->needs.timeZone) {
+        if (!found.timeZone.empty()) place.timeZone = found.timeZone;
+        else place.zone = found.zone.empty() ? "0" : found.zone;
+        return;
     }
+    if (!input.timeBasisKnown) {
+        choice.refusal = "the time zone \"" + ShownText(found.timeZone) + "\" of " + ShownText(found.name) +
+                         " is not in the time-zone database: give --zone and, if it applies, --summer-time";
+        return;
+    }
+    place.zone = input.zone;
+    if (given("--summer-time")) return;
+    choice.options.summerTime = input.summerTime;
+    if (!input.note.empty())
+        choice.report += "  The documents keep one zone for this place: " + input.note +
+                         "; --format " + FormatWords(TakesTimeZone, "|", "|") + " gives each date's real time\n";
+}
+
+}  // namespace
+
+PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, const TableOptions& options,
+                        const std::string& town) {
+    PlaceChoice choice{options, {}, "", ""};
+    const PlaceMatches matches = MatchesOfQuery(gazetteer, query, choice.refusal);
+    if (!choice.refusal.empty()) return choice;
     const Place& found = *matches.best[0];
     const auto given = [&](const char* option) { return options.given.count(option) > 0; };
     TablePlace& place = choice.place;
@@ -131,26 +166,6 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.timeZone = options.timeZone.value_or("");
     place.country = !found.countryName.empty() ? found.countryName : found.country;
     choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
-
-    // The time basis is the user's when --zone or --time-zone is given; a
-    // --summer-time alone keeps the place's standard offset, since zone 0
-    // would move a place far from Greenwich by hours.
-    if (given("--zone") || given("--time-zone")) return choice;
-    if (options.format->needs.timeZone) {
-        if (!found.timeZone.empty()) place.timeZone = found.timeZone;
-        else place.zone = found.zone.empty() ? "0" : found.zone;
-        return choice;
-    }
-    if (!input.timeBasisKnown) {
-        choice.refusal = "the time zone \"" + ShownText(found.timeZone) + "\" of " + ShownText(found.name) +
-                         " is not in the time-zone database: give --zone and, if it applies, --summer-time";
-        return choice;
-    }
-    place.zone = input.zone;
-    if (given("--summer-time")) return choice;
-    o.summerTime = input.summerTime;
-    if (!input.note.empty())
-        choice.report += "  The documents keep one zone for this place: " + input.note +
-                         "; --format " + FormatWords(TakesTimeZone, "|", "|") + " gives each date's real time\n";
+    ChooseTimeBasis(choice, found, input, options);
     return choice;
 }

@@ -45,12 +45,13 @@ std::string TimeBasisRefusal(const TableOptions& options, const std::string& tim
     return CivilTimeZone::Find(timeZone).error;
 }
 
-std::optional<int64_t> PrintedToday(const TableOptions& options) {
-    // The date's 00:00 as the printed year counts it: seconds of the date taken in UTC.
-    if (options.today) return options.today->time_since_epoch().count();
+std::optional<std::chrono::sys_days> PrintedToday(const TableOptions& options) {
+    using namespace std::chrono;
+    // The wall-clock date, as the page names it.
+    if (options.today) return sys_days{floor<days>(options.today->time_since_epoch())};
     // A build with a fixed epoch marks its date, not the machine's.
-    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return *epoch / 86400 * 86400;
-    return CurrentDate().time_since_epoch().count();
+    if (std::optional<int64_t> epoch = SourceDateEpoch().seconds) return floor<days>(sys_seconds{seconds{*epoch}});
+    return sys_days{floor<days>(CurrentDate().time_since_epoch())};
 }
 
 std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {

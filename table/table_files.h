@@ -39,4 +39,4 @@ std::chrono::sys_seconds CalendarStamp(const TableOptions& options);
 
 // The date a printed year marks as today: --today; else the date of
 // SOURCE_DATE_EPOCH when set; else the machine's date.
-std::optional<int64_t> PrintedToday(const TableOptions& options);
+std::optional<std::chrono::sys_days> PrintedToday(const TableOptions& options);
