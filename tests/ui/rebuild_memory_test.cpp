@@ -12,7 +12,8 @@
 #include <unistd.h>
 
 #ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer's runtime; GCC ships no header of its interface.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 using namespace ui_test;
