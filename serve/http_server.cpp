@@ -105,6 +105,10 @@ struct HttpServer::Exchange {
 // accepted just before a stop has sent its request already, or is sending it.
 struct ConnectionState {
     bool fresh = true;
+    // The request begun and not yet completed: the library does not report
+    // the end of a request it gave up on while reading it, so the
+    // connection's close frees it.
+    HttpServer::Exchange* open = nullptr;
 };
 
 struct HttpCallbacks {
@@ -117,6 +121,10 @@ struct HttpCallbacks {
         }
         auto* state = static_cast<ConnectionState*>(*context);
         if (state && state->fresh) server->inFlight_.fetch_sub(1);
+        if (state && state->open) {
+            delete state->open;
+            server->inFlight_.fetch_sub(1);
+        }
         delete state;
         *context = nullptr;
     }
@@ -131,6 +139,7 @@ struct HttpCallbacks {
         }
         auto* exchange = new HttpServer::Exchange;
         exchange->target = uri ? uri : "";
+        if (auto* state = info ? static_cast<ConnectionState*>(info->socket_context) : nullptr) state->open = exchange;
         return exchange;
     }
 
@@ -145,6 +154,10 @@ struct HttpCallbacks {
             LogRequest(info ? info->client_addr : nullptr, exchange->method, exchange->target, exchange->status,
                        exchange->bytes, milliseconds);
         }
+        const MHD_ConnectionInfo* socket = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+        if (auto* state = socket ? static_cast<ConnectionState*>(socket->socket_context) : nullptr;
+            state && state->open == exchange)
+            state->open = nullptr;
         delete exchange;
         *context = nullptr;
         server->inFlight_.fetch_sub(1);
