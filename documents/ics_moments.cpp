@@ -4,6 +4,7 @@
 #include "documents/moment_text.h"
 #include "text/code_page.h"
 #include "text/numbers.h"
+#include "text/stable_hash.h"
 
 #include <libical/ical.h>
 
@@ -26,16 +27,6 @@ icaltimetype UtcTime(int64_t utc) {
 }
 
 icaltimetype UtcTime(std::chrono::sys_seconds instant) { return UtcTime(instant.time_since_epoch().count()); }
-
-// 64-bit FNV-1a: a stable hash, the same on every machine and in every run.
-uint64_t StableHash(const std::string& text) {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 // "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
 // than the single-precision value's six, which show its binary rounding.

@@ -1,21 +1,8 @@
 #include "serve/result_cache.h"
 
+#include "text/stable_hash.h"
+
 #include <cstdio>
-
-namespace {
-
-// 64-bit FNV-1a: the same on every machine, so that copies of the service
-// behind one balancer give one answer one tag.
-uint64_t StableHash(const std::string& bytes) {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-}  // namespace
 
 std::size_t CachedSize(const std::string& key, const Rendered& rendered) {
     constexpr std::size_t kBookkeeping = 256;  // nodes, control blocks, small strings
