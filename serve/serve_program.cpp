@@ -57,7 +57,6 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
     for (const Place& place : program.gazetteer.places) {
         if (place.geonameId == 0) continue;
         program.placesById.emplace_back(place.geonameId, &place);
-        if (!program.example || place.population > program.example->population) program.example = &place;
     }
     std::sort(program.placesById.begin(), program.placesById.end());
     WarmUp(program);

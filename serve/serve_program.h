@@ -33,10 +33,9 @@ struct ServeProgram {
     std::set<std::string> zoneNames;
     std::optional<int64_t> sourceDateEpoch;  // SOURCE_DATE_EPOCH, checked at start
     std::string baseUrl;                     // without its last '/'
-    const Place* example = nullptr;
     // The shipped places by GeoNames id, sorted: every request by id looks
     // one up, the gazetteer's own search by id goes through all.
-    std::vector<std::pair<int64_t, const Place*>> placesById;          // the most populous shipped place, for the page of links
+    std::vector<std::pair<int64_t, const Place*>> placesById;
     ResultCache cache{kCacheBytes};
     std::atomic<uint64_t> renders{0};  // answers made, not found in the cache
     // The printing back end, opened and started in the thread that builds

@@ -287,21 +287,6 @@ Response PlacesAnswer(const ServeProgram& program, const Request& request) {
     return response;
 }
 
-std::string HtmlEscaped(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&#39;"; break;
-            default: escaped += c;
-        }
-    }
-    return escaped;
-}
-
 }  // namespace
 
 std::string HttpDate(int64_t seconds) {
@@ -366,34 +351,7 @@ Response ConditionalResponse(const Request& request, const Rendered& rendered, c
     return response;
 }
 
-Response LinksPage(const ServeProgram& program) {
-    const std::string base = HtmlEscaped(program.baseUrl);
-    const Place* sample = program.example;
-    const std::string id = sample ? std::to_string(sample->geonameId) : "ID";
-    std::string page =
-        "<!DOCTYPE html>\n<html lang=\"en\">\n<head><meta charset=\"utf-8\"><title>KELMORVEN Timings</title></head>\n"
-        "<body>\n<h1>KELMORVEN Timings</h1>\n<p>Sunrise and sunset timetables";
-    if (sample) page += ", for example of " + HtmlEscaped(sample->name);
-    page += ":</p>\n<ul>\n";
-    const auto link = [&](const std::string& path, const std::string& what) {
-        page += "<li><a href=\"" + base + HtmlEscaped(path) + "\">" + HtmlEscaped(path) + "</a> " + what + "</li>\n";
-    };
-    link("/api/places?q=" + (sample ? sample->asciiName : std::string("Ulm")), "places by name, as JSON");
-    link("/feed.ics?place=" + id, "the calendar to subscribe to (webcal:// or https://), a year and more ahead");
-    link("/api/today?place=" + id, "today's and tomorrow's moments, as JSON");
-    for (const OutputFormat& format : OutputFormats())
-        link("/year/" + std::to_string(YearOfDay(ServiceToday(program))) + "." + std::string(format.word) + "?place=" + id, "the year as " + std::string(format.word));
-    link("/healthz", "the service's health");
-    page += "</ul>\n<p>A place is place=ID (a GeoNames id from /api/places), or name, lat, lon (signed degrees) and "
-            "tz (an IANA zone).</p>\n</body>\n</html>\n";
-    Response response;
-    response.contentType = "text/html; charset=utf-8";
-    response.body = std::make_shared<const std::string>(std::move(page));
-    return response;
-}
-
 void AddServiceRoutes(RouteTable& routes, ServeProgram& program) {
-    routes.Add("GET", "/", [&program](const Request&) { return LinksPage(program); });
     routes.Add("GET", "/healthz", [](const Request&) {
         Response ok;
         ok.body = std::make_shared<const std::string>("ok\n");

@@ -1,5 +1,5 @@
 // The service's own paths: the year in every format of the table, the
-// feed, today's moments, the places, the health check and a page of links.
+// feed, today's moments, the places and the health check.
 #pragma once
 
 #include "serve/route_table.h"
@@ -8,9 +8,6 @@
 // Adds the rows of every path of the service to routes; the handlers keep
 // a reference to program.
 void AddServiceRoutes(RouteTable& routes, ServeProgram& program);
-
-// The page at "/" until the web page replaces it: links to the rest.
-Response LinksPage(const ServeProgram& program);
 
 // "Sun, 06 Nov 1994 08:49:37 GMT" (RFC 9110), and back; nothing for any
 // other text.

@@ -261,9 +261,6 @@ TEST_F(ServeTest, TheOtherPathsAnswer) {
     EXPECT_NE(today.body.find("\"sunrise\": \"2026-12-30T05:"), std::string::npos) << today.body;
     EXPECT_NE(today.body.find("\"date\": \"2026-12-31\""), std::string::npos) << today.body;
     EXPECT_NE(today.body.find("+11:00\""), std::string::npos);
-    const Reply page = Get("/");
-    EXPECT_EQ(page.status, 200);
-    EXPECT_NE(page.body.find("/feed.ics?place="), std::string::npos);
     EXPECT_EQ(Fetch(server_->Port(), "/healthz", "", "HEAD").body, "");
 }
 
