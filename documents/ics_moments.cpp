@@ -22,11 +22,47 @@ struct ComponentFree {
 };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 
-icaltimetype UtcTime(int64_t utc) {
-    return icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, icaltimezone_get_utc_timezone());
+icaltimetype UtcTime(std::chrono::sys_seconds instant) {
+    return icaltime_from_timet_with_zone(static_cast<time_t>(instant.time_since_epoch().count()), 0,
+                                         icaltimezone_get_utc_timezone());
 }
 
-icaltimetype UtcTime(std::chrono::sys_seconds instant) { return UtcTime(instant.time_since_epoch().count()); }
+// The lines of text, each ended by CR LF, appended to lines.
+void AppendLines(std::vector<std::string>& lines, const std::string& text) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.emplace_back(text, start, end - start);
+        start = end + 2;
+    }
+}
+
+// One property as libical writes it, escaped and folded, its lines ended by
+// CR LF; the property is freed. Nothing only when libical ran out of memory:
+// no calendar rather than a part of one.
+std::string PropertyText(icalproperty* property) {
+    if (!property) throw std::bad_alloc();
+    char* text = icalproperty_as_ical_string_r(property);
+    icalproperty_free(property);
+    if (!text) throw std::bad_alloc();
+    std::string written = text;
+    std::free(text);
+    return written;
+}
+
+// "DTSTART:20260101T071958Z": a UTC date-time as libical writes one, which
+// has no text to escape and is never folded.
+std::string UtcLine(const char* name, std::chrono::sys_seconds instant) {
+    const auto day = std::chrono::floor<std::chrono::days>(instant);
+    const std::chrono::year_month_day date{day};
+    const std::chrono::hh_mm_ss time{instant - day};
+    char text[48];
+    std::snprintf(text, sizeof text, "%s:%04d%02u%02uT%02d%02d%02dZ", name, static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
+    return text;
+}
 
 // "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
 // than the single-precision value's six, which show its binary rounding.
@@ -45,26 +81,47 @@ std::string Description(const DataYear& year, const CivilMoment& moment, const c
            ".";
 }
 
-void AddEvent(icalcomponent* calendar, const DataYear& year, const CalendarOptions& options, const CivilDay& day,
-              const CivilMoment& moment, const char* event, const char* name) {
-    if (moment.kind != DayKind::Normal) return;  // the Sun stays above or below: nothing happens
-    icalcomponent* vevent = icalcomponent_new_vevent();
+// The lines libical writes for one kind of event ("SR", "SS") that are the
+// same on every event of a calendar: its summary, and its alarm.
+struct EventKind {
+    const char* event;  // "SR"
+    const char* name;   // "Sunrise"
+    std::vector<std::string> summary;
+    std::vector<std::string> alarm;  // from BEGIN:VALARM to END:VALARM; none without a reminder
+};
+
+EventKind KindOf(const DataYear& year, const CalendarOptions& options, const char* event, const char* name) {
+    EventKind kind{event, name, {}, {}};
     const std::string summary = "KELMORVEN " + std::string(event) + " " + Cp1252ToUtf8(year.settings.town);
-    icalcomponent_add_property(vevent, icalproperty_new_uid(EventUid(year.settings, day, event).c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_dtstamp(UtcTime(options.stamp)));
-    icalcomponent_add_property(vevent, icalproperty_new_dtstart(UtcTime(moment.Utc())));
-    icalcomponent_add_property(vevent, icalproperty_new_dtend(UtcTime(moment.Utc() + std::chrono::seconds{60})));
-    icalcomponent_add_property(vevent, icalproperty_new_summary(summary.c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_description(Description(year, moment, name).c_str()));
-    icalcomponent_add_property(vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    AppendLines(kind.summary, PropertyText(icalproperty_new_summary(summary.c_str())));
     if (options.remindMinutes) {
-        icalcomponent* alarm = icalcomponent_new_valarm();
-        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-        icalcomponent_add_property(alarm, icalproperty_new_description(summary.c_str()));
-        icalcomponent_add_property(alarm, icalproperty_new_trigger(icaltriggertype_from_int(-60 * *options.remindMinutes)));
-        icalcomponent_add_component(vevent, alarm);
+        kind.alarm.emplace_back("BEGIN:VALARM");
+        AppendLines(kind.alarm, PropertyText(icalproperty_new_action(ICAL_ACTION_DISPLAY)));
+        AppendLines(kind.alarm, PropertyText(icalproperty_new_description(summary.c_str())));
+        AppendLines(kind.alarm,
+                    PropertyText(icalproperty_new_trigger(icaltriggertype_from_int(-60 * *options.remindMinutes))));
+        kind.alarm.emplace_back("END:VALARM");
     }
-    icalcomponent_add_component(calendar, vevent);
+    return kind;
+}
+
+// One event's lines, in the order libical writes a VEVENT of these
+// properties. The description, which holds the moment, is libical's to
+// escape and fold on every event.
+void AddEvent(std::vector<std::string>& lines, const DataYear& year, const std::vector<std::string>& stamp,
+              const std::vector<std::string>& transparent, const CivilDay& day, const CivilMoment& moment,
+              const EventKind& kind) {
+    if (moment.kind != DayKind::Normal) return;  // the Sun stays above or below: nothing happens
+    lines.emplace_back("BEGIN:VEVENT");
+    lines.push_back("UID:" + EventUid(year.settings, day, kind.event));
+    lines.insert(lines.end(), stamp.begin(), stamp.end());
+    lines.push_back(UtcLine("DTSTART", moment.Utc()));
+    lines.push_back(UtcLine("DTEND", moment.Utc() + std::chrono::seconds{60}));
+    lines.insert(lines.end(), kind.summary.begin(), kind.summary.end());
+    AppendLines(lines, PropertyText(icalproperty_new_description(Description(year, moment, kind.name).c_str())));
+    lines.insert(lines.end(), transparent.begin(), transparent.end());
+    lines.insert(lines.end(), kind.alarm.begin(), kind.alarm.end());
+    lines.emplace_back("END:VEVENT");
 }
 
 }  // namespace
@@ -79,6 +136,11 @@ std::string EventUid(const TimetableSettings& settings, const CivilDay& day, con
     return text;
 }
 
+// libical writes every property, and so escapes and folds all text. A
+// calendar of 730 events written as one libical component spent most of a
+// year's CPU in the component's writing; so the properties that repeat on
+// every event are written once per calendar, and the events' lines are
+// joined here in libical's order.
 std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& options) {
     Component calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
@@ -89,25 +151,23 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
     icalproperty* calendarName = icalproperty_new_x(name.c_str());
     icalproperty_set_x_name(calendarName, "X-WR-CALNAME");
     icalcomponent_add_property(calendar.get(), calendarName);
-    for (const CivilDay& day : year.days) {
-        AddEvent(calendar.get(), year, options, day, day.sunrise, "SR", "Sunrise");
-        AddEvent(calendar.get(), year, options, day, day.sunset, "SS", "Sunset");
-    }
-
-    // libical escapes and folds the text and ends every line, a folded one's
-    // continuations included, by CR LF: the lines are taken as it wrote them.
-    // Nothing only when libical ran out of memory: no calendar rather than an
-    // empty one.
     char* text = icalcomponent_as_ical_string_r(calendar.get());
     if (!text) throw std::bad_alloc();
-    const std::string whole = text;
-    std::free(text);
     std::vector<std::string> lines;
-    for (size_t start = 0; start < whole.size();) {
-        size_t end = whole.find("\r\n", start);
-        if (end == std::string::npos) end = whole.size();
-        lines.push_back(whole.substr(start, end - start));
-        start = end + 2;
+    lines.reserve(year.days.size() * (options.remindMinutes ? 36 : 26) + 8);
+    AppendLines(lines, text);
+    std::free(text);
+    const std::string end = lines.back();  // END:VCALENDAR, after the events
+    lines.pop_back();
+
+    std::vector<std::string> stamp, transparent;
+    AppendLines(stamp, PropertyText(icalproperty_new_dtstamp(UtcTime(options.stamp))));
+    AppendLines(transparent, PropertyText(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)));
+    const EventKind sunrise = KindOf(year, options, "SR", "Sunrise"), sunset = KindOf(year, options, "SS", "Sunset");
+    for (const CivilDay& day : year.days) {
+        AddEvent(lines, year, stamp, transparent, day, day.sunrise, sunrise);
+        AddEvent(lines, year, stamp, transparent, day, day.sunset, sunset);
     }
+    lines.push_back(end);
     return lines;
 }
