@@ -18,13 +18,16 @@ import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
-from selenium.common.exceptions import NoAlertPresentException
+from selenium.common.exceptions import NoAlertPresentException, StaleElementReferenceException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support import expected_conditions as ready
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 TODAY = "2026-12-09"
+# The longest wait for the page: a loaded machine, running tests beside this
+# one, may take seconds; every wait ends as soon as its condition holds.
+WAIT = 60
 HERE = pathlib.Path(__file__).resolve().parent
 failures = []
 
@@ -80,9 +83,31 @@ def browser():
     return webdriver.Chrome(service=ChromeService("/usr/bin/chromedriver"), options=options)
 
 
+def wait(driver):
+    return WebDriverWait(driver, WAIT, ignored_exceptions=(StaleElementReferenceException,))
+
+
+def painted(driver):
+    """Returns once the page is loaded and has laid out and painted what it shows now."""
+    wait(driver).until(lambda d: d.execute_script("return document.readyState") == "complete")
+    driver.execute_async_script("const done = arguments[arguments.length - 1];"
+                                "requestAnimationFrame(() => requestAnimationFrame(() => done(true)));")
+
+
+def leave(driver, action, url_part):
+    """Does what navigates (a click, a submit, a key), then waits for the next page, fully loaded."""
+    old = driver.find_element(By.TAG_NAME, "html")
+    action()
+    wait(driver).until(ready.staleness_of(old))
+    wait(driver).until(ready.url_contains(url_part))
+    painted(driver)
+
+
 def set_width(driver, width):
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                            {"width": width, "height": 900, "deviceScaleFactor": 1, "mobile": width < 600})
+    wait(driver).until(lambda d: d.execute_script("return window.innerWidth") == width)
+    painted(driver)
 
 
 def axe_violations(driver, axe_source):
@@ -111,7 +136,6 @@ def look_at(driver, name, shots, axe_source):
     check(violations == [], f"{name}: axe-core finds {len(violations)} violations {violations}")
     for width in (375, 1280):
         set_width(driver, width)
-        time.sleep(0.1)
         if width == 375:
             overflow = driver.execute_script(
                 "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
@@ -132,7 +156,7 @@ def find_zurich(driver, base, shots):
     check(field.get_attribute("role") == "combobox", "the town field is a combobox")
     field.send_keys("zur")
     listbox = driver.find_element(By.ID, "q-list")
-    WebDriverWait(driver, 5).until(lambda d: listbox.is_displayed()
+    wait(driver).until(lambda d: listbox.is_displayed()
                                    and listbox.find_elements(By.CSS_SELECTOR, "[role=option]"))
     options = [o.text for o in listbox.find_elements(By.CSS_SELECTOR, "[role=option]")]
     check(field.get_attribute("aria-expanded") == "true", f"suggestions shown: {options[:3]}")
@@ -147,8 +171,7 @@ def find_zurich(driver, base, shots):
           "Down marks Zürich")
     field.send_keys(Keys.ARROW_UP)
     field.send_keys(Keys.ARROW_DOWN)
-    field.send_keys(Keys.ENTER)
-    WebDriverWait(driver, 5).until(ready.url_contains("/place?"))
+    leave(driver, lambda: field.send_keys(Keys.ENTER), "/place?")
     return urllib.parse.parse_qs(urllib.parse.urlparse(driver.current_url).query)["place"][0]
 
 
@@ -156,7 +179,7 @@ def place_page(driver, base, place_id, tool, folder, shots, axe_source):
     driver.execute_cdp_cmd("Network.enable", {})
     driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
     driver.get(f"{base}/place?place={place_id}")
-    WebDriverWait(driver, 5).until(lambda d: d.execute_script(
+    wait(driver).until(lambda d: d.execute_script(
         "const i = document.querySelector('img.chart'); return i.complete && i.naturalWidth > 0"))
     timing = driver.execute_script("""
         const n = performance.getEntriesByType('navigation')[0];
@@ -193,8 +216,7 @@ def place_page(driver, base, place_id, tool, folder, shots, axe_source):
     status, headers, body = fetch(feed)
     check(status == 200 and body.startswith(b"BEGIN:VCALENDAR"), "the feed's address gives the calendar")
     Select(driver.find_element(By.ID, "remind")).select_by_value("15")
-    driver.find_element(By.ID, "remind").submit()
-    WebDriverWait(driver, 5).until(ready.url_contains("remind=15"))
+    leave(driver, lambda: driver.find_element(By.ID, "remind").submit(), "remind=15")
     feed = driver.find_element(By.ID, "feed-url").get_attribute("value")
     status, _, body = fetch(feed)
     check(feed.endswith("&remind=15") and b"TRIGGER:-PT15M" in body, f"the reminder goes into the feed: {feed}")
@@ -207,15 +229,14 @@ def coordinates_form(driver, base, shots, axe_source):
     driver.find_element(By.ID, "name").send_keys("Hut")
     driver.find_element(By.ID, "latitude").send_keys("95")
     driver.find_element(By.ID, "longitude").send_keys("8")
-    driver.find_element(By.CSS_SELECTOR, "form.coordinates button").click()
-    alert = driver.find_element(By.CSS_SELECTOR, "[role=alert]").text
+    leave(driver, lambda: driver.find_element(By.CSS_SELECTOR, "form.coordinates button").click(), "/coordinates")
+    alert = wait(driver).until(ready.presence_of_element_located((By.CSS_SELECTOR, "[role=alert]"))).text
     check("Latitude must not exceed 90 degrees." in alert, f"the programs' message: {alert!r}")
     field = driver.find_element(By.ID, "latitude")
     field.clear()
     field.send_keys("46.3000")
     driver.find_element(By.CSS_SELECTOR, "label[for=mode-60]").click()
-    driver.find_element(By.CSS_SELECTOR, "form.coordinates button").click()
-    WebDriverWait(driver, 5).until(ready.url_contains("/place?"))
+    leave(driver, lambda: driver.find_element(By.CSS_SELECTOR, "form.coordinates button").click(), "/place?")
     check(driver.find_element(By.TAG_NAME, "h1").text == "Hut" and "lat=46.5" in driver.current_url,
           f"the place taken in 60-mode: {driver.current_url}")
 
@@ -259,8 +280,10 @@ def main():
         with tempfile.TemporaryDirectory() as folder:
             without_script(base)
             driver = browser()
-            driver.set_script_timeout(30)
+            driver.set_script_timeout(WAIT)
+            driver.set_page_load_timeout(WAIT)
             driver.get(base + "/")
+            painted(driver)
             look_at(driver, "home", shots, axe_source)
             place_id = find_zurich(driver, base, shots)
             place_page(driver, base, place_id, arguments.tool, folder, shots, axe_source)
