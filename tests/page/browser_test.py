@@ -25,9 +25,7 @@ from selenium.webdriver.support import expected_conditions as ready
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 TODAY = "2026-12-09"
-# The longest wait for the page: a loaded machine, running tests beside this
-# one, may take seconds; every wait ends as soon as its condition holds.
-WAIT = 60
+WAIT = 60  # seconds at most, for a loaded machine; each wait ends once its condition holds
 HERE = pathlib.Path(__file__).resolve().parent
 failures = []
 
@@ -83,31 +81,25 @@ def browser():
     return webdriver.Chrome(service=ChromeService("/usr/bin/chromedriver"), options=options)
 
 
-def wait(driver):
-    return WebDriverWait(driver, WAIT, ignored_exceptions=(StaleElementReferenceException,))
-
-
-def painted(driver):
-    """Returns once the page is loaded and has laid out and painted what it shows now."""
-    wait(driver).until(lambda d: d.execute_script("return document.readyState") == "complete")
+def painted(driver, condition=lambda d: True):
+    """Waits for condition and a loaded page, then two frames: what it shows is laid out and painted."""
+    WebDriverWait(driver, WAIT, ignored_exceptions=(StaleElementReferenceException,)).until(
+        lambda d: condition(d) and d.execute_script("return document.readyState") == "complete")
     driver.execute_async_script("const done = arguments[arguments.length - 1];"
                                 "requestAnimationFrame(() => requestAnimationFrame(() => done(true)));")
 
 
 def leave(driver, action, url_part):
-    """Does what navigates (a click, a submit, a key), then waits for the next page, fully loaded."""
+    """Does what navigates (a click, a submit, a key), then waits for the next page, painted."""
     old = driver.find_element(By.TAG_NAME, "html")
     action()
-    wait(driver).until(ready.staleness_of(old))
-    wait(driver).until(ready.url_contains(url_part))
-    painted(driver)
+    painted(driver, lambda d: ready.staleness_of(old)(d) and ready.url_contains(url_part)(d))
 
 
 def set_width(driver, width):
     driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                            {"width": width, "height": 900, "deviceScaleFactor": 1, "mobile": width < 600})
-    wait(driver).until(lambda d: d.execute_script("return window.innerWidth") == width)
-    painted(driver)
+    painted(driver, lambda d: d.execute_script("return window.innerWidth") == width)
 
 
 def axe_violations(driver, axe_source):
@@ -156,7 +148,7 @@ def find_zurich(driver, base, shots):
     check(field.get_attribute("role") == "combobox", "the town field is a combobox")
     field.send_keys("zur")
     listbox = driver.find_element(By.ID, "q-list")
-    wait(driver).until(lambda d: listbox.is_displayed()
+    WebDriverWait(driver, WAIT).until(lambda d: listbox.is_displayed()
                                    and listbox.find_elements(By.CSS_SELECTOR, "[role=option]"))
     options = [o.text for o in listbox.find_elements(By.CSS_SELECTOR, "[role=option]")]
     check(field.get_attribute("aria-expanded") == "true", f"suggestions shown: {options[:3]}")
@@ -179,7 +171,7 @@ def place_page(driver, base, place_id, tool, folder, shots, axe_source):
     driver.execute_cdp_cmd("Network.enable", {})
     driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
     driver.get(f"{base}/place?place={place_id}")
-    wait(driver).until(lambda d: d.execute_script(
+    WebDriverWait(driver, WAIT).until(lambda d: d.execute_script(
         "const i = document.querySelector('img.chart'); return i.complete && i.naturalWidth > 0"))
     timing = driver.execute_script("""
         const n = performance.getEntriesByType('navigation')[0];
@@ -230,7 +222,7 @@ def coordinates_form(driver, base, shots, axe_source):
     driver.find_element(By.ID, "latitude").send_keys("95")
     driver.find_element(By.ID, "longitude").send_keys("8")
     leave(driver, lambda: driver.find_element(By.CSS_SELECTOR, "form.coordinates button").click(), "/coordinates")
-    alert = wait(driver).until(ready.presence_of_element_located((By.CSS_SELECTOR, "[role=alert]"))).text
+    alert = driver.find_element(By.CSS_SELECTOR, "[role=alert]").text
     check("Latitude must not exceed 90 degrees." in alert, f"the programs' message: {alert!r}")
     field = driver.find_element(By.ID, "latitude")
     field.clear()
@@ -283,7 +275,6 @@ def main():
             driver.set_script_timeout(WAIT)
             driver.set_page_load_timeout(WAIT)
             driver.get(base + "/")
-            painted(driver)
             look_at(driver, "home", shots, axe_source)
             place_id = find_zurich(driver, base, shots)
             place_page(driver, base, place_id, arguments.tool, folder, shots, axe_source)
