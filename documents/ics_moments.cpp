@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -51,17 +52,29 @@ std::string PropertyText(icalproperty* property) {
 }
 
 // "DTSTART:20260101T071958Z": a UTC date-time as libical writes one, which
-// has no text to escape and is never folded.
-std::string UtcLine(const char* name, std::chrono::sys_seconds instant) {
+// has no text to escape and is never folded. The calendar's years are 0 to
+// 3000: four digits. Written digit by digit, as printf costs more here than
+// all the rest of the line.
+std::string UtcLine(std::string_view name, std::chrono::sys_seconds instant) {
     const auto day = std::chrono::floor<std::chrono::days>(instant);
     const std::chrono::year_month_day date{day};
     const std::chrono::hh_mm_ss time{instant - day};
-    char text[48];
-    std::snprintf(text, sizeof text, "%s:%04d%02u%02uT%02d%02d%02dZ", name, static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-                  static_cast<int>(time.seconds().count()));
-    return text;
+    std::string line(name);
+    line += ':';
+    const auto digits = [&line](unsigned value, int count) {
+        char text[4];
+        for (int i = count - 1; i >= 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
+        line.append(text, static_cast<size_t>(count));
+    };
+    digits(static_cast<unsigned>(static_cast<int>(date.year())), 4);
+    digits(static_cast<unsigned>(date.month()), 2);
+    digits(static_cast<unsigned>(date.day()), 2);
+    line += 'T';
+    digits(static_cast<unsigned>(time.hours().count()), 2);
+    digits(static_cast<unsigned>(time.minutes().count()), 2);
+    digits(static_cast<unsigned>(time.seconds().count()), 2);
+    line += 'Z';
+    return line;
 }
 
 // "48.4006 N 9.9994 E": four decimals (about 10 m) read better in a calendar
