@@ -149,7 +149,7 @@ Response YearAnswer(ServeProgram& program, const Request& request) {
         // The printing toolkit paints one document at a time.
         std::unique_lock<std::mutex> painting(program.printingLock, std::defer_lock);
         if (format->needs.printed) painting.lock();
-        auto document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        auto document = TableDocument(calculated.options, *calculated.year, calculated.printed);
         if (painting.owns_lock()) painting.unlock();
         return MakeRendered(std::move(document.bytes), MediaType(*format),
                             Disposition(Cp1252ToUtf8(document.fileName)), StampOf(program));

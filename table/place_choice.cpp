@@ -165,6 +165,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
     place.country = !found.countryName.empty() ? found.countryName : found.country;
+    if (town.empty() && !options.town) place.name = found.name;
     choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
     ChooseTimeBasis(choice, found, input, options);
     return choice;
