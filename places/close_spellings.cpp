@@ -1,6 +1,6 @@
 #include "places/close_spellings.h"
 
-#include "places/place_keys.h"
+#include "places/gazetteer_tables.h"
 
 #include <algorithm>
 #include <array>
@@ -39,7 +39,7 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t mos
 
 PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
     PlaceHits places;
-    if (folded.size() < kShortestTypo || g.groupStart.size() != kKeyGroups + 1) return places;
+    if (folded.size() < kShortestTypo) return places;
     const size_t most = folded.size() <= kShortNameLength ? 1 : 2;
     // The keys whose first three letters are the typed ones, or the typed
     // ones with one too many or two swapped: a typo among the first three
@@ -49,17 +49,22 @@ PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
                               KeyGroupOf(std::string{q[0], q[2], q[3]}), KeyGroupOf(std::string{q[1], q[0], q[2]}),
                               KeyGroupOf(std::string{q[0], q[2], q[1]})};
     std::sort(std::begin(groups), std::end(groups));
-    const char* text = g.keyText.data();
-    for (size_t r = 0; r < std::size(groups); ++r) {
-        if (r > 0 && groups[r] == groups[r - 1]) continue;
-        for (std::uint32_t k = g.groupStart[groups[r]]; k < g.groupStart[groups[r] + 1]; ++k) {
-            const PlaceKey& key = g.keys[k];
-            if (key.kind == PlaceKey::kShortName) continue;
-            const size_t length = key.length;
-            if ((length > folded.size() ? length - folded.size() : folded.size() - length) > most) continue;
-            const size_t edits = EditDistance(folded, std::string_view(text + key.offset, length), most);
-            if (edits > most) continue;
-            places.push_back({key.place, static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1))});
+    for (const TableAt& at : TablesOf(g)) {
+        const PlaceTable& t = *at.table;
+        if (!Searchable(t)) continue;
+        const char* text = t.keyText.data();
+        for (size_t r = 0; r < std::size(groups); ++r) {
+            if (r > 0 && groups[r] == groups[r - 1]) continue;
+            for (std::uint32_t k = t.groupStart[groups[r]]; k < t.groupStart[groups[r] + 1]; ++k) {
+                const PlaceKey& key = t.keys[k];
+                if (key.kind == PlaceKey::kShortName) continue;
+                const size_t length = key.length;
+                if ((length > folded.size() ? length - folded.size() : folded.size() - length) > most) continue;
+                const size_t edits = EditDistance(folded, std::string_view(text + key.offset, length), most);
+                if (edits > most) continue;
+                places.push_back({at.first + key.place,
+                                  static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1))});
+            }
         }
     }
     // Each place once, by its closest key.
