@@ -54,20 +54,17 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
         err << "kelmorven-serve: " << line << "\n";
     }
     program.zoneNames = ReadZoneNames(CivilTimeZone::SystemFolder());
-    for (const Place& place : program.gazetteer.places) {
-        if (place.geonameId == 0) continue;
-        program.placesById.emplace_back(place.geonameId, &place);
-        if (!program.example || place.population > program.example->population) program.example = &place;
-    }
-    std::sort(program.placesById.begin(), program.placesById.end());
+    const PlaceTable& shipped = program.gazetteer.shipped;
+    const auto largest = std::max_element(shipped.records.begin(), shipped.records.end(),
+                                          [](const PlaceRecord& a, const PlaceRecord& b) { return a.population < b.population; });
+    if (largest != shipped.records.end())
+        program.example = FindPlaceById(program.gazetteer, largest->geonameId);
     WarmUp(program);
     return "";
 }
 
-const Place* ShippedPlace(const ServeProgram& program, int64_t id) {
-    const auto found = std::lower_bound(program.placesById.begin(), program.placesById.end(), id,
-                                        [](const auto& entry, int64_t wanted) { return entry.first < wanted; });
-    return found != program.placesById.end() && found->first == id ? found->second : nullptr;
+std::optional<Place> ShippedPlace(const ServeProgram& program, int64_t id) {
+    return FindPlaceById(program.gazetteer, id);
 }
 
 int64_t ServiceToday(const ServeProgram& program) {

@@ -185,7 +185,7 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
 int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
     if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const Place* shipped = place.id.empty() ? nullptr : ShippedPlace(program, std::stoll(place.id));
+    const std::optional<Place> shipped = place.id.empty() ? std::nullopt : ShippedPlace(program, std::stoll(place.id));
     const std::string name = shipped ? shipped->timeZone : place.tz;
     int64_t offset = 0;
     if (!name.empty())
@@ -268,16 +268,16 @@ Response PlacesAnswer(const ServeProgram& program, const Request& request) {
     if (!IsUtf8(*query)) return ErrorResponse(400, "q: not UTF-8 text");
     const PlaceMatches matches = FindPlaces(program.gazetteer, *query, kPlacesListed);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const Place* place : matches.best) {
-        list.push_back({{"id", place->geonameId},
-                        {"name", place->name},
-                        {"region", place->region},
-                        {"country", place->countryName},
-                        {"country_code", place->country},
-                        {"latitude", place->latitude},
-                        {"longitude", place->longitude},
-                        {"time_zone", place->timeZone},
-                        {"population", place->population}});
+    for (const Place& place : matches.best) {
+        list.push_back({{"id", place.geonameId},
+                        {"name", place.name},
+                        {"region", place.region},
+                        {"country", place.countryName},
+                        {"country_code", place.country},
+                        {"latitude", place.latitude},
+                        {"longitude", place.longitude},
+                        {"time_zone", place.timeZone},
+                        {"population", place.population}});
     }
     Response response;
     response.contentType = "application/json";
@@ -368,7 +368,7 @@ Response ConditionalResponse(const Request& request, const Rendered& rendered, c
 
 Response LinksPage(const ServeProgram& program) {
     const std::string base = HtmlEscaped(program.baseUrl);
-    const Place* sample = program.example;
+    const std::optional<Place>& sample = program.example;
     const std::string id = sample ? std::to_string(sample->geonameId) : "ID";
     std::string page =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head><meta charset=\"utf-8\"><title>KELMORVEN Timings</title></head>\n"
