@@ -4,6 +4,7 @@
 #include "places/close_spellings.h"
 #include "places/gazetteer_tables.h"
 #include "places/place_likelihood.h"
+#include "places/query_transliteration.h"
 #include "text/code_page.h"
 #include "text/text_slices.h"
 
@@ -248,6 +249,9 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
         std::string unknown;
         if (!FindUnder(gazetteer, name, narrowing, hits, unknown) && cut == 1) firstUnknown = unknown;
     }
+    // A name in a script the place file has no name in: tried again in Latin letters.
+    if (hits.empty())
+        if (const std::optional<std::string> latin = TransliteratedQuery(query)) return FindPlaces(gazetteer, *latin, limit);
     const bool exact = std::any_of(hits.begin(), hits.end(), [](const auto& hit) {
         return hit.second >= GradeOf(true, PlaceKey::kAlternate, false);
     });
