@@ -24,11 +24,19 @@ struct Needs {
     bool printed = false;    // drawn by the printing toolkit, which a run starts once for all its files
 };
 
+// The place a printed title names: one taken by name keeps its full name
+// there, while the documents and the file name keep the town of at most 20
+// characters; a typed place has neither field.
+struct PrintedPlace {
+    std::string name;     // the place's name (UTF-8), "Santiago de Compostela"; empty: the year's town
+    std::string country;  // its country; empty when unknown
+};
+
 // What a render reads besides the year.
 struct RenderOptions {
     std::chrono::sys_seconds stamp{};   // an instant (DTSTAMP, creation date)
     std::optional<int> remindMinutes;   // an alarm that many minutes before each moment
-    std::string country;                // the place's country for a printed title; empty when unknown
+    PrintedPlace place;                 // for a printed title
     std::optional<std::chrono::sys_days> today;  // the date a printed year marks as today
     std::string program = "KELMORVEN Timings";  // the printed footer's program and version
     bool letterPaper = false;           // a PDF on US Letter instead of A4

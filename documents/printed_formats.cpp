@@ -187,20 +187,21 @@ std::string PrintedCoordinates(float latitude, float longitude) {
     return DegreesText(latitude, 'N', 'S') + ", " + DegreesText(longitude, 'E', 'W');
 }
 
-PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const std::string& country) {
+PrintedYear PrintedYearOf(const YearResult& year, int64_t created, const PrintedPlace& place) {
     RenderOptions options;
     options.stamp = std::chrono::sys_seconds(std::chrono::seconds(created));
-    options.country = country;
+    options.place = place;
     return PrintedYearOf(year, options);
 }
 
 PrintedYear PrintedYearOf(const YearResult& year, const RenderOptions& options) {
     const TimetableSettings& s = year.Settings();
-    const std::string country = Tidied(options.country);
+    const std::string country = Tidied(options.place.country);
+    const std::string name = Tidied(options.place.name.empty() ? Cp1252ToUtf8(s.town) : options.place.name);
     PrintedYear printed;
     printed.created = options.stamp;
     printed.paper = options.letterPaper ? PrintedPaper::Letter : PrintedPaper::A4;
-    printed.title = Tidied(Cp1252ToUtf8(s.town)) + (country.empty() ? "" : ", " + country) + " \u2014 " +
+    printed.title = name + (country.empty() ? "" : ", " + country) + " \u2014 " +
                     PrintedCoordinates(s.latitude, s.longitude) + " \u2014 " + std::to_string(s.year);
     printed.definition = "Sunrise (SR) and sunset (SS): the Sun's centre " + FormatReal(HorizonAltitude) +
                          "\u00B0 above the true geocentric horizon (no refraction, no semi-diameter)";

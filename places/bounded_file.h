@@ -29,6 +29,17 @@ public:
     // when it is longer or cannot be read.
     bool ReadRest(std::string& text, std::uintmax_t most);
 
+    // The rest of the file handed to each a piece at a time, in bounded
+    // memory; false with Error() set when reading failed.
+    template <typename Each>
+    bool ReadPieces(Each each) {
+        do {
+            if (at_ < buffer_.size()) each(std::string_view(buffer_).substr(at_));
+            at_ = buffer_.size();
+        } while (Fill());
+        return error_.empty();
+    }
+
     std::size_t LineNumber() const { return lineNumber_; }
     const std::string& Error() const { return error_; }
 

@@ -1,6 +1,6 @@
 #include "places/close_spellings.h"
 
-#include "places/place_keys.h"
+#include "places/gazetteer_tables.h"
 
 #include <algorithm>
 #include <array>
@@ -37,9 +37,35 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t mos
     return rows[la % 3][lb];
 }
 
+namespace {
+
+// The keys of one table in the groups given (sorted) that are at most
+// most edits from folded, into places.
+void CloseInTable(const TableAt& at, const std::uint32_t (&groups)[5], const std::string& folded, std::size_t most,
+                  PlaceHits& places) {
+    const PlaceTable& t = *at.table;
+    const char* text = t.keyText.data();
+    for (size_t r = 0; r < std::size(groups); ++r) {
+        if (r > 0 && groups[r] == groups[r - 1]) continue;
+        for (std::uint32_t k = t.groupStart[groups[r]]; k < t.groupStart[groups[r] + 1]; ++k) {
+            const PlaceKey& key = t.keys[k];
+            const size_t length = key.length;
+            if (key.kind == PlaceKey::kShortName ||
+                (length > folded.size() ? length - folded.size() : folded.size() - length) > most)
+                continue;
+            const size_t edits = EditDistance(folded, std::string_view(text + key.offset, length), most);
+            if (edits <= most)
+                places.push_back({at.first + key.place,
+                                  static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1))});
+        }
+    }
+}
+
+}  // namespace
+
 PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
     PlaceHits places;
-    if (folded.size() < kShortestTypo || g.groupStart.size() != kKeyGroups + 1) return places;
+    if (folded.size() < kShortestTypo) return places;
     const size_t most = folded.size() <= kShortNameLength ? 1 : 2;
     // The keys whose first three letters are the typed ones, or the typed
     // ones with one too many or two swapped: a typo among the first three
@@ -49,19 +75,8 @@ PlaceHits CloseSpellings(const Gazetteer& g, const std::string& folded) {
                               KeyGroupOf(std::string{q[0], q[2], q[3]}), KeyGroupOf(std::string{q[1], q[0], q[2]}),
                               KeyGroupOf(std::string{q[0], q[2], q[1]})};
     std::sort(std::begin(groups), std::end(groups));
-    const char* text = g.keyText.data();
-    for (size_t r = 0; r < std::size(groups); ++r) {
-        if (r > 0 && groups[r] == groups[r - 1]) continue;
-        for (std::uint32_t k = g.groupStart[groups[r]]; k < g.groupStart[groups[r] + 1]; ++k) {
-            const PlaceKey& key = g.keys[k];
-            if (key.kind == PlaceKey::kShortName) continue;
-            const size_t length = key.length;
-            if ((length > folded.size() ? length - folded.size() : folded.size() - length) > most) continue;
-            const size_t edits = EditDistance(folded, std::string_view(text + key.offset, length), most);
-            if (edits > most) continue;
-            places.push_back({key.place, static_cast<std::uint8_t>(1 + 2 * edits + (key.kind == PlaceKey::kName ? 0 : 1))});
-        }
-    }
+    for (const TableAt& at : TablesOf(g))
+        if (Searchable(*at.table)) CloseInTable(at, groups, folded, most, places);
     // Each place once, by its closest key.
     std::sort(places.begin(), places.end());
     places.erase(std::unique(places.begin(), places.end(),

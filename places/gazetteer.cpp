@@ -2,8 +2,9 @@
 #include "places/gazetteer.h"
 
 #include "places/close_spellings.h"
-#include "places/place_keys.h"
+#include "places/gazetteer_tables.h"
 #include "places/place_likelihood.h"
+#include "places/query_transliteration.h"
 #include "text/code_page.h"
 #include "text/text_slices.h"
 
@@ -62,16 +63,14 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
-// The countries and regions the words after one comma name.
+// The countries and regions the words after one comma name, by their
+// indices in the gazetteer's tables.
 struct PlaceFilter {
-    std::vector<const PlaceCountry*> countries;
-    std::vector<const PlaceRegion*> regions;
-    bool Holds(const Place& place) const {
-        for (const PlaceCountry* country : countries)
-            if (country->code == place.country) return true;
-        for (const PlaceRegion* region : regions)
-            if (region->country == place.country && region->name == place.region) return true;
-        return false;
+    std::vector<std::uint16_t> countries;
+    std::vector<std::uint16_t> regions;
+    bool Holds(const PlaceRecord& place) const {
+        return std::find(countries.begin(), countries.end(), place.country) != countries.end() ||
+               std::find(regions.begin(), regions.end(), place.region) != regions.end();
     }
 };
 
@@ -83,18 +82,26 @@ PlaceFilter FilterOf(const Gazetteer& g, std::string_view typed) {
     std::string compact = Upper(folded);
     std::erase(compact, ' ');
     if (folded.empty()) return filter;
-    for (const PlaceCountry& country : g.countries) {
+    for (size_t k = 0; k < g.countries.size() && k < PlaceRecord::kNone; ++k) {
+        const PlaceCountry& country = g.countries[k];
         const bool named = compact == country.code ||
                            std::find(country.folded.begin(), country.folded.end(), folded) != country.folded.end() ||
                            (folded.size() >= 3 && country.folded[0].rfind(folded, 0) == 0);
-        if (named) filter.countries.push_back(&country);
+        if (named) filter.countries.push_back(static_cast<std::uint16_t>(k));
     }
-    for (const PlaceRegion& region : g.regions) {
+    for (size_t k = 0; k < g.regions.size() && k < PlaceRecord::kNone; ++k) {
+        const PlaceRegion& region = g.regions[k];
         if (compact == region.abbreviation || region.folded == folded ||
             (folded.size() >= 4 && region.folded.rfind(folded, 0) == 0))
-            filter.regions.push_back(&region);
+            filter.regions.push_back(static_cast<std::uint16_t>(k));
     }
     return filter;
+}
+
+// Whether a hit lies under every filter.
+bool UnderAll(const Gazetteer& g, const std::vector<PlaceFilter>& filters, std::uint32_t place) {
+    const PlaceRecord& record = RecordAt(g, place);
+    return std::all_of(filters.begin(), filters.end(), [&](const PlaceFilter& f) { return f.Holds(record); });
 }
 
 // Exact before prefix, own name before alternate, typed accents counted.
@@ -104,13 +111,18 @@ std::uint8_t GradeOf(bool exact, PlaceKey::Kind kind, bool accent) {
 
 void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t accent, PlaceHits& hits) {
     const auto [from, to] = GroupRange(wanted);
-    const char* text = g.keyText.data();
-    for (std::uint32_t k = g.groupStart[from]; k < g.groupStart[to]; ++k) {
-        const PlaceKey& key = g.keys[k];
-        if (key.length < wanted.size() || std::memcmp(text + key.offset, wanted.data(), wanted.size()) != 0) continue;
-        const bool exact = key.length == wanted.size();
-        if (key.kind == PlaceKey::kShortName && !exact) continue;
-        hits.push_back({key.place, GradeOf(exact, key.kind, accent != 0 && key.accent == accent && exact)});
+    for (const TableAt& at : TablesOf(g)) {
+        const PlaceTable& t = *at.table;
+        if (!Searchable(t)) continue;
+        const char* text = t.keyText.data();
+        for (std::uint32_t k = t.groupStart[from]; k < t.groupStart[to]; ++k) {
+            const PlaceKey& key = t.keys[k];
+            if (key.length < wanted.size() || std::memcmp(text + key.offset, wanted.data(), wanted.size()) != 0)
+                continue;
+            const bool exact = key.length == wanted.size();
+            if (key.kind == PlaceKey::kShortName && !exact) continue;
+            hits.push_back({at.first + key.place, GradeOf(exact, key.kind, accent != 0 && key.accent == accent && exact)});
+        }
     }
 }
 
@@ -119,7 +131,8 @@ void MatchBeginnings(const Gazetteer& g, const std::string& wanted, std::uint8_t
 // and typed accents found as thirtyfold.
 float Weight(const Gazetteer& g, std::uint32_t place, std::uint8_t grade) {
     const bool name = (grade & 2) != 0, accent = (grade & 1) != 0;
-    return g.likelihood[place] + (name ? 2.0f : 0.0f) + (accent ? 1.5f : 0.0f);
+    const auto [table, k] = Locate(g, place);
+    return table->likelihood[k] + (name ? 2.0f : 0.0f) + (accent ? 1.5f : 0.0f);
 }
 
 // Ranks places by grade[place] (higher first; lower first when closeness
@@ -134,12 +147,11 @@ void Rank(const Gazetteer& g, const PlaceHits& hits, bool closeness, size_t limi
     std::vector<Ranked> ranked;
     ranked.reserve(hits.size());
     for (const auto& [p, rank] : hits) {
-        const Place& place = g.places[p];
         // A close spelling's rank is 1 + 2 * edits + (1 for an alternate name).
         const int level = closeness ? -((rank - 1) / 2) : (rank - 1) >> 2;
         const std::uint8_t bits = closeness ? static_cast<std::uint8_t>((rank - 1) % 2 ? 0 : 2)
                                             : static_cast<std::uint8_t>((rank - 1) & 3);
-        ranked.push_back({place.own, level, Weight(g, p, bits), p});
+        ranked.push_back({IsOwn(g, p), level, Weight(g, p, bits), p});
     }
     const auto better = [&](const Ranked& x, const Ranked& y) {
         if (x.own != y.own) return x.own;
@@ -150,7 +162,10 @@ void Rank(const Gazetteer& g, const PlaceHits& hits, bool closeness, size_t limi
     matches.total = ranked.size();
     const size_t shown = std::min(limit, ranked.size());
     std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(shown), ranked.end(), better);
-    for (size_t i = 0; i < shown; ++i) matches.best.push_back(&g.places[ranked[i].place]);
+    for (size_t i = 0; i < shown; ++i) {
+        matches.best.push_back(PlaceAt(g, ranked[i].place));
+        matches.indices.push_back(ranked[i].place);
+    }
 }
 
 // The query cut at its commas: a name, then the parts that narrow it.
@@ -185,11 +200,8 @@ bool FindUnder(const Gazetteer& g, const std::string& name, const std::vector<st
     if (folded.empty()) return true;
     const std::uint8_t accent = AccentMark(Trimmed(name));
     for (const std::string& variant : Variants(folded)) MatchBeginnings(g, variant, accent, hits);
-    KeepBest(hits, g.places.size());
-    std::erase_if(hits, [&](const auto& hit) {
-        return !std::all_of(filters.begin(), filters.end(),
-                            [&](const PlaceFilter& f) { return f.Holds(g.places[hit.first]); });
-    });
+    KeepBest(hits, PlaceCount(g));
+    std::erase_if(hits, [&](const auto& hit) { return !UnderAll(g, filters, hit.first); });
     return true;
 }
 
@@ -202,21 +214,21 @@ PlaceHits CloseUnder(const Gazetteer& g, const std::vector<std::string_view>& pa
     PlaceHits close = CloseSpellings(g, FoldForSearch(parts[0]));
     std::vector<PlaceFilter> filters;
     for (size_t k = 1; k < parts.size(); ++k) filters.push_back(FilterOf(g, Trimmed(parts[k])));
-    std::erase_if(close, [&](const auto& hit) {
-        return !std::all_of(filters.begin(), filters.end(),
-                            [&](const PlaceFilter& f) { return f.Holds(g.places[hit.first]); });
-    });
+    std::erase_if(close, [&](const auto& hit) { return !UnderAll(g, filters, hit.first); });
     return close;
 }
 
 // Whether a close spelling is a far likelier place than every beginning
 // found ("Zurch" begins "Zürcherstrasse" but means Zürich).
 bool CloseOutranks(const Gazetteer& g, const PlaceHits& close, const PlaceMatches& begun) {
-    const Place& first = *begun.best[0];
-    if (first.own) return false;
+    if (IsOwn(g, begun.indices[0])) return false;
+    const Place& first = begun.best[0];
+    const int standing = Standing(first.feature);
     return std::any_of(close.begin(), close.end(), [&](const auto& hit) {
-        const Place& place = g.places[hit.first];
-        return Standing(place) >= Standing(first) && place.population > 10 * std::max<std::int64_t>(first.population, 1);
+        const auto [table, k] = Locate(g, hit.first);
+        const PlaceRecord& place = table->records[k];
+        return Standing(FeatureOf(*table, place)) >= standing &&
+               place.population > 10 * std::max<std::int64_t>(first.population, 1);
     });
 }
 
@@ -224,8 +236,6 @@ bool CloseOutranks(const Gazetteer& g, const PlaceHits& close, const PlaceMatche
 
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std::size_t limit) {
     PlaceMatches matches;
-    if (gazetteer.groupStart.size() != kKeyGroups + 1 || gazetteer.likelihood.size() != gazetteer.places.size())
-        return matches;
     const std::string query = IsUtf8(typed) ? std::string(typed) : Cp1252ToUtf8(typed);
     const std::vector<std::string_view> parts = CommaParts(query);
     // "Washington, D.C." is a name with a comma: each cut is tried, the
@@ -239,12 +249,15 @@ PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view typed, std:
         std::string unknown;
         if (!FindUnder(gazetteer, name, narrowing, hits, unknown) && cut == 1) firstUnknown = unknown;
     }
+    // A name in a script the place file has no name in: tried again in Latin letters.
+    if (hits.empty())
+        if (const std::optional<std::string> latin = TransliteratedQuery(query)) return FindPlaces(gazetteer, *latin, limit);
     const bool exact = std::any_of(hits.begin(), hits.end(), [](const auto& hit) {
         return hit.second >= GradeOf(true, PlaceKey::kAlternate, false);
     });
     if (!hits.empty()) Rank(gazetteer, hits, false, limit, matches);
     // A name typed in part begins many names; a misspelt one few or none.
-    if (exact || matches.total > kMostHitsOfATypo || (!matches.best.empty() && matches.best[0]->own)) return matches;
+    if (exact || matches.total > kMostHitsOfATypo || (!matches.best.empty() && matches.best[0].own)) return matches;
     if (matches.best.empty() && !firstUnknown.empty()) {
         matches.unknownPlace = firstUnknown;
         return matches;
@@ -277,9 +290,38 @@ void KeepBest(PlaceHits& hits, std::size_t places) {
                hits.end());
 }
 
-const Place* FindPlaceById(const Gazetteer& gazetteer, std::int64_t id) {
-    if (id <= 0) return nullptr;
-    for (const Place& place : gazetteer.places)
-        if (place.geonameId == id) return &place;
-    return nullptr;
+std::optional<Place> FindPlaceById(const Gazetteer& gazetteer, std::int64_t id) {
+    const PlaceTable& t = gazetteer.shipped;
+    if (id <= 0 || id > UINT32_MAX) return std::nullopt;
+    const auto at = std::lower_bound(t.byId.begin(), t.byId.end(), id, [&](std::uint32_t k, std::int64_t wanted) {
+        return t.records[k].geonameId < wanted;
+    });
+    if (at == t.byId.end() || t.records[*at].geonameId != id) return std::nullopt;
+    return PlaceAt(gazetteer, static_cast<std::uint32_t>(gazetteer.own.records.size()) + *at);
+}
+
+std::size_t PlaceCount(const Gazetteer& gazetteer) {
+    return gazetteer.own.records.size() + gazetteer.shipped.records.size();
+}
+
+Place PlaceAt(const Gazetteer& g, std::uint32_t index) {
+    const auto [table, k] = Locate(g, index);
+    const PlaceRecord& r = table->records[k];
+    Place place;
+    place.name = NameOf(*table, r);
+    place.asciiName = AsciiNameOf(*table, r);
+    place.zone = ZoneColumnOf(*table, r);
+    place.timeZone = TimeZoneOf(*table, r);
+    place.feature = FeatureOf(*table, r);
+    place.latitude = r.latitude;
+    place.longitude = r.longitude;
+    place.population = r.population;
+    place.geonameId = r.geonameId;
+    place.own = table == &g.own;
+    if (r.country < g.countries.size()) {
+        place.country = g.countries[r.country].code;
+        place.countryName = g.countries[r.country].name;
+    }
+    if (r.region < g.regions.size()) place.region = g.regions[r.region].name;
+    return place;
 }

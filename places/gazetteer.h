@@ -6,10 +6,13 @@
 #pragma once
 
 #include "places/name_folding.h"
+#include "places/place_table.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,34 +49,21 @@ struct PlaceRegion {
     std::string folded;        // FoldForSearch(name)
 };
 
-// One search key: a folded spelling of a place's name (FoldForSearch),
-// held in Gazetteer::keyText.
-struct PlaceKey {
-    enum Kind : std::uint8_t {
-        kName,       // the place's own name or its ASCII form
-        kAlternate,  // one of its alternate names
-        kShortName,  // a short name in capitals, as "NYC": found only when typed whole
-    };
-    std::uint32_t offset = 0;  // into keyText
-    std::uint16_t length = 0;
-    Kind kind = kName;
-    std::uint8_t accent = 0;   // AccentMark of the spelling before folding
-    std::uint32_t place = 0;   // index into places
+// The places: the user's own first, then the shipped ones, each a table
+// whose memory the storage keeps (shared, so that a copy costs nothing).
+// A place is known by its index in that order.
+struct Gazetteer {
+    PlaceTable own;
+    PlaceTable shipped;
+    std::vector<PlaceCountry> countries;  // sorted by code; PlaceRecord::country indexes it
+    std::vector<PlaceRegion> regions;     // PlaceRecord::region indexes it
+    std::vector<std::shared_ptr<const PlaceStorage>> storage;
 };
 
-struct Gazetteer {
-    std::vector<Place> places;   // own places first
-    std::string keyText;         // every key's folded text, one after another
-    // The keys grouped by their first three characters: group g holds
-    // keys[groupStart[g]] up to keys[groupStart[g + 1]], so that a query
-    // looks only at the keys that begin as it does.
-    std::vector<PlaceKey> keys;
-    std::vector<std::uint32_t> groupStart;
-    // Per place: how likely it is meant among equal matches (PlaceLikelihood).
-    std::vector<float> likelihood;
-    std::vector<PlaceCountry> countries;  // sorted by code
-    std::vector<PlaceRegion> regions;
-};
+// How many places the gazetteer holds.
+std::size_t PlaceCount(const Gazetteer& gazetteer);
+// The place of an index below PlaceCount.
+Place PlaceAt(const Gazetteer& gazetteer, std::uint32_t index);
 
 struct GazetteerLoad {
     Gazetteer gazetteer;
@@ -83,7 +73,10 @@ struct GazetteerLoad {
 };
 
 // Reads the shipped place file and the user's own places, each in bounded
-// memory and only when it is a regular file. A missing or empty own places
+// memory and only when it is a regular file. The shipped places come from
+// the index file beside the place file (Places.idx, made at build time by
+// kelmorven-place-index) when it was made from that very file, else from
+// the place file itself. A missing or empty own places
 // file is no problem; a bad own row is left out and named by its line; an
 // own places file above kMostOwnPlacesBytes is refused. A place file that is
 // missing, cut or damaged (its count of places and checksum do not hold)
@@ -101,7 +94,8 @@ void KeepBest(PlaceHits& hits, std::size_t places);
 inline constexpr std::uintmax_t kMostOwnPlacesBytes = 10'000'000;
 
 struct PlaceMatches {
-    std::vector<const Place*> best;  // at most limit, best first
+    std::vector<Place> best;          // at most limit, best first
+    std::vector<std::uint32_t> indices;  // their indices in the gazetteer
     std::size_t total = 0;           // how many places match in all
     // Nothing matched: best holds the places whose name is a close spelling
     // of the query (at most 1 edit for names of up to 5 letters, 2 beyond),
@@ -126,5 +120,5 @@ struct PlaceMatches {
 // larger population.
 PlaceMatches FindPlaces(const Gazetteer& gazetteer, std::string_view query, std::size_t limit);
 
-// The shipped place with GeoNames' id id, or nullptr when there is none.
-const Place* FindPlaceById(const Gazetteer& gazetteer, std::int64_t id);
+// The shipped place with GeoNames' id id, if there is one.
+std::optional<Place> FindPlaceById(const Gazetteer& gazetteer, std::int64_t id);

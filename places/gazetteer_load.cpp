@@ -4,8 +4,8 @@
 #include "calc/civil_time_zone.h"
 #include "input/batch_file.h"
 #include "places/bounded_file.h"
-#include "places/place_keys.h"
-#include "places/place_likelihood.h"
+#include "places/place_file.h"
+#include "places/place_index_file.h"
 #include "text/shown_text.h"
 #include "text/code_page.h"
 #include "text/text_slices.h"
@@ -54,104 +54,6 @@ bool OnEarth(double latitude, double longitude) {
     return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
-// Whether a name holds ä, ö or ü (either case, composed or with the
-// diaeresis apart): only then does it fold two ways.
-bool HasUmlaut(std::string_view utf8) {
-    for (size_t at = 0; at + 1 < utf8.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(utf8[at]);
-        if (byte < 0xC3) continue;
-        const auto next = static_cast<unsigned char>(utf8[at + 1]);
-        if (byte == 0xCC ? next == 0x88
-                         : byte == 0xC3 && (next == 0xA4 || next == 0xB6 || next == 0xBC || next == 0x84 ||
-                                            next == 0x96 || next == 0x9C))
-            return true;
-    }
-    return false;
-}
-
-// A short name in capitals, as "NYC": typed whole or not at all, since as a
-// beginning it would push aside every name that starts so.
-bool IsShortName(std::string_view name) {
-    return name.size() >= 2 && name.size() <= 5 &&
-           std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-}
-
-// Gathers the places' keys, each spelling once per place, then groups them.
-class KeyBuilder {
-public:
-    explicit KeyBuilder(Gazetteer& gazetteer) : g_(gazetteer) {}
-
-    // Both foldings of a name; a name of parts joined by a slash ("Biel/Bienne")
-    // under each part as well.
-    void Add(std::string_view name, std::uint32_t place, PlaceKey::Kind kind) {
-        if (place != place_) EndPlace(place);
-        if (kind == PlaceKey::kAlternate && IsShortName(name)) kind = PlaceKey::kShortName;
-        const std::uint8_t accent = AccentMark(name);
-        Put(FoldForSearch(name, false), place, kind, accent);
-        if (HasUmlaut(name)) Put(FoldForSearch(name, true), place, kind, accent);
-        if (name.find('/') != std::string_view::npos) {
-            for (size_t start = 0; start <= name.size();) {
-                const size_t slash = std::min(name.find('/', start), name.size());
-                if (slash > start && slash - start < name.size()) Add(name.substr(start, slash - start), place, kind);
-                start = slash + 1;
-            }
-        }
-    }
-
-    void Group() {
-        EndPlace(UINT32_MAX);
-        std::vector<std::uint32_t> start(kKeyGroups + 1, 0);
-        for (const PlaceKey& key : loose_) ++start[KeyGroupOf(Text(key)) + 1];
-        for (std::uint32_t g = 0; g < kKeyGroups; ++g) start[g + 1] += start[g];
-        g_.keys.resize(loose_.size());
-        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-        for (const PlaceKey& key : loose_) g_.keys[next[KeyGroupOf(Text(key))]++] = key;
-        g_.groupStart = std::move(start);
-        loose_ = {};
-    }
-
-    void Reserve(size_t keys, size_t text) {
-        loose_.reserve(keys);
-        g_.keyText.reserve(text);
-    }
-
-private:
-    std::string_view Text(const PlaceKey& key) const {
-        return std::string_view(g_.keyText).substr(key.offset, key.length);
-    }
-
-    void Put(const std::string& folded, std::uint32_t place, PlaceKey::Kind kind, std::uint8_t accent) {
-        if (folded.empty() || folded.size() > UINT16_MAX) return;
-        loose_.push_back({static_cast<std::uint32_t>(g_.keyText.size()), static_cast<std::uint16_t>(folded.size()),
-                          kind, accent, place});
-        g_.keyText += folded;
-    }
-
-    // The place's keys sorted, so that a spelling found twice (with the same
-    // accents) is kept once, by its best kind: a sort, not a search for each new key, which would
-    // take a place with thousands of alternate names quadratic time.
-    void EndPlace(std::uint32_t next) {
-        if (loose_.size() - first_ > 1) {
-            const auto begin = loose_.begin() + static_cast<std::ptrdiff_t>(first_);
-            std::sort(begin, loose_.end(), [&](const PlaceKey& a, const PlaceKey& b) {
-                const std::string_view x = Text(a), y = Text(b);
-                return x != y ? x < y : a.accent != b.accent ? a.accent < b.accent : a.kind < b.kind;
-            });
-            const auto end = std::unique(begin, loose_.end(), [&](const PlaceKey& a, const PlaceKey& b) {
-                return a.accent == b.accent && Text(a) == Text(b);
-            });
-            loose_.erase(end, loose_.end());
-        }
-        first_ = loose_.size();
-        place_ = next;
-    }
-
-    Gazetteer& g_;
-    std::vector<PlaceKey> loose_;
-    std::uint32_t place_ = UINT32_MAX;
-    size_t first_ = 0;
-};
-
 // What the place file holds besides its places, while they are read.
 struct PlaceFileParts {
     std::unordered_map<std::string, std::uint32_t> regionOf;  // "US.IL" -> index into regions
@@ -160,61 +62,64 @@ struct PlaceFileParts {
     bool checked = false;  // the file has its count and checksum line
 };
 
-const PlaceCountry* CountryOf(const Gazetteer& g, std::string_view code) {
-    const auto at = std::lower_bound(g.countries.begin(), g.countries.end(), code,
+std::uint16_t CountryIndex(const std::vector<PlaceCountry>& countries, std::string_view code) {
+    const auto at = std::lower_bound(countries.begin(), countries.end(), code,
                                      [](const PlaceCountry& c, std::string_view k) { return c.code < k; });
-    return at != g.countries.end() && at->code == code ? &*at : nullptr;
+    if (at == countries.end() || at->code != code) return PlaceRecord::kNone;
+    return static_cast<std::uint16_t>(at - countries.begin());
 }
 
-// One place line into g and keys; false when it is not a place.
-bool ReadPlaceLine(std::string_view line, const PlaceFileParts& parts, Gazetteer& g, KeyBuilder& keys) {
+// Splits a list at its commas.
+template <typename Each>
+void ForEachListed(std::string_view list, Each each) {
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        each(list.substr(0, comma));
+        list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+    }
+}
+
+// One place line into places; false when it is not a place.
+bool ReadPlaceLine(std::string_view line, const PlaceFileParts& parts, ShippedPlaces& shipped,
+                   PlaceTableBuilder& places) {
     std::string_view f[kPlaceFields];
-    Place place;
     if (SplitInto(line, '\t', f, kPlaceFields) != kPlaceFields) return false;
-    if (!ReadNumber(f[0], place.geonameId) || place.geonameId <= 0 || !ReadNumber(f[7], place.latitude) ||
+    PlaceFields place;
+    if (!ReadNumber(f[0], place.geonameId) || place.geonameId == 0 || !ReadNumber(f[7], place.latitude) ||
         !ReadNumber(f[8], place.longitude) || !OnEarth(place.latitude, place.longitude) ||
         !ReadNumber(f[10], place.population) || f[1].empty() || f[9].empty())
         return false;
     place.name = f[1];
     place.asciiName = f[2];
-    place.country = f[4];
     place.feature = f[6];
     place.timeZone = f[9];
-    if (const PlaceCountry* country = CountryOf(g, place.country)) place.countryName = country->name;
+    place.country = CountryIndex(shipped.countries, f[4]);
     if (!f[5].empty()) {
-        const auto region = parts.regionOf.find(place.country + "." + std::string(f[5]));
-        if (region != parts.regionOf.end()) place.region = g.regions[region->second].name;
+        const auto region = parts.regionOf.find(std::string(f[4]) + "." + std::string(f[5]));
+        if (region != parts.regionOf.end() && region->second < PlaceRecord::kNone)
+            place.region = static_cast<std::uint16_t>(region->second);
     }
-    const auto index = static_cast<std::uint32_t>(g.places.size());
-    keys.Add(f[1], index, PlaceKey::kName);
-    if (f[2] != f[1]) keys.Add(f[2], index, PlaceKey::kName);
-    for (std::string_view alternates = f[3]; !alternates.empty();) {
-        const size_t comma = alternates.find(',');
-        keys.Add(alternates.substr(0, comma), index, PlaceKey::kAlternate);
-        alternates.remove_prefix(comma == std::string_view::npos ? alternates.size() : comma + 1);
-    }
-    g.places.push_back(std::move(place));
+    if (!places.AddPlace(place)) return false;
+    places.AddName(f[1], PlaceKey::kName);
+    if (f[2] != f[1]) places.AddName(f[2], PlaceKey::kName);
+    ForEachListed(f[3], [&](std::string_view name) { places.AddName(name, PlaceKey::kAlternate); });
     return true;
 }
 
-bool ReadCountryLine(std::string_view line, Gazetteer& g) {
+bool ReadCountryLine(std::string_view line, std::vector<PlaceCountry>& countries) {
     std::string_view f[3];
     if (SplitInto(line, '\t', f, 3) != 3 || f[0].size() != 2) return false;
     PlaceCountry country{std::string(f[0]), std::string(f[1]), {FoldForSearch(f[1])}};
-    for (std::string_view names = f[2]; !names.empty();) {
-        const size_t comma = names.find(',');
-        country.folded.push_back(FoldForSearch(names.substr(0, comma)));
-        names.remove_prefix(comma == std::string_view::npos ? names.size() : comma + 1);
-    }
-    g.countries.push_back(std::move(country));
+    ForEachListed(f[2], [&](std::string_view name) { country.folded.push_back(FoldForSearch(name)); });
+    countries.push_back(std::move(country));
     return true;
 }
 
-bool ReadRegionLine(std::string_view line, Gazetteer& g, PlaceFileParts& parts) {
+bool ReadRegionLine(std::string_view line, std::vector<PlaceRegion>& regions, PlaceFileParts& parts) {
     std::string_view f[3];
     if (SplitInto(line, '\t', f, 3) != 3 || f[0].size() < 4 || f[0][2] != '.') return false;
-    parts.regionOf.emplace(std::string(f[0]), static_cast<std::uint32_t>(g.regions.size()));
-    g.regions.push_back({std::string(f[0].substr(0, 2)), std::string(f[1]), std::string(f[2]), FoldForSearch(f[1])});
+    parts.regionOf.emplace(std::string(f[0]), static_cast<std::uint32_t>(regions.size()));
+    regions.push_back({std::string(f[0].substr(0, 2)), std::string(f[1]), std::string(f[2]), FoldForSearch(f[1])});
     return true;
 }
 
@@ -229,7 +134,8 @@ enum class PlacePart { Start, Countries, Regions, Places };
 
 // One line of the shipped place file in the part the file is in, moving to
 // the next part at its header; false for a line that is not what its part holds.
-bool ReadPlaceFileLine(std::string_view line, PlacePart& part, PlaceFileParts& parts, Gazetteer& g, KeyBuilder& keys) {
+bool ReadPlaceFileLine(std::string_view line, PlacePart& part, PlaceFileParts& parts, ShippedPlaces& shipped,
+                       PlaceTableBuilder& places) {
     switch (part) {
     case PlacePart::Start:
         if (line.rfind(kCheckLine, 0) == 0) return ReadCheckLine(line, parts);
@@ -239,17 +145,17 @@ bool ReadPlaceFileLine(std::string_view line, PlacePart& part, PlaceFileParts& p
         }
         return line.empty() || line[0] == '#';
     case PlacePart::Countries:
-        if (line != kRegionHeader) return ReadCountryLine(line, g);
-        std::sort(g.countries.begin(), g.countries.end(),
+        if (line != kRegionHeader) return ReadCountryLine(line, shipped.countries);
+        std::sort(shipped.countries.begin(), shipped.countries.end(),
                   [](const PlaceCountry& a, const PlaceCountry& b) { return a.code < b.code; });
         part = PlacePart::Regions;
         return true;
     case PlacePart::Regions:
-        if (line != kPlaceHeader) return ReadRegionLine(line, g, parts);
+        if (line != kPlaceHeader) return ReadRegionLine(line, shipped.regions, parts);
         part = PlacePart::Places;
         return true;
     case PlacePart::Places:
-        return ReadPlaceLine(line, parts, g, keys);
+        return ReadPlaceLine(line, parts, shipped, places);
     }
     return false;
 }
@@ -281,16 +187,12 @@ std::string DamagedLines(size_t bad, const std::vector<size_t>& badLines) {
 
 // The shipped place file: comment lines, the count and checksum, the
 // countries, the regions, the places. A line that is not what its part
-// holds is left out and named; the rest is read. Empty when all is well,
-// else what is wrong in one line.
-std::string ReadPlaceFile(BoundedFile& file, Gazetteer& g, KeyBuilder& keys) {
+// holds is left out and named; the rest is read.
+void ReadPlaceFile(BoundedFile& file, ShippedPlaces& shipped) {
     PlacePart part = PlacePart::Start;
     PlaceFileParts parts;
-    const size_t ownPlaces = g.places.size();
-    // About 4 keys of 9 bytes to a place of 110 bytes; the places' vector is
-    // the largest part, and a reserve that is too small would copy it.
-    g.places.reserve(ownPlaces + file.Size() / 100);
-    keys.Reserve(file.Size() / 28, file.Size() / 3);
+    PlaceTableBuilder places;
+    places.Reserve(file.Size() / 100, file.Size());
     uLong checksum = ::crc32(0, nullptr, 0);
     std::vector<size_t> badLines;
     size_t bad = 0;
@@ -300,19 +202,91 @@ std::string ReadPlaceFile(BoundedFile& file, Gazetteer& g, KeyBuilder& keys) {
             checksum = ::crc32(checksum, reinterpret_cast<const Bytef*>(line.data()), static_cast<uInt>(line.size()));
             checksum = ::crc32(checksum, reinterpret_cast<const Bytef*>("\n"), 1);
         }
-        if (!ReadPlaceFileLine(line, part, parts, g, keys) && ++bad <= kFaultsNamed)
+        if (!ReadPlaceFileLine(line, part, parts, shipped, places) && ++bad <= kFaultsNamed)
             badLines.push_back(file.LineNumber());
     }
-    const size_t places = g.places.size() - ownPlaces;
-    std::string fault = PlaceFileFault(file.Error(), part, parts, places, checksum);
-    if (bad > 0) fault += (fault.empty() ? "" : "; ") + DamagedLines(bad, badLines);
-    if (fault.empty()) return "";
-    return fault + "; the " + std::to_string(places) + " places read are found by name";
+    const size_t count = places.Count();
+    shipped.storage = places.Finish();
+    shipped.stamp = {file.Size(), parts.promisedPlaces, parts.promisedChecksum};
+    shipped.fault = PlaceFileFault(file.Error(), part, parts, count, checksum);
+    if (bad > 0) shipped.fault += (shipped.fault.empty() ? "" : "; ") + DamagedLines(bad, badLines);
+    if (!shipped.fault.empty())
+        shipped.fault += "; the " + std::to_string(count) + " places read are found by name";
+}
+
+// The count and checksum the place file's header promises, with its size;
+// false when its first lines hold none or the bytes after the check line
+// are not what it promises: a file cut or changed since its index was made
+// is then read line by line, which says what is wrong.
+bool ReadStamp(BoundedFile& file, PlaceFileStamp& stamp) {
+    PlaceFileParts parts;
+    std::string_view line;
+    while (!parts.checked && file.NextLine(line, kLongestPlaceLine) && !line.empty() && line[0] == '#')
+        if (line.rfind(kCheckLine, 0) == 0) ReadCheckLine(line, parts);
+    if (!parts.checked) return false;
+    uLong checksum = ::crc32(0, nullptr, 0);
+    const bool read = file.ReadPieces([&](std::string_view piece) {
+        checksum = ::crc32(checksum, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size()));
+    });
+    stamp = {file.Size(), parts.promisedPlaces, parts.promisedChecksum};
+    return read && checksum == parts.promisedChecksum;
+}
+
+// The countries and regions back from the index's lines; false when a
+// line is damaged.
+bool ReadTableLines(std::string_view lines, std::vector<PlaceCountry>& countries, std::vector<PlaceRegion>& regions) {
+    while (!lines.empty()) {
+        const size_t end = lines.find('\n');
+        if (end == std::string_view::npos) return false;
+        const std::string_view line = lines.substr(0, end);
+        lines.remove_prefix(end + 1);
+        std::string_view f[5];
+        const size_t n = SplitInto(line, '\t', f, 5);
+        if (n == 4 && f[0] == "C") {
+            PlaceCountry country{std::string(f[1]), std::string(f[2]), {}};
+            ForEachListed(f[3], [&](std::string_view name) { country.folded.emplace_back(name); });
+            if (country.folded.empty()) return false;
+            countries.push_back(std::move(country));
+        } else if (n == 5 && f[0] == "R") {
+            regions.push_back({std::string(f[1]), std::string(f[2]), std::string(f[3]), std::string(f[4])});
+        } else {
+            return false;
+        }
+    }
+    return std::is_sorted(countries.begin(), countries.end(),
+                          [](const PlaceCountry& a, const PlaceCountry& b) { return a.code < b.code; });
+}
+
+// Whether every record's country and region is one of the tables'.
+bool RecordsFit(const PlaceTable& t, std::size_t countries, std::size_t regions) {
+    return std::all_of(t.records.begin(), t.records.end(), [&](const PlaceRecord& r) {
+        return (r.country == PlaceRecord::kNone || r.country < countries) &&
+               (r.region == PlaceRecord::kNone || r.region < regions);
+    });
+}
+
+// The shipped places from the index made of the place file, if it is there
+// and sound.
+bool MapShippedPlaces(const std::filesystem::path& placeFile, BoundedFile& file, Gazetteer& g) {
+    PlaceFileStamp stamp;
+    if (!ReadStamp(file, stamp)) return false;
+    MappedPlaceIndex index = MapPlaceIndex(PlaceIndexPath(placeFile), stamp);
+    if (!index.storage) return false;
+    std::vector<PlaceCountry> countries;
+    std::vector<PlaceRegion> regions;
+    if (!ReadTableLines(index.tableLines, countries, regions) ||
+        !RecordsFit(index.table, countries.size(), regions.size()))
+        return false;
+    g.shipped = index.table;
+    g.countries = std::move(countries);
+    g.regions = std::move(regions);
+    g.storage.push_back(std::move(index.storage));
+    return true;
 }
 
 // The user's own places: a batch file whose coordinates are decimal degrees.
 // A bad row is left out and named in faults.
-void ReadOwnPlaces(std::string text, Gazetteer& g, KeyBuilder& keys, std::vector<std::string>& faults) {
+void ReadOwnPlaces(std::string text, PlaceTableBuilder& places, std::vector<std::string>& faults) {
     if (Trimmed(text).empty()) return;
     if (!IsUtf8(text)) text = Cp1252ToUtf8(text);
     BatchReader reader;
@@ -323,7 +297,7 @@ void ReadOwnPlaces(std::string text, Gazetteer& g, KeyBuilder& keys, std::vector
     }
     for (BatchPlace row; reader.Next(row);) {
         const std::string where = "line " + std::to_string(row.line) + ": ";
-        Place place;
+        PlaceFields place;
         if (!row.error.empty()) {
             faults.push_back(where + row.error);
             continue;
@@ -339,60 +313,93 @@ void ReadOwnPlaces(std::string text, Gazetteer& g, KeyBuilder& keys, std::vector
             faults.push_back(where + "the longitude must be at most 180 degrees, the latitude at most 90");
             continue;
         }
-        if (Trimmed(row.town).empty()) {
+        place.name = place.asciiName = Trimmed(row.town);
+        if (place.name.empty()) {
             faults.push_back(where + "the town is empty");
             continue;
         }
-        place.name = place.asciiName = Trimmed(row.town);
         place.timeZone = row.timeZone;
         place.zone = Trimmed(row.zone);
-        place.own = true;
-        if (!place.timeZone.empty() && !CivilTimeZone::Find(place.timeZone).zone)
-            faults.push_back(where + "the time zone \"" + ShownText(place.timeZone) + "\" of \"" +
+        if (!places.AddPlace(place)) {
+            faults.push_back(where + "a field is longer than 65,535 bytes");
+            continue;
+        }
+        if (!row.timeZone.empty() && !CivilTimeZone::Find(row.timeZone).zone)
+            faults.push_back(where + "the time zone \"" + ShownText(row.timeZone) + "\" of \"" +
                              ShownText(place.name) + "\" is not in the time-zone database");
-        keys.Add(place.name, static_cast<std::uint32_t>(g.places.size()), PlaceKey::kName);
-        g.places.push_back(std::move(place));
+        places.AddName(place.name, PlaceKey::kName);
     }
     if (!reader.Error().empty()) faults.push_back(reader.Error());
 }
 
+// The own places file read into g.own; what is wrong with it into problems.
+void LoadOwnPlaces(const std::filesystem::path& ownPlacesFile, Gazetteer& g, std::vector<std::string>& problems) {
+    const std::string ownName = ownPlacesFile.string();
+    BoundedFile own;
+    std::string ownText;
+    PlaceTableBuilder places;
+    if (!own.Open(ownPlacesFile)) {
+        if (own.Error() != "does not exist")
+            problems.push_back(ownName + ": " + own.Error() + "; your own places are left out");
+    } else if (own.Size() > kMostOwnPlacesBytes || !own.ReadRest(ownText, kMostOwnPlacesBytes)) {
+        problems.push_back(ownName + ": " +
+                           (own.Error().empty()
+                                ? "is larger than " + std::to_string(kMostOwnPlacesBytes / 1'000'000) + " MB"
+                                : own.Error()) +
+                           "; your own places are left out");
+    } else {
+        std::vector<std::string> faults;
+        ReadOwnPlaces(std::move(ownText), places, faults);
+        for (const std::string& fault : faults)
+            problems.push_back(ownName + ": " + fault +
+                               (fault.rfind("line ", 0) == 0 && fault.find("time zone") == std::string::npos
+                                    ? "; the row is left out"
+                                    : ""));
+    }
+    if (places.Count() == 0) return;
+    g.storage.push_back(places.Finish());
+    g.own = g.storage.back()->Table();
+}
+
 }  // namespace
+
+ShippedPlaces ReadShippedPlaces(const std::filesystem::path& placeFile) {
+    ShippedPlaces shipped;
+    BoundedFile file;
+    if (!file.Open(placeFile)) shipped.fault = file.Error();
+    else ReadPlaceFile(file, shipped);
+    return shipped;
+}
+
+std::string TableLines(const std::vector<PlaceCountry>& countries, const std::vector<PlaceRegion>& regions) {
+    std::string lines;
+    for (const PlaceCountry& c : countries) {
+        lines += "C\t" + c.code + "\t" + c.name + "\t";
+        for (size_t k = 0; k < c.folded.size(); ++k) lines += (k ? "," : "") + c.folded[k];
+        lines += "\n";
+    }
+    for (const PlaceRegion& r : regions)
+        lines += "R\t" + r.country + "\t" + r.name + "\t" + r.abbreviation + "\t" + r.folded + "\n";
+    return lines;
+}
 
 GazetteerLoad LoadGazetteer(const std::filesystem::path& placeFile, const std::filesystem::path& ownPlacesFile) {
     GazetteerLoad load;
     Gazetteer& g = load.gazetteer;
-    KeyBuilder keys(g);
-    const std::string ownName = ownPlacesFile.string();
-    BoundedFile own;
-    std::string ownText;
-    if (!own.Open(ownPlacesFile)) {
-        if (own.Error() != "does not exist") load.problems.push_back(ownName + ": " + own.Error() +
-                                                                     "; your own places are left out");
-    } else if (own.Size() > kMostOwnPlacesBytes || !own.ReadRest(ownText, kMostOwnPlacesBytes)) {
-        load.problems.push_back(ownName + ": " +
-                                (own.Error().empty() ? "is larger than " +
-                                                           std::to_string(kMostOwnPlacesBytes / 1'000'000) + " MB"
-                                                     : own.Error()) +
-                                "; your own places are left out");
-    } else {
-        std::vector<std::string> faults;
-        ReadOwnPlaces(std::move(ownText), g, keys, faults);
-        for (const std::string& fault : faults)
-            load.problems.push_back(ownName + ": " + fault +
-                                    (fault.rfind("line ", 0) == 0 && fault.find("time zone") == std::string::npos
-                                         ? "; the row is left out"
-                                         : ""));
-    }
+    LoadOwnPlaces(ownPlacesFile, g, load.problems);
     BoundedFile shipped;
     if (!shipped.Open(placeFile)) {
         load.problems.push_back(placeFile.string() + ": " + shipped.Error() +
                                 "; only your own places are found by name");
-    } else if (const std::string fault = ReadPlaceFile(shipped, g, keys); !fault.empty()) {
-        load.problems.push_back(placeFile.string() + ": " + fault);
+        return load;
     }
-    keys.Group();
-    g.keyText.shrink_to_fit();
-    g.likelihood.reserve(g.places.size());
-    for (const Place& place : g.places) g.likelihood.push_back(PlaceLikelihood(place));
+    if (MapShippedPlaces(placeFile, shipped, g)) return load;
+    ShippedPlaces read = ReadShippedPlaces(placeFile);
+    if (!read.fault.empty()) load.problems.push_back(placeFile.string() + ": " + read.fault);
+    if (!read.storage) return load;
+    g.countries = std::move(read.countries);
+    g.regions = std::move(read.regions);
+    g.storage.push_back(std::move(read.storage));
+    g.shipped = g.storage.back()->Table();
     return load;
 }

@@ -67,7 +67,7 @@ CoordinatesCheck CheckCoordinatesForm(const CoordinatesForm& form, int year) {
     options.year = std::to_string(year);
     options.sixtyMode = form.sixtyMode;
     options.format = FindOutputFormat("csv");
-    const TablePlace place{form.name, form.longitude, form.latitude, "0", form.west, form.south, form.timeZone, ""};
+    const TablePlace place{form.name, form.longitude, form.latitude, "0", form.west, form.south, form.timeZone, "", ""};
     TimetableSettings settings;
     const CheckResult result = CheckInputs(TableSnapshot(options, place), settings);
     if (!result.passed) {

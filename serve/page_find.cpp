@@ -58,9 +58,9 @@ std::string RenderMatchesPage(const PageTexts& texts, std::string_view query, co
         if (matches.total > matches.best.size())
             content += "<p>" + EscapeHtml(PageFill(texts.matchesCount, {std::to_string(matches.total)})) + "</p>\n";
         content += "<ol class=\"matches\">\n";
-        for (const Place* place : matches.best)
-            content += "<li><a href=\"" + EscapeHtml(PlacePageAddress(PagePlaceOf(*place), {}, {})) + "\">" +
-                       EscapeHtml(place->name) + "</a> <span class=\"details\">" + EscapeHtml(PlaceDetails(*place)) +
+        for (const Place& place : matches.best)
+            content += "<li><a href=\"" + EscapeHtml(PlacePageAddress(PagePlaceOf(place), {}, {})) + "\">" +
+                       EscapeHtml(place.name) + "</a> <span class=\"details\">" + EscapeHtml(PlaceDetails(place)) +
                        "</span></li>\n";
         content += "</ol>\n";
     }

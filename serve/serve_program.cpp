@@ -5,7 +5,6 @@
 #include "table/place_choice.h"
 #include "table/table_files.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -54,19 +53,12 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
         err << "kelmorven-serve: " << line << "\n";
     }
     program.zoneNames = ReadZoneNames(CivilTimeZone::SystemFolder());
-    for (const Place& place : program.gazetteer.places) {
-        if (place.geonameId == 0) continue;
-        program.placesById.emplace_back(place.geonameId, &place);
-    }
-    std::sort(program.placesById.begin(), program.placesById.end());
     WarmUp(program);
     return "";
 }
 
-const Place* ShippedPlace(const ServeProgram& program, int64_t id) {
-    const auto found = std::lower_bound(program.placesById.begin(), program.placesById.end(), id,
-                                        [](const auto& entry, int64_t wanted) { return entry.first < wanted; });
-    return found != program.placesById.end() && found->first == id ? found->second : nullptr;
+std::optional<Place> ShippedPlace(const ServeProgram& program, int64_t id) {
+    return FindPlaceById(program.gazetteer, id);
 }
 
 int64_t ServiceToday(const ServeProgram& program) {

@@ -33,9 +33,6 @@ struct ServeProgram {
     std::set<std::string> zoneNames;
     std::optional<int64_t> sourceDateEpoch;  // SOURCE_DATE_EPOCH, checked at start
     std::string baseUrl;                     // without its last '/'
-    // The shipped places by GeoNames id, sorted: every request by id looks
-    // one up, the gazetteer's own search by id goes through all.
-    std::vector<std::pair<int64_t, const Place*>> placesById;
     ResultCache cache{kCacheBytes};
     std::atomic<uint64_t> renders{0};  // answers made, not found in the cache
     // The printing back end, opened and started in the thread that builds
@@ -50,8 +47,8 @@ struct ServeProgram {
 // an error (one line, returned) and the program does not start.
 std::string LoadServeData(ServeProgram& program, const std::filesystem::path& dataFolder, std::ostream& err);
 
-// The shipped place of a GeoNames id; nullptr for none.
-const Place* ShippedPlace(const ServeProgram& program, int64_t id);
+// The shipped place of a GeoNames id, if there is one.
+std::optional<Place> ShippedPlace(const ServeProgram& program, int64_t id);
 
 // Today's date at 00:00 (UTC), as --today or the clock gives it.
 int64_t ServiceToday(const ServeProgram& program);

@@ -149,7 +149,7 @@ Response YearAnswer(ServeProgram& program, const Request& request) {
         // The printing toolkit paints one document at a time.
         std::unique_lock<std::mutex> painting(program.printingLock, std::defer_lock);
         if (format->needs.printed) painting.lock();
-        auto document = TableDocument(calculated.options, *calculated.year, calculated.country);
+        auto document = TableDocument(calculated.options, *calculated.year, calculated.printed);
         if (painting.owns_lock()) painting.unlock();
         return MakeRendered(std::move(document.bytes), MediaType(*format),
                             Disposition(Cp1252ToUtf8(document.fileName)), StampOf(program));
@@ -185,7 +185,7 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
 int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
     if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const Place* shipped = place.id.empty() ? nullptr : ShippedPlace(program, std::stoll(place.id));
+    const std::optional<Place> shipped = place.id.empty() ? std::nullopt : ShippedPlace(program, std::stoll(place.id));
     const std::string name = shipped ? shipped->timeZone : place.tz;
     int64_t offset = 0;
     if (!name.empty())
@@ -268,16 +268,16 @@ Response PlacesAnswer(const ServeProgram& program, const Request& request) {
     if (!IsUtf8(*query)) return ErrorResponse(400, "q: not UTF-8 text");
     const PlaceMatches matches = FindPlaces(program.gazetteer, *query, kPlacesListed);
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const Place* place : matches.best) {
-        list.push_back({{"id", place->geonameId},
-                        {"name", place->name},
-                        {"region", place->region},
-                        {"country", place->countryName},
-                        {"country_code", place->country},
-                        {"latitude", place->latitude},
-                        {"longitude", place->longitude},
-                        {"time_zone", place->timeZone},
-                        {"population", place->population}});
+    for (const Place& place : matches.best) {
+        list.push_back({{"id", place.geonameId},
+                        {"name", place.name},
+                        {"region", place.region},
+                        {"country", place.countryName},
+                        {"country_code", place.country},
+                        {"latitude", place.latitude},
+                        {"longitude", place.longitude},
+                        {"time_zone", place.timeZone},
+                        {"population", place.population}});
     }
     Response response;
     response.contentType = "application/json";

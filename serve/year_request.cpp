@@ -205,9 +205,9 @@ CalculatedYear CalculateRequestedYear(const ServeProgram& program, const YearReq
     } else {
         const TableOptions& o = parsed.options;
         calculated.options = o;
-        place = {*o.town, *o.longitude, *o.latitude, o.zone, o.west, o.south, o.timeZone.value_or(""), ""};
+        place = {*o.town, *o.longitude, *o.latitude, o.zone, o.west, o.south, o.timeZone.value_or(""), "", ""};
     }
-    calculated.country = place.country;
+    calculated.printed = PrintedPlaceOf(place);
     std::ostringstream said;
     calculated.year = CalculatePlace(calculated.options, place, said);
     if (!calculated.year) calculated.error = CalculationRefusal(said.str());

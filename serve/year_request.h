@@ -59,7 +59,7 @@ ToolCommand TableCommand(const ServeProgram& program, const YearRequest& request
 struct CalculatedYear {
     std::optional<YearResult> year;
     TableOptions options;  // as the tool runs the place
-    std::string country;   // for the printed title
+    PrintedPlace printed;  // for the printed title
     RequestError error;
 };
 

@@ -31,8 +31,8 @@ FileBatch BatchWithRaisedLimit() {
 }  // namespace
 
 WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, FileBatch* batch,
-                                const std::string& country) {
-    return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch, country);
+                                const PrintedPlace& place) {
+    return WriteTableFile(options, year, std::filesystem::path(options.outFolder), batch, place);
 }
 
 std::string DocumentPath(const TableOptions& options, const YearResult& year) {
@@ -52,8 +52,8 @@ BatchDocuments::BatchDocuments(const TableOptions& options, std::ostream& out, s
     : options_(options), out_(out), err_(err), batch_(BatchWithRaisedLimit()) {}
 
 void BatchDocuments::Add(const YearResult& year, DateValue today, const std::string& prefix,
-                         const std::string& country) {
-    if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_, country); !written) {
+                         const PrintedPlace& place) {
+    if (const WriteOutcome written = WriteTableDocument(options_, year, &batch_, place); !written) {
         err_ << UnwritableReport(prefix, DocumentPath(options_, year), written);
         allWritten_ = false;
         return;

@@ -13,9 +13,9 @@
 // Writes the file the options ask for (TOWN.TXT, TOWN.WRI, or the year's
 // moments as CSV, JSON or iCalendar) of the calculated year into the out
 // folder, or into batch.
-// A printed format names country in its title.
+// A printed format names place in its title.
 WriteOutcome WriteTableDocument(const TableOptions& options, const YearResult& year, FileBatch* batch = nullptr,
-                                const std::string& country = "");
+                                const PrintedPlace& place = {});
 
 // The path of the document of the year in the out folder (UTF-8).
 std::string DocumentPath(const TableOptions& options, const YearResult& year);
@@ -39,7 +39,7 @@ public:
 
     // The document of the calculated year. Its report waits for the
     // chunk's sync; a document that cannot even be written is reported now.
-    void Add(const YearResult& year, DateValue today, const std::string& prefix, const std::string& country = "");
+    void Add(const YearResult& year, DateValue today, const std::string& prefix, const PrintedPlace& place = {});
     // Puts the documents still waiting on disk. True when every document of
     // the run reached its name.
     bool Finish();

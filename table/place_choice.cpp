@@ -67,11 +67,11 @@ int ListPlaces(const Gazetteer& gazetteer, const std::string& query, std::ostrea
     if (matches.closeSpellings)
         out << "No place is called \"" << ShownText(query) << "\"; close spellings:\n";
     // Names escaped whole: a tab in an own place's name adds no column.
-    for (const Place* place : matches.best)
-        out << ShownText(place->name, place->name.size()) << "\t" << place->country << "\t"
-            << FormatFixed(place->latitude, 4) << "\t" << FormatFixed(place->longitude, 4) << "\t"
-            << ShownText(ZoneOf(*place), ZoneOf(*place).size()) << "\t" << place->population << "\t"
-            << place->region << "\n";
+    for (const Place& place : matches.best)
+        out << ShownText(place.name, place.name.size()) << "\t" << place.country << "\t"
+            << FormatFixed(place.latitude, 4) << "\t" << FormatFixed(place.longitude, 4) << "\t"
+            << ShownText(ZoneOf(place), ZoneOf(place).size()) << "\t" << place.population << "\t"
+            << place.region << "\n";
     return kTableWritten;
 }
 
@@ -98,8 +98,8 @@ PlaceMatches MatchesOfQuery(const Gazetteer& gazetteer, const std::string& query
         // A GeoNames id, as the timetable service links places.
         std::int64_t id = 0;
         const auto [end, error] = std::from_chars(query.data(), query.data() + query.size(), id);
-        const Place* byId = error == std::errc() ? FindPlaceById(gazetteer, id) : nullptr;
-        if (byId) matches.best.push_back(byId);
+        std::optional<Place> byId = error == std::errc() ? FindPlaceById(gazetteer, id) : std::nullopt;
+        if (byId) matches.best.push_back(std::move(*byId));
         else matches = FindPlaces(gazetteer, query, 1);
         if (matches.best.empty()) {
             refusal = "no place has the GeoNames id " + ShownText(query);
@@ -112,7 +112,7 @@ PlaceMatches MatchesOfQuery(const Gazetteer& gazetteer, const std::string& query
         refusal = NoMatch(matches, query) + " (--find lists what a beginning matches)";
     } else if (matches.closeSpellings) {
         refusal = "no place is called \"" + ShownText(query) + "\"; close spellings:";
-        for (size_t k = 0; k < matches.best.size(); ++k) refusal += (k ? "; " : " ") + Named(*matches.best[k]);
+        for (size_t k = 0; k < matches.best.size(); ++k) refusal += (k ? "; " : " ") + Named(matches.best[k]);
     }
     return matches;
 }
@@ -150,7 +150,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     PlaceChoice choice{options, {}, "", ""};
     const PlaceMatches matches = MatchesOfQuery(gazetteer, query, choice.refusal);
     if (!choice.refusal.empty()) return choice;
-    const Place& found = *matches.best[0];
+    const Place& found = matches.best[0];
     const auto given = [&](const char* option) { return options.given.count(option) > 0; };
     TablePlace& place = choice.place;
     TableOptions& o = choice.options;
@@ -165,6 +165,7 @@ PlaceChoice ChoosePlace(const Gazetteer& gazetteer, const std::string& query, co
     place.zone = options.zone;
     place.timeZone = options.timeZone.value_or("");
     place.country = !found.countryName.empty() ? found.countryName : found.country;
+    if (town.empty() && !options.town) place.name = found.name;
     choice.report = "Place: " + Described(found) + "\n" + OtherMatchesNote(matches, query, found);
     ChooseTimeBasis(choice, found, input, options);
     return choice;

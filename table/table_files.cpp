@@ -62,10 +62,10 @@ std::chrono::sys_seconds CalendarStamp(const TableOptions& options) {
     return floor<seconds>(system_clock::now());
 }
 
-OutputFile TableDocument(const TableOptions& options, const YearResult& year, const std::string& country) {
+OutputFile TableDocument(const TableOptions& options, const YearResult& year, const PrintedPlace& place) {
     RenderOptions render;
     if (options.format->needs.printed) {
-        render.country = country;
+        render.place = place;
         render.program = std::string("KELMORVEN Timings ") + kKelmorvenVersion;
         render.letterPaper = options.letterPaper;
         render.today = PrintedToday(options);
@@ -76,9 +76,9 @@ OutputFile TableDocument(const TableOptions& options, const YearResult& year, co
 }
 
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                            FileBatch* batch, const std::string& country) {
+                            FileBatch* batch, const PrintedPlace& place) {
     try {
-        return WriteOutputFile(TableDocument(options, year, country), folder, batch);
+        return WriteOutputFile(TableDocument(options, year, place), folder, batch);
     } catch (const std::bad_alloc&) {
         return {ENOMEM};  // a render that ran out of memory writes nothing, and says so
     }

@@ -20,18 +20,18 @@
 std::string TimeBasisRefusal(const TableOptions& options, const std::string& timeZone);
 
 // The file of the calculated year in the format of the options, as the
-// tool writes it and the service sends it: the printed formats name country
+// tool writes it and the service sends it: the printed formats name place
 // in their title.
-OutputFile TableDocument(const TableOptions& options, const YearResult& year, const std::string& country = "");
+OutputFile TableDocument(const TableOptions& options, const YearResult& year, const PrintedPlace& place = {});
 
 // Writes the calculated year into folder in the format of the options.
 // Data files are UTF-8 and, like the documents, replace an earlier file
 // whole or leave it as it was. With a batch the file waits there for the
 // batch's one sync. The outcome is false, with the reason, when the file
 // cannot be written.
-// The printed formats name country in their title.
+// The printed formats name place in their title.
 WriteOutcome WriteTableFile(const TableOptions& options, const YearResult& year, const std::filesystem::path& folder,
-                            FileBatch* batch = nullptr, const std::string& country = "");
+                            FileBatch* batch = nullptr, const PrintedPlace& place = {});
 
 // DTSTAMP of the calendar and creation date of the PDF: --today at 00:00 UTC; else SOURCE_DATE_EPOCH
 // when set; else now. So the same inputs give the same bytes.

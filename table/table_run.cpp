@@ -73,7 +73,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, ""};
+        TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, "", ""};
         const TableOptions* rowOptions = &options;
         PlaceChoice choice;
         if (!row.place.empty()) {
@@ -104,7 +104,7 @@ int RunBatch(const TableOptions& options, DateValue today, std::ostream& out, st
             refused = true;
             continue;
         }
-        documents.Add(*year, today, prefix, place.country);
+        documents.Add(*year, today, prefix, PrintedPlaceOf(place));
     }
     const bool allWritten = documents.Finish();
     if (!reader.Error().empty()) return BatchFileError(err, *options.batchFile, reader.Error());
@@ -162,7 +162,7 @@ int RunTableCommand(const std::vector<std::string>& arguments, std::ostream& out
     if (options.place) return RunPlace(options, today, out, err, dataFolder);
 
     TablePlace place{*options.town, *options.longitude, *options.latitude, options.zone,
-                     options.west, options.south, options.timeZone.value_or(""), ""};
+                     options.west, options.south, options.timeZone.value_or(""), "", ""};
     if (const char* where = ControlCharacterIn(place))
         return UsageError(err, std::string(where) + " holds a control character");
     return MakeTimetable(options, place, today, out, err);
@@ -209,7 +209,7 @@ int MakeTimetable(const TableOptions& options, const TablePlace& place, DateValu
                   std::ostream& err, const std::string& prefix) {
     const std::optional<YearResult> year = CalculatePlace(options, place, err, prefix);
     if (!year) return kTableRefused;
-    if (const WriteOutcome written = WriteTableDocument(options, *year, nullptr, place.country); !written) {
+    if (const WriteOutcome written = WriteTableDocument(options, *year, nullptr, PrintedPlaceOf(place)); !written) {
         err << UnwritableReport(prefix, DocumentPath(options, *year), written);
         return kTableUnwritable;
     }

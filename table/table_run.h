@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/year_result.h"
+#include "documents/output_formats.h"
 #include "input/settings.h"
 #include "table/table_options.h"
 
@@ -32,7 +33,12 @@ struct TablePlace {
     bool south = false;
     std::string timeZone;  // an IANA time zone for the data formats; empty: zone and summer-time rule
     std::string country;   // of a place taken by name, for the printed title; empty for a typed place
+    std::string name;      // the full name of a place taken by name whose town is not typed, for the
+                           // printed title; empty otherwise
 };
+
+// What the printed title names of place.
+inline PrintedPlace PrintedPlaceOf(const TablePlace& place) { return {place.name, place.country}; }
 
 // The window's input for one place: the texts in code page 1252, the town
 // in capitals as the town field makes them.

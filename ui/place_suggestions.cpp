@@ -69,7 +69,7 @@ void AddPlaceSuggestionList(Program& program) {
     PlaceSuggestions& s = program.places;
     s.shown.clear();
     s.searchedTown = program.settings.town;  // what the new field shows
-    if (s.gazetteer.places.empty()) return;
+    if (PlaceCount(s.gazetteer) == 0) return;
     program.window.SuggestionListAdd(kPlaceSuggestionList, kListX, kListY, kListWidth, kListMostHeight,
                                      kTownField);
 }
@@ -78,7 +78,7 @@ void SuggestPlaces(Program& program) {
     PlaceSuggestions& s = program.places;
     WindowLayer& w = program.window;
     const std::string town = w.ControlTextGet(kTownField);
-    if (town == s.searchedTown || s.gazetteer.places.empty()) return;
+    if (town == s.searchedTown || PlaceCount(s.gazetteer) == 0) return;
     s.searchedTown = town;
     s.shown.clear();
     std::string lines;
@@ -91,10 +91,10 @@ void SuggestPlaces(Program& program) {
             lines = "No place matches \"" + Utf8ToCp1252(ShownText(Cp1252ToUtf8(town))) + "\"";
         } else if (matches.closeSpellings) {
             lines = "Close spellings:";
-            s.shown.push_back(nullptr);
+            s.shown.emplace_back();
         }
-        for (const Place* place : matches.best) {
-            lines += (lines.empty() ? "" : "\n") + SuggestionLine(*place);
+        for (const Place& place : matches.best) {
+            lines += (lines.empty() ? "" : "\n") + SuggestionLine(place);
             s.shown.push_back(place);
         }
     }
@@ -138,7 +138,7 @@ void FillInChosenPlace(Program& program) {
     WindowLayer& w = program.window;
     const int line = w.ControlStateGet(kPlaceSuggestionList);
     if (line < 1 || line > static_cast<int>(s.shown.size()) || !s.shown[line - 1]) return;
-    const Place& place = *s.shown[line - 1];
+    const Place place = *s.shown[line - 1];
 
     const bool sixtyMode = w.ControlStateGet(kSixtyModeOption) == 1;
     const PlaceInput input = InputOfPlace(place, YearForZone(program), sixtyMode);

@@ -20,7 +20,7 @@ struct ChosenPlace {
 
 struct PlaceSuggestions {
     Gazetteer gazetteer;              // loaded once at start; without places, no suggestions
-    std::vector<const Place*> shown;  // the places of the list's lines, in their order; nullptr for a heading
+    std::vector<std::optional<Place>> shown;  // the places of the list's lines, in their order; none for a heading
     std::string searchedTown;         // the town field's text the list was made for
     std::optional<ChosenPlace> chosen;  // while its zone and summer time are as chosen
 };

@@ -101,7 +101,7 @@ void BM_BatchOf1000Places(benchmark::State& state) {
         BatchReader reader;
         if (!reader.Open(*options.batchFile)) state.SkipWithError(reader.Error().c_str());
         for (BatchPlace row; reader.Next(row);) {
-            const TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, ""};
+            const TablePlace place{row.town, row.longitude, row.latitude, row.zone, row.west, row.south, row.timeZone, "", ""};
             if (MakeTimetable(options, place, today, out, err) != kTableWritten)
                 state.SkipWithError(err.str().c_str());
         }

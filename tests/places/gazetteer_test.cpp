@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -29,6 +32,8 @@ fs::path Write(const fs::path& path, const std::string& text) {
 }
 
 std::string NameAndCountry(const Place* place) { return place ? place->name + ", " + place->country : "none"; }
+std::string NameAndCountry(const std::optional<Place>& place) { return NameAndCountry(place ? &*place : nullptr); }
+std::string FirstFound(const PlaceMatches& found) { return NameAndCountry(found.best.empty() ? nullptr : &found.best[0]); }
 
 TEST(Gazetteer, FindsTownsHoweverTheUserSpellsUmlautsAccentsAndCase) {
     struct Case {
@@ -45,7 +50,7 @@ TEST(Gazetteer, FindsTownsHoweverTheUserSpellsUmlautsAccentsAndCase) {
     };
     for (const Case& c : cases) {
         const PlaceMatches found = FindPlaces(Shipped(), c.query, 10);
-        EXPECT_EQ(NameAndCountry(found.best.empty() ? nullptr : found.best[0]), c.first) << c.query;
+        EXPECT_EQ(FirstFound(found), c.first) << c.query;
     }
 }
 
@@ -67,17 +72,17 @@ TEST(Gazetteer, RanksExactOwnNamesAccentsAndSeatsBeforeOthersAndDistrictsLast) {
     for (const Case& c : cases) {
         const PlaceMatches found = FindPlaces(Shipped(), c.query, 8);
         ASSERT_GE(found.best.size(), 2u) << c.query;
-        EXPECT_EQ(NameAndCountry(found.best[0]), c.first) << c.query;
+        EXPECT_EQ(NameAndCountry(&found.best[0]), c.first) << c.query;
         if (*c.second) {
-            EXPECT_EQ(NameAndCountry(found.best[1]), c.second) << c.query;
+            EXPECT_EQ(NameAndCountry(&found.best[1]), c.second) << c.query;
         }
-        for (const Place* place : found.best) EXPECT_NE(place->feature, "PPLX") << c.query << place->name;
+        for (const Place& place : found.best) EXPECT_NE(place.feature, "PPLX") << c.query << place.name;
     }
     // Springfield: only in the United States, the larger seat first.
     const PlaceMatches springfield = FindPlaces(Shipped(), "Springfield, US", 50);
     ASSERT_GE(springfield.total, 20u);
-    for (const Place* place : springfield.best) EXPECT_EQ(place->country, "US");
-    EXPECT_EQ(springfield.best[0]->population, 166810);
+    for (const Place& place : springfield.best) EXPECT_EQ(place.country, "US");
+    EXPECT_EQ(springfield.best[0].population, 166810);
 }
 
 TEST(Gazetteer, ARegionOrCountryAfterTheCommaNarrowsInAnyOfItsLanguages) {
@@ -96,7 +101,7 @@ TEST(Gazetteer, ARegionOrCountryAfterTheCommaNarrowsInAnyOfItsLanguages) {
     for (const Case& c : cases) {
         const PlaceMatches found = FindPlaces(Shipped(), c.query, 5);
         const std::string first = found.best.empty() ? "'" + found.unknownPlace + "'"
-                                                     : NameAndCountry(found.best[0]) + ", " + found.best[0]->region;
+                                                     : FirstFound(found) + ", " + found.best[0].region;
         EXPECT_EQ(first, c.first) << c.query;
     }
 }
@@ -117,20 +122,21 @@ TEST(Gazetteer, FindsShortenedWordsOtherScriptsCodePage1252AndCloseSpellings) {
     };
     for (const Case& c : cases) {
         const PlaceMatches found = FindPlaces(Shipped(), c.query, 5);
-        EXPECT_EQ(NameAndCountry(found.best.empty() ? nullptr : found.best[0]), c.first) << c.query;
+        EXPECT_EQ(FirstFound(found), c.first) << c.query;
         EXPECT_EQ(found.closeSpellings, c.close) << c.query;
     }
     EXPECT_EQ(NameAndCountry(FindPlaceById(Shipped(), 2657896)), "Zürich, CH");
-    EXPECT_EQ(FindPlaceById(Shipped(), 1), nullptr);
+    EXPECT_FALSE(FindPlaceById(Shipped(), 1));
 }
 
 // Every place is found by the name --find prints for it, with its country.
 TEST(Gazetteer, EveryPlaceIsFoundByItsName) {
     const Gazetteer& g = Shipped();
     size_t lost = 0;
-    for (const Place& place : g.places) {
+    for (std::uint32_t k = 0; k < PlaceCount(g); ++k) {
+        const Place place = PlaceAt(g, k);
         const PlaceMatches found = FindPlaces(g, place.name, SIZE_MAX);
-        if (std::find(found.best.begin(), found.best.end(), &place) == found.best.end() && ++lost <= 5)
+        if (std::find(found.indices.begin(), found.indices.end(), k) == found.indices.end() && ++lost <= 5)
             ADD_FAILURE() << place.name << " " << place.geonameId;
     }
     EXPECT_EQ(lost, 0u);
@@ -174,7 +180,7 @@ TEST(Gazetteer, OwnPlacesRankFirstAndDamagedFilesAreReportedOnceAndLeftOut) {
         const GazetteerLoad load = LoadGazetteer(c.places, c.own);
         EXPECT_EQ(load.problems.size(), c.problems) << c.what;
         const PlaceMatches zu = FindPlaces(load.gazetteer, "zuerich", 10);
-        const bool hasOwn = !zu.best.empty() && zu.best[0]->own;
+        const bool hasOwn = !zu.best.empty() && zu.best[0].own;
         EXPECT_EQ(hasOwn, c.owned) << c.what;
         EXPECT_EQ(zu.total - (hasOwn ? 1 : 0) > 0, c.shipped) << c.what;
     }
@@ -182,10 +188,10 @@ TEST(Gazetteer, OwnPlacesRankFirstAndDamagedFilesAreReportedOnceAndLeftOut) {
     const GazetteerLoad load = LoadGazetteer(kPlaceFile, own);
     const PlaceMatches camp = FindPlaces(load.gazetteer, "CAMP F", 10);
     ASSERT_GE(camp.total, 1u);
-    ASSERT_TRUE(camp.best[0]->own);
-    EXPECT_DOUBLE_EQ(camp.best[0]->longitude, -64.05);
-    EXPECT_DOUBLE_EQ(camp.best[0]->latitude, -64.77);
-    EXPECT_EQ(camp.best[0]->zone, "-3");
+    ASSERT_TRUE(camp.best[0].own);
+    EXPECT_DOUBLE_EQ(camp.best[0].longitude, -64.05);
+    EXPECT_DOUBLE_EQ(camp.best[0].latitude, -64.77);
+    EXPECT_EQ(camp.best[0].zone, "-3");
     fs::remove_all(folder);
 }
 
@@ -242,12 +248,10 @@ TEST(Gazetteer, DamagedFilesAreReportedOnceAndWhatTheyHoldStillWorks) {
         ASSERT_EQ(load.problems.size(), c.problems.size()) << c.places << " " << c.own;
         for (size_t k = 0; k < c.problems.size(); ++k)
             EXPECT_NE(load.problems[k].find(c.problems[k]), std::string::npos) << load.problems[k];
-        const auto own = std::count_if(load.gazetteer.places.begin(), load.gazetteer.places.end(),
-                                       [](const Place& p) { return p.own; });
-        EXPECT_EQ(static_cast<size_t>(own), c.ownPlaces) << c.own;
-        EXPECT_EQ(load.gazetteer.places.size() > 1000, c.shipped) << c.places;
+        EXPECT_EQ(load.gazetteer.own.records.size(), c.ownPlaces) << c.own;
+        EXPECT_EQ(load.gazetteer.shipped.records.size() > 1000, c.shipped) << c.places;
         if (c.ownPlaces > 0) {
-            EXPECT_EQ(NameAndCountry(FindPlaces(load.gazetteer, "Zürich K", 1).best[0]), "Zürich Kapelle, ");
+            EXPECT_EQ(FirstFound(FindPlaces(load.gazetteer, "Zürich K", 1)), "Zürich Kapelle, ");
         }
     }
     fs::remove_all(folder);
@@ -262,7 +266,51 @@ TEST(Gazetteer, APlaceWithThousandsOfAlternateNamesKeepsEachOnce) {
                        "\ttime_zone\tpopulation\n7\tMany\tMany\t" + alternates + "\tCH\t\tPPL\t47\t8\tEurope/Zurich\t5\n";
     Write(folder / "Places.tsv", "#check\t1\t00000000\n" + body);
     const GazetteerLoad load = LoadGazetteer(folder / "Places.tsv", folder / "none.csv");
-    EXPECT_EQ(load.gazetteer.keys.size(), 15001u);  // "many" and 15,000 different alternates
+    EXPECT_EQ(load.gazetteer.shipped.keys.size(), 15001u);  // "many" and 15,000 different alternates
     EXPECT_EQ(FindPlaces(load.gazetteer, "Alt 14999", 5).best.size(), 1u);
+    fs::remove_all(folder);
+}
+
+// The index beside the place file is used only when it is whole and was
+// made from that file; else the place file is read, with the same result.
+TEST(Gazetteer, AnIndexNotMadeFromThePlaceFileBesideItIsPassedOver) {
+    const fs::path folder = FreshFolder("gazetteer_index");
+    const fs::path shippedIndex = kPlaceFile.parent_path() / "Places.idx";
+    std::ifstream in(shippedIndex, std::ios::binary);
+    const std::string index((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(index.size(), 1000u);
+    // The header: 40 bytes, then each section's offset and size, 16 bytes each; the keys are the third.
+    const auto keysAt = [&] {
+        std::uint64_t at = 0;
+        std::memcpy(&at, index.data() + 72, sizeof at);
+        return at;
+    };
+    struct Case {
+        const char* what;
+        void (*changeIndex)(std::string&, std::uint64_t keys);
+        void (*changePlaces)(std::string&);
+        bool mapped;
+        size_t problems;
+    };
+    const Case cases[] = {
+        {"whole", [](std::string&, std::uint64_t) {}, [](std::string&) {}, true, 0},
+        {"index cut", [](std::string& t, std::uint64_t) { t.resize(t.size() / 2); }, [](std::string&) {}, false, 0},
+        {"other magic", [](std::string& t, std::uint64_t) { t[0] = 'X'; }, [](std::string&) {}, false, 0},
+        {"keys beyond their text", [](std::string& t, std::uint64_t keys) { t.replace(keys, 4096, 4096, '\xFF'); },
+         [](std::string&) {}, false, 0},
+        {"place file changed", [](std::string&, std::uint64_t) {}, [](std::string& t) { t[t.size() / 2] ^= 1; },
+         false, 1},
+    };
+    for (const Case& c : cases) {
+        std::string changedIndex = index;
+        c.changeIndex(changedIndex, keysAt());
+        Write(folder / "Places.idx", changedIndex);
+        const fs::path places = ChangedPlaceFile(folder, "Places.tsv", c.changePlaces);
+        const GazetteerLoad load = LoadGazetteer(places, folder / "none.csv");
+        EXPECT_EQ(load.problems.size(), c.problems) << c.what;
+        ASSERT_FALSE(load.gazetteer.storage.empty()) << c.what;
+        EXPECT_EQ(load.gazetteer.storage.back()->mapping != nullptr, c.mapped) << c.what;
+        EXPECT_EQ(FirstFound(FindPlaces(load.gazetteer, "Zürich", 1)), "Zürich, CH") << c.what;
+    }
     fs::remove_all(folder);
 }

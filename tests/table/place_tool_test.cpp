@@ -35,7 +35,7 @@ TEST(PlaceTool, FindListsTheBestMatchesTabSeparated) {
     };
     const Case cases[] = {
         {"Frankfurt", 0, "Frankfurt am Main\tDE\t50.1155\t8.6842\tEurope/Berlin\t650000\tHessen", 12},
-        {"san", 0, "San\tML\t13.3034\t-4.8956\tAfrica/Bamako\t24811\t", 20},  // the exact name first, at most 20
+        {"san", 0, "San\tML\t13.3034\t-4.8956\tAfrica/Bamako\t24811\tS\u00e9gou", 20},  // the exact name first, at most 20
         {"Springfield, US", 0, "Springfield\tUS\t37.2153\t-93.2982\tAmerica/Chicago\t166810\tMissouri", 20},
         {"Springfield, IL", 0, "Springfield\tUS\t39.8017\t-89.6437\tAmerica/Chicago\t116565\tIllinois", 1},
         {"xyzzy", 64, "kelmorven-table: no place matches \"xyzzy\"", 1},

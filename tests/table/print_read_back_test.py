@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The printed year read back by poppler's tools: every date's two times on
 page one against the CSV of the same inputs, the fonts embedded, two A4
-landscape pages, no text under 6 points, the chart's axes, the country of a
-place taken by name, the SVG parsed; the time basis and legend of zone-years,
+landscape pages, no text under 6 points, the chart's axes, the full name and
+country of a place taken by name, the SVG parsed; the time basis and legend of zone-years,
 the same bytes in every time zone of the machine, Letter paper."""
 import argparse
 import csv
@@ -123,10 +123,16 @@ class PrintedYear(unittest.TestCase):
             make(folder, *PLACES[1], "pdf")
             self.assertEqual(contents(pdf), again)
 
-    def test_a_place_taken_by_name_is_titled_with_its_country(self):
-        with tempfile.TemporaryDirectory() as folder:
-            run(TOOL, "--year", "2026", "--place", "Ulm", "--out", folder, "--format", "pdf")
-            self.assertEqual([w[3] for w in words(os.path.join(folder, "ULM.pdf"), 1)[:2]], ["ULM,", "Germany"])
+    def test_a_place_taken_by_name_is_titled_with_its_full_name_and_country(self):
+        # (query, file, the title's first line up to the coordinates); the
+        # file keeps the town of at most 20 characters.
+        cases = [("Ulm", "ULM.pdf", "Ulm, Germany"),
+                 ("Santiago de Compostela", "SANTIAGO DE.pdf", "Santiago de Compostela, Spain"),
+                 ("Biel/Bienne", "BIEL BIENNE.pdf", "Biel/Bienne, Switzerland")]
+        for query, name, title in cases:
+            with self.subTest(query=query), tempfile.TemporaryDirectory() as folder:
+                run(TOOL, "--year", "2026", "--place", query, "--out", folder, "--format", "pdf")
+                self.assertEqual(page_text(os.path.join(folder, name), 1).splitlines()[0].split(" \u2014 ")[0], title)
 
     def test_the_chart_alone_as_svg(self):
         with tempfile.TemporaryDirectory() as folder:

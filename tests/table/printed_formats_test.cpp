@@ -142,7 +142,8 @@ TEST(PrintedYear, ADateLivedTwiceKeepsBothPairs) {
 
 // The chart as SVG is well-formed XML whatever the place's name holds.
 TEST(PrintedYear, SvgOfAnyNameIsWellFormed) {
-    const PrintedYear printed = PrintedYearOf(CalculateYear(Checked(true)), 0, "Tom & <Jerry>\x01\x1b Land\u202E \xff");
+    const std::string name = "Tom & <Jerry>\x01\x1b Land\u202E \xff";
+    const PrintedYear printed = PrintedYearOf(CalculateYear(Checked(true)), 0, {name, name});
     EXPECT_EQ(PrintableYear(printed).title.find('\x01'), std::string::npos);
     EXPECT_EQ(PrintableYear(printed).title.find("\u202E"), std::string::npos);
     const std::string path = testing::TempDir() + "printed_name.svg";

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         Require(place.town.size() + place.longitude.size() + place.latitude.size() + place.zone.size() <= limit);
         const TablePlace typed{place.town,  place.longitude, place.latitude, place.zone,
-                               place.west, place.south,     place.timeZone, ""};
+                               place.west, place.south,     place.timeZone, "", ""};
         TimetableSettings settings;
         if (!CheckInputs(TableSnapshot(options, typed), settings).passed) continue;
 
