@@ -47,3 +47,6 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
 // coordinates, then "@kelmorven"; "19690930-2-SR-..." for the second time
 // the zone lived the date.
 std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event);
+// The same with the place's part made once for many: PlaceHash(settings).
+std::string EventUid(std::uint64_t place, const CivilDay& day, const char* event);
+std::uint64_t PlaceHash(const TimetableSettings& settings);

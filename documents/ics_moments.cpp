@@ -83,15 +83,26 @@ std::string PlaceText(const TimetableSettings& s) {
     return LatitudeText(s.latitude) + " " + LongitudeText(s.longitude);
 }
 
+// The parts of the events' descriptions that are the same on every event
+// of a calendar, made once.
+struct DescriptionParts {
+    std::string town;   // " at ULM: "
+    std::string zone;   // "Europe/Berlin, " or empty
+    std::string place;  // "). The Sun's centre at ... at 48.4006 N 9.9994 E."
+};
+
+DescriptionParts DescriptionPartsOf(const DataYear& year) {
+    return {" at " + Cp1252ToUtf8(year.settings.town) + ": ", year.timeZone.empty() ? "" : year.timeZone + ", ",
+            "). The Sun's centre at " + FormatReal(HorizonAltitude) + " degrees above the true geocentric horizon at " +
+                PlaceText(year.settings) + "."};
+}
+
 // "Sunrise at ULM: 08:19:58 local time on 2026-01-01 (UTC+01:00). ..."
-std::string Description(const DataYear& year, const CivilMoment& moment, const char* name) {
+std::string Description(const DescriptionParts& parts, const CivilMoment& moment, const char* name) {
     const std::string local = LocalTimeText(moment.local, moment.offset);
-    std::string zone = "UTC" + OffsetText(moment.offset);
-    if (!year.timeZone.empty()) zone = year.timeZone + ", " + zone;
-    return std::string(name) + " at " + Cp1252ToUtf8(year.settings.town) + ": " + local.substr(local.find('T') + 1, 8) +
-           " local time on " + local.substr(0, local.find('T')) + " (" + zone + "). The Sun's centre at " +
-           FormatReal(HorizonAltitude) + " degrees above the true geocentric horizon at " + PlaceText(year.settings) +
-           ".";
+    const size_t t = local.find('T');
+    return name + parts.town + local.substr(t + 1, 8) + " local time on " + local.substr(0, t) + " (" + parts.zone +
+           "UTC" + OffsetText(moment.offset) + parts.place;
 }
 
 // The lines libical writes for one kind of event ("SR", "SS") that are the
@@ -101,10 +112,12 @@ struct EventKind {
     const char* name;   // "Sunrise"
     std::vector<std::string> summary;
     std::vector<std::string> alarm;  // from BEGIN:VALARM to END:VALARM; none without a reminder
+    DescriptionParts description;
+    std::uint64_t place;  // the place's part of each UID (PlaceHash)
 };
 
 EventKind KindOf(const DataYear& year, const CalendarOptions& options, const char* event, const char* name) {
-    EventKind kind{event, name, {}, {}};
+    EventKind kind{event, name, {}, {}, DescriptionPartsOf(year), PlaceHash(year.settings)};
     const std::string summary = "KELMORVEN " + std::string(event) + " " + Cp1252ToUtf8(year.settings.town);
     AppendLines(kind.summary, PropertyText(icalproperty_new_summary(summary.c_str())));
     if (options.remindMinutes) {
@@ -121,17 +134,17 @@ EventKind KindOf(const DataYear& year, const CalendarOptions& options, const cha
 // One event's lines, in the order libical writes a VEVENT of these
 // properties. The description, which holds the moment, is libical's to
 // escape and fold on every event.
-void AddEvent(std::vector<std::string>& lines, const DataYear& year, const std::vector<std::string>& stamp,
+void AddEvent(std::vector<std::string>& lines, const std::vector<std::string>& stamp,
               const std::vector<std::string>& transparent, const CivilDay& day, const CivilMoment& moment,
               const EventKind& kind) {
     if (moment.kind != DayKind::Normal) return;  // the Sun stays above or below: nothing happens
     lines.emplace_back("BEGIN:VEVENT");
-    lines.push_back("UID:" + EventUid(year.settings, day, kind.event));
+    lines.push_back("UID:" + EventUid(kind.place, day, kind.event));
     lines.insert(lines.end(), stamp.begin(), stamp.end());
     lines.push_back(UtcLine("DTSTART", moment.Utc()));
     lines.push_back(UtcLine("DTEND", moment.Utc() + std::chrono::seconds{60}));
     lines.insert(lines.end(), kind.summary.begin(), kind.summary.end());
-    AppendLines(lines, PropertyText(icalproperty_new_description(Description(year, moment, kind.name).c_str())));
+    AppendLines(lines, PropertyText(icalproperty_new_description(Description(kind.description, moment, kind.name).c_str())));
     lines.insert(lines.end(), transparent.begin(), transparent.end());
     lines.insert(lines.end(), kind.alarm.begin(), kind.alarm.end());
     lines.emplace_back("END:VEVENT");
@@ -139,9 +152,15 @@ void AddEvent(std::vector<std::string>& lines, const DataYear& year, const std::
 
 }  // namespace
 
+std::uint64_t PlaceHash(const TimetableSettings& settings) {
+    return StableHash(settings.town + "\n" + FormatReal(settings.longitude) + "\n" + FormatReal(settings.latitude));
+}
+
 std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event) {
-    const uint64_t place = StableHash(settings.town + "\n" + FormatReal(settings.longitude) + "\n" +
-                                      FormatReal(settings.latitude));
+    return EventUid(PlaceHash(settings), day, event);
+}
+
+std::string EventUid(std::uint64_t place, const CivilDay& day, const char* event) {
     // The second time a zone lives a date gets its own events: "-2" after the date.
     char text[64];
     std::snprintf(text, sizeof text, "%04d%02d%02d%s-%s-%016llx@kelmorven", day.year, day.month, day.day,
@@ -178,8 +197,8 @@ std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& o
     AppendLines(transparent, PropertyText(icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)));
     const EventKind sunrise = KindOf(year, options, "SR", "Sunrise"), sunset = KindOf(year, options, "SS", "Sunset");
     for (const CivilDay& day : year.days) {
-        AddEvent(lines, year, stamp, transparent, day, day.sunrise, sunrise);
-        AddEvent(lines, year, stamp, transparent, day, day.sunset, sunset);
+        AddEvent(lines, stamp, transparent, day, day.sunrise, sunrise);
+        AddEvent(lines, stamp, transparent, day, day.sunset, sunset);
     }
     lines.push_back(end);
     return lines;
