@@ -55,5 +55,5 @@ private:
 // The bytes an answer holds in the cache, its key included.
 std::size_t CachedSize(const std::string& key, const Rendered& rendered);
 
-// "\"16 hexadecimal digits\"": a stable 64-bit hash of the bytes.
+// "\"16 hexadecimal digits\"": the bytes' CRC-32, then their Adler-32.
 std::string EntityTag(const std::string& bytes);
