@@ -18,7 +18,7 @@ import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
-from selenium.common.exceptions import NoAlertPresentException, StaleElementReferenceException
+from selenium.common.exceptions import NoAlertPresentException, StaleElementReferenceException, WebDriverException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support import expected_conditions as ready
@@ -88,11 +88,25 @@ def painted(driver, condition=lambda d: True):
                                 "requestAnimationFrame(() => requestAnimationFrame(() => done(true)));")
 
 
+def gone(element):
+    """Whether an element has left the document: chromedriver says so either as a stale element or,
+    while the next page is being put in, as a node that no longer belongs to the document."""
+    try:
+        element.is_enabled()
+        return False
+    except StaleElementReferenceException:
+        return True
+    except WebDriverException as error:
+        if "does not belong to the document" in str(error):
+            return True
+        raise
+
+
 def leave(driver, action, url_part):
     """Does what navigates (a click, a submit, a key), then waits for the next page, painted."""
     old = driver.find_element(By.TAG_NAME, "html")
     action()
-    painted(driver, lambda d: ready.staleness_of(old)(d) and ready.url_contains(url_part)(d))
+    painted(driver, lambda d: gone(old) and ready.url_contains(url_part)(d))
 
 
 def set_width(driver, width):
