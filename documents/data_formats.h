@@ -42,11 +42,10 @@ struct CalendarOptions {
 // Throws std::bad_alloc when libical runs out of memory.
 std::vector<std::string> IcsLines(const DataYear& year, const CalendarOptions& options);
 
-// The UID of the event ("SR" or "SS") of a date at the place of settings:
-// "20260101-SR-" and 16 hexadecimal digits of a hash of the town and the
-// coordinates, then "@kelmorven"; "19690930-2-SR-..." for the second time
-// the zone lived the date.
-std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event);
-// The same with the place's part made once for many: PlaceHash(settings).
+// The UID of the event ("SR" or "SS") of a date at a place: "20260101-SR-"
+// and the 16 hexadecimal digits of place, then "@kelmorven";
+// "19690930-2-SR-..." for the second time the zone lived the date.
 std::string EventUid(std::uint64_t place, const CivilDay& day, const char* event);
+// A stable hash of the town and the coordinates of settings, made once for
+// all the events of a calendar.
 std::uint64_t PlaceHash(const TimetableSettings& settings);

@@ -156,10 +156,6 @@ std::uint64_t PlaceHash(const TimetableSettings& settings) {
     return StableHash(settings.town + "\n" + FormatReal(settings.longitude) + "\n" + FormatReal(settings.latitude));
 }
 
-std::string EventUid(const TimetableSettings& settings, const CivilDay& day, const char* event) {
-    return EventUid(PlaceHash(settings), day, event);
-}
-
 std::string EventUid(std::uint64_t place, const CivilDay& day, const char* event) {
     // The second time a zone lives a date gets its own events: "-2" after the date.
     char text[64];

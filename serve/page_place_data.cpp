@@ -49,7 +49,7 @@ PagePlaceLookup FindPagePlace(const ServeProgram& program, const QueryPairs& que
     PagePlace place;
     place.parameters = p;
     if (!p.id.empty()) {
-        const Place found = *ShippedPlace(program, std::stoll(p.id));
+        const Place found = *FindPlaceById(program.gazetteer, std::stoll(p.id));
         place.name = found.name;
         place.region = found.region;
         place.country = found.countryName.empty() ? found.country : found.countryName;

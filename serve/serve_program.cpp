@@ -57,10 +57,6 @@ std::string LoadServeData(ServeProgram& program, const std::filesystem::path& da
     return "";
 }
 
-std::optional<Place> ShippedPlace(const ServeProgram& program, int64_t id) {
-    return FindPlaceById(program.gazetteer, id);
-}
-
 int64_t ServiceToday(const ServeProgram& program) {
     if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));

@@ -47,9 +47,6 @@ struct ServeProgram {
 // an error (one line, returned) and the program does not start.
 std::string LoadServeData(ServeProgram& program, const std::filesystem::path& dataFolder, std::ostream& err);
 
-// The shipped place of a GeoNames id, if there is one.
-std::optional<Place> ShippedPlace(const ServeProgram& program, int64_t id);
-
 // Today's date at 00:00 (UTC), as --today or the clock gives it.
 int64_t ServiceToday(const ServeProgram& program);
 

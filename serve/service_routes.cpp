@@ -185,7 +185,7 @@ nlohmann::ordered_json MomentJson(const CivilMoment& moment) {
 int64_t PlaceToday(const ServeProgram& program, const PlaceParameters& place) {
     if (program.options.today) return program.options.today->time_since_epoch().count();
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
-    const std::optional<Place> shipped = place.id.empty() ? std::nullopt : ShippedPlace(program, std::stoll(place.id));
+    const std::optional<Place> shipped = place.id.empty() ? std::nullopt : FindPlaceById(program.gazetteer, std::stoll(place.id));
     const std::string name = shipped ? shipped->timeZone : place.tz;
     int64_t offset = 0;
     if (!name.empty())

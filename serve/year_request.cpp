@@ -117,7 +117,7 @@ PlaceReading ReadPlace(const ServeProgram& program, const Request& request) {
             reading.error = Refusal(400, "place: place takes a GeoNames id, digits only, not \"" + *id + "\"");
             return reading;
         }
-        if (!ShippedPlace(program, std::stoll(*id))) {
+        if (!FindPlaceById(program.gazetteer, std::stoll(*id))) {
             reading.error = Refusal(404, "place: no place has the id " + *id);
             return reading;
         }

@@ -349,14 +349,14 @@ TEST(DataFormats, EventUidsDifferByPlaceDateAndEvent) {
     bern = ulm;
     bern.town = "BERN";
     const CivilDay day{2026, 6, 21, {}, {}}, next{2026, 6, 22, {}, {}};
-    EXPECT_EQ(EventUid(ulm, day, "SR"), EventUid(ulm, day, "SR"));
-    EXPECT_EQ(EventUid(ulm, day, "SR").substr(0, 12), "20260621-SR-");
-    EXPECT_NE(EventUid(ulm, day, "SR"), EventUid(ulm, day, "SS"));
-    EXPECT_NE(EventUid(ulm, day, "SR"), EventUid(ulm, next, "SR"));
-    EXPECT_NE(EventUid(ulm, day, "SR"), EventUid(bern, day, "SR"));
+    EXPECT_EQ(EventUid(PlaceHash(ulm), day, "SR"), EventUid(PlaceHash(ulm), day, "SR"));
+    EXPECT_EQ(EventUid(PlaceHash(ulm), day, "SR").substr(0, 12), "20260621-SR-");
+    EXPECT_NE(EventUid(PlaceHash(ulm), day, "SR"), EventUid(PlaceHash(ulm), day, "SS"));
+    EXPECT_NE(EventUid(PlaceHash(ulm), day, "SR"), EventUid(PlaceHash(ulm), next, "SR"));
+    EXPECT_NE(EventUid(PlaceHash(ulm), day, "SR"), EventUid(PlaceHash(bern), day, "SR"));
     bern.town = "ULM";
     bern.latitude = -48.4f;
-    EXPECT_NE(EventUid(ulm, day, "SR"), EventUid(bern, day, "SR"));
+    EXPECT_NE(EventUid(PlaceHash(ulm), day, "SR"), EventUid(PlaceHash(bern), day, "SR"));
 }
 
 TEST(DataFormats, ABatchGivesEachRowItsTimeZone) {
